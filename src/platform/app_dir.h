@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// Folder of the running executable, ending in '/'.
+std::string ExecutableFolder();
