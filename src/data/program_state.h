@@ -20,6 +20,7 @@ constexpr std::size_t kAuxAreaImageSize = 8'192;
 constexpr std::size_t kOptionImageSize = 8'192;
 constexpr std::size_t kDriverImageSize = 16'384;
 constexpr std::size_t kChipDataBlockSize = 4'096;
+constexpr std::size_t kFirmwareImageSize = 65'536;
 
 // Frame of an n-byte packet: opening 0xC0, every byte possibly escaped,
 // closing 0xC0 and five 0xFF bytes.
@@ -71,6 +72,7 @@ struct TMemoryImages {
   std::uint8_t OptionImage[kOptionImageSize];
   std::uint8_t DriverImage[kDriverImageSize];
   std::uint8_t ChipDataBlock[kChipDataBlockSize];
+  std::uint8_t FirmwareImage[kFirmwareImageSize];  // the programmers' firmware, unscrambled
 };
 
 // The eight chip control bytes, in the order the parameter block carries them.
@@ -199,6 +201,14 @@ struct TSessionState {
   std::uint32_t ProgrammedCount;
   std::uint8_t UpgradeRunning;
   std::uint8_t FirmwareLoaded;
+  // The loaded firmware file's header (with FirmwareImage, FirmwareLoaded,
+  // UpgradeRunning and UpgradePending the firmware state).
+  char FirmwareVersion[9];  // up to 8 characters, always zero-terminated; empty when none
+  std::uint16_t FirmwareStart;
+  std::uint16_t FirmwareEnd;
+  std::uint16_t FirmwareWord3;
+  std::uint16_t FirmwareWord4;
+  std::uint16_t FirmwareDataLength;
 };
 
 extern TMemoryImages MemoryImages;

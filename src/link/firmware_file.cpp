@@ -1,0 +1,104 @@
+#include "link/firmware_file.h"
+
+#include <cstring>
+#include <span>
+#include <vector>
+
+#include "data/binary_file.h"
+#include "data/program_state.h"
+#include "link/firmware_fields.h"
+
+namespace {
+
+// File layout.
+constexpr char kMarker[] = "VlmFmWr";
+constexpr std::size_t kMarkerLength = 7;
+constexpr std::uint8_t kMarkerMask = 0x80;
+constexpr std::size_t kVersionOffset = 7;
+constexpr std::size_t kVersionLength = 8;
+constexpr std::size_t kHeaderKeyOffset = 15;
+constexpr std::size_t kHeaderWordsOffset = 17;  // end, word 3, word 4, data length
+constexpr std::size_t kHeaderEnd = 25;
+constexpr std::size_t kKeyTableOffset = 25;
+constexpr std::size_t kKeyTableLength = 3290;
+constexpr std::size_t kImageOffset = 3315;
+constexpr std::size_t kTailLength = 876;  // summed, not used
+constexpr std::size_t kSumLength = 4;
+
+// The key position runs through 4 KB and starts again.
+constexpr std::size_t kKeyAreaSize = 4096;
+
+std::uint32_t RoundUpTo16(std::uint32_t n) { return (n + 15) & ~15u; }
+
+std::uint32_t Le32(std::span<const std::uint8_t> b) {
+  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+
+// Unscrambles dataSize bytes (a multiple of 16) from the file into image[0..].
+void Unscramble(std::span<const std::uint8_t> scrambled, const std::uint8_t* key, std::span<std::uint8_t> image) {
+  for (std::size_t i = 0; i < scrambled.size(); i += 4) {
+    const std::size_t j = i & (kKeyAreaSize - 1);
+    image[i] = scrambled[i] ^ key[j];
+    image[i + 1] = scrambled[i + 1] ^ key[j + 1];
+    image[i + 2] = scrambled[i + 2] ^ key[j];
+    image[i + 3] = scrambled[i + 3] ^ key[j + 1];
+  }
+}
+
+bool BlocksInsideData(std::uint32_t dataSize) {
+  const int blocks = FirmwareBlockCount();
+  return blocks >= 1 && static_cast<std::uint32_t>(blocks) * kFirmwareBlockImageBytes <= dataSize;
+}
+
+}  // namespace
+
+std::string FirmwareFilePath() { return SessionTexts.AppDir + kFirmwareFileName; }
+
+int FirmwareBlockCount() {
+  return (static_cast<int>(SessionState.FirmwareEnd) - static_cast<int>(SessionState.FirmwareStart)) /
+             kFirmwareBlockSpan +
+         1;
+}
+
+void LoadFirmwareFile(const std::string& path) {
+  TSessionState& s = SessionState;
+  std::vector<std::uint8_t> buffer(kFirmwareImageSize);
+  std::uint32_t limit = kFirmwareImageSize;
+  const std::span<const std::uint8_t> file(buffer.data(), ReadBinaryFile(path, buffer, limit));
+  std::uint32_t sum = 0;
+
+  if (file.size() < kHeaderEnd || ReadMaskedText(file, sum, kMarkerLength, kMarkerMask) != kMarker) {
+    s.FirmwareLoaded = 0;
+    return;
+  }
+  s.FirmwareLoaded = 1;
+  s.FirmwareStart = kFirmwareStartAddress;
+  CopyVersionText(file.subspan(kVersionOffset), sum, kVersionLength);
+  if (s.FirmwareVersion[0] != 'V') std::memset(s.FirmwareVersion, 0, sizeof s.FirmwareVersion);
+  const std::uint16_t key = ReadLe16Sum(file.subspan(kHeaderKeyOffset), sum);
+  std::uint16_t* const words[] = {&s.FirmwareEnd, &s.FirmwareWord3, &s.FirmwareWord4, &s.FirmwareDataLength};
+  for (std::size_t w = 0; w < std::size(words); ++w)
+    *words[w] = ReadLe16Sum(file.subspan(kHeaderWordsOffset + 2 * w), sum) ^ key;
+
+  const std::uint32_t dataSize = RoundUpTo16(s.FirmwareDataLength);
+  const std::size_t sumOffset = kImageOffset + dataSize + kTailLength;
+  if (sumOffset + kSumLength > file.size() || !BlocksInsideData(dataSize)) {
+    s.FirmwareLoaded = 0;
+    return;
+  }
+
+  std::uint8_t keyArea[kKeyAreaSize] = {};
+  std::memcpy(keyArea, file.data() + kKeyTableOffset, kKeyTableLength);
+  AddBytesToSum(file.subspan(kKeyTableOffset), sum, kKeyTableLength);
+
+  // The image is the file as read with the unscrambled data written over it
+  // from index 0.
+  std::vector<std::uint8_t> image(buffer);
+  const auto scrambled = file.subspan(kImageOffset, dataSize);
+  Unscramble(scrambled, keyArea, image);
+  AddBytesToSum(scrambled, sum, dataSize);
+  AddBytesToSum(file.subspan(kImageOffset + dataSize), sum, kTailLength);
+
+  s.FirmwareLoaded = Le32(file.subspan(sumOffset)) == sum ? 1 : 0;
+  if (s.FirmwareLoaded) std::memcpy(MemoryImages.FirmwareImage, image.data(), kFirmwareImageSize);
+}

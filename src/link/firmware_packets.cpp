@@ -1,0 +1,76 @@
+#include "link/firmware_packets.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+
+#include "data/packet_checksum.h"
+#include "data/program_state.h"
+#include "data/random.h"
+#include "link/channel_progress.h"
+#include "link/firmware_file.h"
+#include "link/frame_coding.h"
+
+namespace {
+
+constexpr std::uint8_t kFirmwareBlockCommand = 0xB7;
+constexpr std::size_t kHeaderLength = 8;
+constexpr std::size_t kPayloadLength = 0x1020;  // the scrambled half and the random half
+constexpr std::size_t kHalf = 2048;
+constexpr std::size_t kBlockPacketLength = kHeaderLength + kPayloadLength + 2;
+
+constexpr std::uint8_t kFinishPacket[] = {0xBD, 0x00, 0x52, 0x53, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00};
+// The largest 16-bit block offset plus the half the block reads stays inside the image.
+static_assert(0x10000 - kFirmwareBlockImageBytes + kHalf <= kFirmwareImageSize);
+static_assert(kBlockPacketLength <= kPacketBufferSize);
+
+void PutLe16(std::uint8_t* p, std::uint16_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+// Appends the checksum of packet[0 .. length-1] and frames the whole.
+std::uint16_t SealAndFrame(int ch, std::size_t length) {
+  std::uint8_t* packet = CommBuffers.PacketBuffers[ch];
+  PutLe16(packet + length, Checksum16(std::span(packet, length), static_cast<std::uint32_t>(length)));
+  return SlipEncode(std::span(CommBuffers.PacketBuffers[ch]), std::span(CommBuffers.TxFrameBuffers[ch]),
+                    static_cast<std::uint16_t>(length + 2));
+}
+
+std::uint8_t RandomByte() { return static_cast<std::uint8_t>(Random(255)); }  // 0..254
+
+}  // namespace
+
+std::uint16_t FrameFirmwareBlock(std::uint16_t block, int ch) {
+  if (!IsProgrammerIndex(ch)) return 0;
+  std::uint8_t* packet = CommBuffers.PacketBuffers[ch];
+  std::uint8_t* payload = packet + kHeaderLength;
+  // The offset is kept in 16 bits, so block 32 and on start again at 0.
+  const std::uint8_t* image = MemoryImages.FirmwareImage + static_cast<std::uint16_t>(block * kFirmwareBlockImageBytes);
+
+  const std::uint16_t k2 = static_cast<std::uint16_t>(Random(0xFFF5));
+  const std::uint8_t lo = static_cast<std::uint8_t>(k2), hi = static_cast<std::uint8_t>(k2 >> 8);
+  // Three bytes of every image group travel; the fourth is not sent.
+  for (std::size_t i = 0; i < kHalf; i += 4) {
+    payload[i] = image[i] ^ lo;
+    payload[i + 1] = image[i + 1] ^ hi;
+    payload[i + 2] = image[i + 2] ^ lo;
+    payload[i + 3] = 0;
+  }
+  for (std::size_t i = kHalf; i < kPayloadLength; ++i) payload[i] = (i % 4 == 3) ? 0 : RandomByte();
+  for (std::size_t i = 0; i < kHalf; ++i) payload[i] ^= payload[kHalf + i];
+
+  packet[0] = kFirmwareBlockCommand;
+  packet[1] = static_cast<std::uint8_t>(block * 4);
+  PutLe16(packet + 2, k2);
+  packet[4] = RandomByte();
+  packet[5] = RandomByte();
+  PutLe16(packet + 6, static_cast<std::uint16_t>(kPayloadLength));
+  return SealAndFrame(ch, kHeaderLength + kPayloadLength);
+}
+
+std::uint16_t FrameFirmwareFinish(int ch) {
+  if (!IsProgrammerIndex(ch)) return 0;
+  std::copy(std::begin(kFinishPacket), std::end(kFinishPacket), CommBuffers.PacketBuffers[ch]);
+  return SealAndFrame(ch, sizeof kFinishPacket);
+}

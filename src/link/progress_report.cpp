@@ -1,0 +1,86 @@
+#include "link/progress_report.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "data/program_state.h"
+#include "link/channel_log.h"
+#include "link/channel_progress.h"
+#include "link/gauge.h"
+#include "text/format_text.h"
+#include "text/progress_messages.h"
+
+namespace {
+
+// Report layout: code, stage, result, current (u16), total (u16), balance.
+constexpr std::size_t kReportLength = 8;
+constexpr std::uint8_t kFinalStage = 0xF0;
+
+struct TStageRow {
+  std::uint8_t Stage;
+  const char* Text;
+  bool Blocks;    // position current + 2 of total, logged only at current 0
+  int Position;   // otherwise the fixed position ...
+  int Maximum;    // ... of this maximum
+  bool SetsBlue;  // else the colour stays as it is
+};
+
+constexpr TStageRow kStages[] = {
+    {0x10, kStageInitialInterfaceText, false, 5, 100, true},
+    {0x20, kStageBlankCheckText, false, 50, 100, false},
+    {0x30, kStageEraseText, false, 50, 100, false},
+    {0x40, kStageMainProgramText, true, 0, 0, true},
+    {0x50, kStageEepProgramText, true, 0, 0, false},
+    {0x70, kStageMainVerifyText, false, 50, 100, true},
+    {0x80, kStageEepVerifyText, false, 50, 100, false},
+    {0xA0, kStageOptionProgramText, false, 50, 100, false},
+};
+
+void ShowChipVerdict(std::uint8_t result, int ch) {
+  TProgrammerState& p = ProgrammerState;
+  TGauge* gauge = p.ProgressGauges[ch];
+  std::string text = kChipCompletedText;
+  const bool passed = result == 6;
+  if (passed) {
+    text += kChipPassedText;
+    ++p.ProgramOkCount[ch];
+  } else {
+    text += FormatText(kChipFailedFormat, result);
+    ++p.ProgramNgCount[ch];
+  }
+  if (gauge) gauge->SetForeColor(passed ? TGaugeColor::Blue : TGaugeColor::Red);
+  LogChannelMessage(text, ch);
+  LogChannelMessage(FormatText(kChipCountsFormat, p.ProgramOkCount[ch], p.ProgramNgCount[ch]), ch);
+  if (gauge) gauge->SetPosition(gauge->MaxValue());
+}
+
+}  // namespace
+
+void ShowProgressReport(int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  // A decoded packet holds at least 8 bytes, so the report is never stale.
+  const std::uint8_t* r = CommBuffers.PacketBuffers[ch];
+  std::uint8_t sum = 0;
+  for (std::size_t i = 0; i < kReportLength; ++i) sum = static_cast<std::uint8_t>(sum + r[i]);
+  if (sum != 0) return;
+
+  const std::uint8_t stage = r[1];
+  const std::uint8_t result = r[2];
+  if (stage == kFinalStage) {
+    ShowChipVerdict(result, ch);
+    return;
+  }
+  const auto* row = std::find_if(std::begin(kStages), std::end(kStages),
+                                 [stage](const TStageRow& s) { return s.Stage == stage; });
+  if (row == std::end(kStages)) return;
+
+  const int current = row->Blocks ? r[3] + 256 * r[4] : 0;
+  const int total = r[5] + 256 * r[6];
+  if (TGauge* gauge = ProgrammerState.ProgressGauges[ch]) {
+    gauge->SetPosition(row->Blocks ? current + 2 : row->Position);
+    gauge->SetMaxValue(row->Blocks ? total : row->Maximum);
+    if (row->SetsBlue) gauge->SetForeColor(TGaugeColor::Blue);
+  }
+  if (!row->Blocks || current == 0) LogChannelMessage(row->Text, ch);
+}

@@ -1,0 +1,21 @@
+#include "link/reply_timeout.h"
+
+#include "data/program_state.h"
+#include "link/channel_log.h"
+#include "link/channel_progress.h"
+#include "link/gauge.h"
+#include "text/result_messages.h"
+
+void TickReplyTimeouts() {
+  TProgrammerState& p = ProgrammerState;
+  for (int n = 0; n < kProgrammerMax; ++n) {
+    if (!p.ChannelBusy[n]) continue;
+    TGauge* gauge = p.ProgressGauges[n];
+    if (p.GaugeTicking[n] && gauge) gauge->SetPosition(gauge->Position() + 1);
+    if (p.ReplyTimeout[n] > 0) --p.ReplyTimeout[n];
+    if (p.ReplyTimeout[n] == 0) {
+      LogChannelMessage(kCommandTimeOutText, n);
+      FinishChannelProgress(true, n);
+    }
+  }
+}

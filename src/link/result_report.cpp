@@ -1,0 +1,28 @@
+#include "link/result_report.h"
+
+#include <algorithm>
+#include <string>
+
+#include "link/channel_log.h"
+#include "link/channel_progress.h"
+#include "text/format_text.h"
+#include "text/result_messages.h"
+
+namespace {
+
+std::string FailureMessage(std::uint8_t code) {
+  const std::uint8_t masked = code & 0x7F;
+  const auto* row = std::find_if(std::begin(kResultMessages), std::end(kResultMessages),
+                                 [masked](const TResultMessage& m) { return m.Code == masked; });
+  if (row != std::end(kResultMessages)) return row->Text;
+  return FormatText(kResultFallbackFormat, code, code);
+}
+
+}  // namespace
+
+void ReportResult(std::uint8_t code, int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  const bool success = code == 0 || code == 6;
+  FinishChannelProgress(!success, ch);
+  LogChannelMessage(success ? std::string(kOperationSuccessText) : FailureMessage(code), ch);
+}
