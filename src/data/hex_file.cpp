@@ -20,17 +20,15 @@ enum : std::uint8_t {
 constexpr std::size_t kHeaderLength = 9;           // ':', count, address, type
 constexpr std::size_t kExtendedRecordLength = 15;  // header, 2 data bytes, checksum
 
-std::uint8_t ByteAt(std::string_view line, std::size_t pos) { return HexPairToByte(line[pos], line[pos + 1]); }
-
 // Types 02 and 04: the two bytes at 9..12, whatever the count says, times scale.
 std::uint8_t ParseExtendedAddress(std::string_view line, bool addressIsZero, std::uint8_t recordSum,
                                   std::uint32_t& part, std::uint32_t scale) {
   if (!addressIsZero) return kLineBadExtAddress;
   if (line.size() < kExtendedRecordLength) return kLineBadChecksum;
-  const std::uint8_t high = ByteAt(line, 9);
-  const std::uint8_t low = ByteAt(line, 11);
+  const std::uint8_t high = HexByteAt(line, 9);
+  const std::uint8_t low = HexByteAt(line, 11);
   part = static_cast<std::uint32_t>(high << 8 | low) * scale;
-  recordSum = static_cast<std::uint8_t>(recordSum + high + low + ByteAt(line, 13));
+  recordSum = static_cast<std::uint8_t>(recordSum + high + low + HexByteAt(line, 13));
   return recordSum == 0 ? kLineOk : kLineBadChecksum;
 }
 
@@ -45,10 +43,7 @@ void AppendRecord(std::string& out, std::uint8_t type, std::uint32_t address, st
   AppendHex(out, count, 2);
   AppendHex(out, address, 4);
   AppendHex(out, type, 2);
-  for (std::uint8_t b : data) {
-    AppendHex(out, b, 2);
-    sum = static_cast<std::uint8_t>(sum + b);
-  }
+  sum = static_cast<std::uint8_t>(sum + AppendHexBytes(out, data));
   AppendHex(out, static_cast<std::uint8_t>(-sum), 2);
   out += "\r\n";
 }
@@ -64,10 +59,10 @@ std::uint8_t ParseHexLine(std::string_view line, std::uint32_t& linear, std::uin
                           std::uint32_t& lowest, std::uint32_t& highest, std::uint32_t& sum) {
   if (line.empty() || line[0] != ':') return kLineBadStart;
   if (line.size() < kHeaderLength) return kLineBadChecksum;
-  const std::uint8_t count = ByteAt(line, 1);
-  const std::uint8_t addressHigh = ByteAt(line, 3);
-  const std::uint8_t addressLow = ByteAt(line, 5);
-  const std::uint8_t type = ByteAt(line, 7);
+  const std::uint8_t count = HexByteAt(line, 1);
+  const std::uint8_t addressHigh = HexByteAt(line, 3);
+  const std::uint8_t addressLow = HexByteAt(line, 5);
+  const std::uint8_t type = HexByteAt(line, 7);
   std::uint8_t recordSum = static_cast<std::uint8_t>(count + addressHigh + addressLow + type);
   if (count == 0) return kLineOk;  // the end-of-file record among them
 
@@ -91,7 +86,7 @@ std::uint8_t ParseHexLine(std::string_view line, std::uint32_t& linear, std::uin
   const std::uint32_t address = linear + segment + static_cast<std::uint32_t>(addressHigh << 8 | addressLow);
   const TRecordArea area = StoreDataRecord(address, line.substr(kHeaderLength, 2u * count), count, recordSum, sum);
   if (area != TRecordArea::Option && area != TRecordArea::None) WidenBounds(address, count, lowest, highest);
-  recordSum = static_cast<std::uint8_t>(recordSum + ByteAt(line, kHeaderLength + 2u * count));
+  recordSum = static_cast<std::uint8_t>(recordSum + HexByteAt(line, kHeaderLength + 2u * count));
   if (recordSum != 0) return kLineBadChecksum;
   return area == TRecordArea::None ? kLineOutOfChip : kLineOk;
 }

@@ -30,9 +30,29 @@ void TOutputFile::Fail(const char* what) const {
   throw std::system_error(errno, std::generic_category(), std::string(what) + " \"" + fileName_ + "\"");
 }
 
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+
+}  // namespace
+
 void AppendHex(std::string& out, std::uint32_t value, int digits) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
+  const std::size_t at = out.size();
+  out.resize(at + digits);
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) out[at + i] = kDigits[value & 0xF];
+}
+
+std::uint8_t AppendHexBytes(std::string& out, std::span<const std::uint8_t> bytes) {
+  const std::size_t at = out.size();
+  out.resize(at + 2 * bytes.size());
+  char* p = out.data() + at;
+  std::uint8_t sum = 0;
+  for (std::uint8_t b : bytes) {
+    *p++ = kDigits[b >> 4];
+    *p++ = kDigits[b & 0xF];
+    sum = static_cast<std::uint8_t>(sum + b);
+  }
+  return sum;
 }
 
 bool RangeInImage(std::size_t imageSize, std::uint32_t base, std::uint32_t first, std::uint32_t last) {

@@ -30,8 +30,11 @@ class TOutputFile {
   std::FILE* file_ = nullptr;
 };
 
-// Appends the low 4 x digits bits of value as upper-case hex digits.
+// Appends the low 4 x digits bits of value as upper-case hex digits (digits 1..8).
 void AppendHex(std::string& out, std::uint32_t value, int digits);
+
+// Appends each byte as two upper-case hex digits; returns their sum modulo 256.
+std::uint8_t AppendHexBytes(std::string& out, std::span<const std::uint8_t> bytes);
 
 // Whether first .. last (inclusive) is a non-empty range whose bytes
 // image[first - base .. last - base] all lie inside the image. A writer given

@@ -2,12 +2,18 @@
 // data record goes, the bounds, and the file loop with its line boxes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "data/object_file.h"
+
+// The byte whose two hex digits stand at pos and pos + 1 of line.
+inline std::uint8_t HexByteAt(std::string_view line, std::size_t pos) {
+  return HexPairToByte(line[pos], line[pos + 1]);
+}
 
 enum class TRecordArea { Option, Main, Eep, Aux, None };
 

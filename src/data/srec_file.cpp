@@ -13,8 +13,6 @@ constexpr std::size_t kAddressPos = 4;  // after 'S', the type and the count
 // Address bytes of a data record by its type digit; 0: not a data record.
 constexpr std::uint8_t kAddressBytes[10] = {0, 2, 3, 4, 0, 0, 0, 0, 0, 0};
 
-std::uint8_t ByteAt(std::string_view line, std::size_t pos) { return HexPairToByte(line[pos], line[pos + 1]); }
-
 bool IsSkippedSRecLine(std::string_view line) { return line.size() < 3; }
 
 // The record type that the writer uses for a range ending at a given address.
@@ -31,7 +29,7 @@ constexpr TSRecForm kForms[] = {
     {0xFFFFFFFF, '3', '7', 4},
 };
 
-void AppendRecord(std::string& out, const char type, std::uint8_t addressBytes, std::uint32_t address,
+void AppendRecord(std::string& out, char type, std::uint8_t addressBytes, std::uint32_t address,
                   std::span<const std::uint8_t> data) {
   const auto count = static_cast<std::uint8_t>(data.size() + addressBytes + 1);
   std::uint8_t sum = count;
@@ -40,10 +38,7 @@ void AppendRecord(std::string& out, const char type, std::uint8_t addressBytes, 
   AppendHex(out, count, 2);
   AppendHex(out, address, 2 * addressBytes);
   for (int i = 0; i < addressBytes; ++i) sum = static_cast<std::uint8_t>(sum + (address >> (8 * i)));
-  for (std::uint8_t b : data) {
-    AppendHex(out, b, 2);
-    sum = static_cast<std::uint8_t>(sum + b);
-  }
+  sum = static_cast<std::uint8_t>(sum + AppendHexBytes(out, data));
   AppendHex(out, static_cast<std::uint8_t>(~sum), 2);
   out += "\r\n";
 }
@@ -61,13 +56,13 @@ std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::u
 
   // The count covers address, data and checksum.
   if (line.size() < kAddressPos) return kLineBadChecksum;
-  const std::uint8_t count = ByteAt(line, 2);
+  const std::uint8_t count = HexByteAt(line, 2);
   if (count < addressBytes + 1 || line.size() < kAddressPos + 2u * count) return kLineBadChecksum;
   const std::uint32_t n = count - (addressBytes + 1u);
   std::uint8_t recordSum = count;
   address = 0;
   for (std::size_t i = 0; i < addressBytes; ++i) {
-    const std::uint8_t b = ByteAt(line, kAddressPos + 2 * i);
+    const std::uint8_t b = HexByteAt(line, kAddressPos + 2 * i);
     address = address << 8 | b;
     recordSum = static_cast<std::uint8_t>(recordSum + b);
   }
@@ -79,7 +74,7 @@ std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::u
       code = kLineOutOfChip;
     }
   }
-  recordSum = static_cast<std::uint8_t>(recordSum + ByteAt(line, dataPos + 2 * n));
+  recordSum = static_cast<std::uint8_t>(recordSum + HexByteAt(line, dataPos + 2 * n));
   if (recordSum != 0xFF) return kLineBadChecksum;
   return code;
 }
