@@ -199,6 +199,12 @@ struct TSessionState {
   std::uint32_t ProgrammedCount;
   std::uint8_t UpgradeRunning;
   std::uint8_t FirmwareLoaded;
+  // The loaded flash driver (its image is MemoryImages.DriverImage, its path
+  // SessionTexts.DriverFilePath).
+  std::uint8_t DriverHeaderByte8;  // kept; nothing reads it
+  std::uint8_t DriverHeaderByte9;  // kept; nothing reads it
+  std::uint16_t DriverFileSize;    // argument of the driver download command
+  std::uint8_t DriverValid;        // the last load passed every check
 };
 
 extern TMemoryImages MemoryImages;
