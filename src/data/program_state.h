@@ -209,6 +209,12 @@ struct TSessionState {
   std::uint16_t FirmwareWord3;
   std::uint16_t FirmwareWord4;
   std::uint16_t FirmwareDataLength;
+  // The loaded flash driver (its image is MemoryImages.DriverImage, its path
+  // SessionTexts.DriverFilePath).
+  std::uint8_t DriverHeaderByte8;  // kept; nothing reads it
+  std::uint8_t DriverHeaderByte9;  // kept; nothing reads it
+  std::uint16_t DriverFileSize;    // argument of the driver download command
+  std::uint8_t DriverValid;        // the last load passed every check
 };
 
 extern TMemoryImages MemoryImages;

@@ -1,0 +1,174 @@
+#include "link/command_packets.h"
+
+#include <algorithm>
+#include <span>
+
+#include "data/packet_checksum.h"
+#include "data/program_state.h"
+#include "link/byte_order.h"
+#include "link/driver_section_layout.h"
+#include "link/flash_driver.h"
+#include "link/frame_coding.h"
+#include "link/parameter_block.h"
+
+namespace {
+
+constexpr std::uint16_t kHeaderSize = 8;
+constexpr std::uint16_t kImageDataOffset = kHeaderSize + kParameterBlockSize;  // behind the parameter block
+constexpr std::uint16_t kDataBlockSize = 4096;
+constexpr std::uint16_t kDriverBlockSize = 2048;
+constexpr std::uint16_t kOptionDataSize = 1024;
+constexpr std::uint16_t kWideOptionDataSize = 4096;  // family 0xC0 without a driver
+constexpr std::uint8_t kWideOptionFamily = 0xC0;
+constexpr std::uint16_t kReadMemoryPayloadSize = 64;
+constexpr std::uint16_t kChipDataPayloadSize = 2 * kChipDataBlockFormatSize;
+
+constexpr std::uint8_t kLinkProbeFrame[] = {0xC0, 0xA3, 0xA5, 0x35, 0xC0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+// "REST" and 0xA8 in place of argument and chip codes, payload 00 00.
+constexpr std::uint8_t kResetPacket[] = {kCmdReset, 0x52, 0x45, 0x53, 0x54, 0xA8, 0x02, 0x00, 0x00, 0x00};
+
+std::span<std::uint8_t> Packet(int ch) { return CommBuffers.PacketBuffers[ch]; }
+
+void WriteHeader(int ch, std::uint8_t code, std::uint16_t argument, std::uint16_t payloadLength) {
+  const std::span<std::uint8_t> p = Packet(ch);
+  p[0] = code;
+  PutLe16(p, 1, argument);
+  p[3] = SelectedChip.ChipCode;
+  p[4] = SelectedChip.ChipFamilyCode;
+  p[5] = SelectedChip.ChipSubType;
+  PutLe16(p, 6, payloadLength);
+}
+
+// Stores the checksum of the packet's first `covered` bytes behind the
+// payload and frames the packet.
+std::uint16_t CloseAndFrame(int ch, std::uint16_t payloadLength, std::size_t covered) {
+  const std::span<std::uint8_t> p = Packet(ch);
+  const std::size_t end = std::size_t{kHeaderSize} + payloadLength;
+  if (end + 2 > p.size()) return 0;
+  PutLe16(p, end, Checksum16(p, static_cast<std::uint32_t>(covered)));
+  return SlipEncode(p, CommBuffers.TxFrameBuffers[ch], static_cast<std::uint16_t>(end + 2));
+}
+
+std::uint16_t Close(int ch, std::uint16_t payloadLength) {
+  return CloseAndFrame(ch, payloadLength, std::size_t{kHeaderSize} + payloadLength);
+}
+
+// The 4 KB of image from byte start; empty when they pass the image's end.
+std::span<const std::uint8_t> ImageBlock(std::span<const std::uint8_t> image, std::uint64_t start) {
+  if (start > image.size() || image.size() - start < kDataBlockSize) return {};
+  return image.subspan(static_cast<std::size_t>(start), kDataBlockSize);
+}
+
+std::span<const std::uint8_t> MainBlock(std::uint16_t block) {
+  return ImageBlock(MemoryImages.MainFlashImage, std::uint64_t{SelectedChip.MainBaseOffset} + block * 1024ull);
+}
+
+std::span<const std::uint8_t> EepBlock(std::uint16_t block) {
+  return ImageBlock(MemoryImages.EepImage, block * 1024ull);
+}
+
+// Appends the driver sections behind a packet's fixed part (which ends at the
+// operation section) and returns the payload length.
+std::uint16_t AppendDriverSections(const TDriverSectionLayout& layout, int ch) {
+  if (CarriesCommonSection(layout, SelectedChip.ChipFamilyCode)) {
+    // The common section keeps its place whatever the operation section's
+    // length; an operation section that would run into it is not copied.
+    AppendDriverSectionForOp(layout.OperationOffset, ch, layout.CommonOffset);
+    return static_cast<std::uint16_t>(layout.CommonOffset - kHeaderSize +
+                                      AppendDriverCommonSection(layout.CommonOffset, ch));
+  }
+  return static_cast<std::uint16_t>(layout.OperationOffset - kHeaderSize +
+                                    AppendDriverSectionForOp(layout.OperationOffset, ch));
+}
+
+std::uint16_t PayloadWithSections(const TDriverSectionLayout& layout, std::uint16_t plainLength, int ch) {
+  return SelectedChip.UseFlashDriver ? AppendDriverSections(layout, ch) : plainLength;
+}
+
+std::uint16_t FrameDataBlock(std::uint8_t code, std::span<const std::uint8_t> data, std::uint16_t block, int ch) {
+  if (data.empty()) return 0;
+  WriteHeader(ch, code, block, kDataBlockSize);
+  std::ranges::copy(data, Packet(ch).begin() + kHeaderSize);
+  return Close(ch, kDataBlockSize);
+}
+
+std::uint16_t FrameProgramBlock(std::uint8_t code, std::span<const std::uint8_t> data, std::uint16_t block, int ch) {
+  if (data.empty()) return 0;
+  BuildParameterBlock(kHeaderSize, 0, ch);
+  std::ranges::copy(data, Packet(ch).begin() + kImageDataOffset);
+  const std::uint16_t payload = PayloadWithSections(kProgramSections, kParameterBlockSize + kDataBlockSize, ch);
+  WriteHeader(ch, code, block, payload);
+  return Close(ch, payload);
+}
+
+}  // namespace
+
+std::uint16_t FrameLinkProbe(int ch) {
+  std::ranges::copy(kLinkProbeFrame, CommBuffers.TxFrameBuffers[ch]);
+  return sizeof kLinkProbeFrame;
+}
+
+std::uint16_t FrameChipData(std::uint16_t key, int ch) {
+  BuildChipDataBlock(ch);
+  const std::span<std::uint8_t> payload = Packet(ch).subspan(kHeaderSize, kChipDataPayloadSize);
+  std::copy_n(payload.begin(), kChipDataBlockFormatSize, payload.begin() + kChipDataBlockFormatSize);
+  const std::uint8_t lo = static_cast<std::uint8_t>(((key & 0xFF) ^ 0xE4) | 0x80);
+  const std::uint8_t hi = static_cast<std::uint8_t>(((key >> 8) ^ 0xD3) | 0x80);
+  for (std::size_t i = 0; i < payload.size(); ++i) payload[i] ^= (i & 1) ? hi : lo;
+  WriteHeader(ch, kCmdChipData, key, kChipDataPayloadSize);
+  return Close(ch, kChipDataPayloadSize);
+}
+
+std::uint16_t FrameDriverBlock(int ch) {
+  WriteHeader(ch, kCmdDriverBlock, SessionState.DriverFileSize, kDriverBlockSize);
+  std::copy_n(MemoryImages.DriverImage, kDriverBlockSize, Packet(ch).begin() + kHeaderSize);
+  return Close(ch, kDriverBlockSize);
+}
+
+std::uint16_t FrameMainDataBlock(std::uint16_t block, int ch) {
+  return FrameDataBlock(kCmdMainData, MainBlock(block), block, ch);
+}
+
+std::uint16_t FrameEepDataBlock(std::uint16_t block, int ch) {
+  return FrameDataBlock(kCmdEepData, EepBlock(block), block, ch);
+}
+
+std::uint16_t FrameCommand(std::uint8_t code, std::uint16_t argument, int ch) {
+  BuildParameterBlock(kHeaderSize, 0, ch);
+  const std::uint16_t payload = PayloadWithSections(kCommandSections, kParameterBlockSize, ch);
+  WriteHeader(ch, code, argument, payload);
+  return Close(ch, payload);
+}
+
+std::uint16_t FrameMainProgramBlock(std::uint16_t block, int ch) {
+  return FrameProgramBlock(kCmdProgramMain, MainBlock(block), block, ch);
+}
+
+std::uint16_t FrameEepProgramBlock(std::uint16_t block, int ch) {
+  return FrameProgramBlock(kCmdProgramEep, EepBlock(block), block, ch);
+}
+
+std::uint16_t FrameOptionData(int ch) {
+  BuildParameterBlock(kHeaderSize, 0, ch);
+  const bool wide = !SelectedChip.UseFlashDriver && SelectedChip.ChipFamilyCode == kWideOptionFamily;
+  const std::uint16_t size = wide ? kWideOptionDataSize : kOptionDataSize;
+  std::copy_n(MemoryImages.OptionImage, size, Packet(ch).begin() + kImageDataOffset);
+  const std::uint16_t payload = PayloadWithSections(kOptionSections, kParameterBlockSize + size, ch);
+  WriteHeader(ch, kCmdOperation, kSubOptionData, payload);
+  // This packet's checksum leaves out its last payload byte.
+  return CloseAndFrame(ch, payload, std::size_t{kHeaderSize} + payload - 1);
+}
+
+std::uint16_t FrameReadMemory(int ch) {
+  BuildParameterBlock(kHeaderSize, 0, ch);
+  const std::span<std::uint8_t> p = Packet(ch);
+  PutLe32(p, 56, SessionState.ReadStartAddress);
+  PutLe16(p, 60, SessionState.ReadLength);
+  WriteHeader(ch, kCmdOperation, kSubReadMemory, kReadMemoryPayloadSize);
+  return Close(ch, kReadMemoryPayloadSize);
+}
+
+std::uint16_t FrameReset(int ch) {
+  std::ranges::copy(kResetPacket, Packet(ch).begin());
+  return Close(ch, 2);
+}
