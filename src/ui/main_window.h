@@ -1,0 +1,191 @@
+// The operator's main window: toolbar, menus, the "Chip Setting" tab with the
+// chip, program and communication groups, the log memo and the ten progress
+// gauges, the two hex viewers and the status bar. Exactly one exists for the
+// whole run. Its show handler sets up the program-wide state.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/program_state.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableView;
+class QTimer;
+class QToolButton;
+class TAboutForm;
+class TGaugeWidget;
+class TInfoMemoLog;
+class TLogCfgForm;
+class TMemoryViewModel;
+class TRadioGroup;
+
+// What start-up reads from outside: the program folder (ending in '/') that
+// holds the program's own files, and the command-line arguments without the
+// program's name.
+struct TWindowStartup {
+  std::string ProgramFolder;
+  std::vector<std::string> Arguments;
+};
+
+// The executable's folder and the process's arguments.
+TWindowStartup StartupFromProcess();
+
+class TGenMFrmARM : public QMainWindow {
+ public:
+  explicit TGenMFrmARM(TWindowStartup startup, QWidget* parent = nullptr);
+  ~TGenMFrmARM() override;
+
+  // The About window and the log-configuration dialog, which live beside the window.
+  void SetForms(TAboutForm* about, TLogCfgForm* logConfig);
+
+  // Appends "> hh:mm:ss msg" to the log memo.
+  void AddLog(const std::string& msg);
+  void SetStatusPanelText(int panel, const std::string& text);
+  TMemoryViewModel& HexViewerModel() { return *hexViewerModel_; }
+  TMemoryViewModel& EepViewerModel() { return *eepViewerModel_; }
+
+  // Handlers of the window's own commands. Auto-programming, also started
+  // by a blank or carriage return anywhere in the window, is virtual so that
+  // tests can count its runs.
+  void SpdBtnExitClick();
+  virtual void AutoSpdBtnClick();
+  void About1Click();
+  void ConfigLogFile1Click();
+  void ClearInformation1Click();
+  void CopytoCli1Click();
+  void DoFirmwareUpgrade1Click();
+
+  // Controls that later commands read and write, by their layout names.
+  QWidget* PanelBtns = nullptr;
+  QToolButton* SpdBtnWrtOPB = nullptr;
+  QTabWidget* ViewPageCtrl = nullptr;
+  QWidget* ChipSett = nullptr;
+  QWidget* TabSheetFlash = nullptr;
+  QWidget* TabSheetEEP = nullptr;
+  QTableView* HexViewer = nullptr;
+  QTableView* EEPDataView = nullptr;
+  QMenu* PopupMenuOTP = nullptr;
+
+  // Chip group.
+  QLabel* LabelMcu = nullptr;
+  QLineEdit* MCUNameEdit = nullptr;
+  QPushButton* DevButton = nullptr;
+  QLabel* LabelCpInf = nullptr;
+  QLabel* DpCpInfX = nullptr;
+  TRadioGroup* RadioGpVolt = nullptr;
+  TRadioGroup* RadioGrpSpdF = nullptr;
+  TRadioGroup* RadioGroupPIF = nullptr;
+  QCheckBox* ChkBoxErsEEP = nullptr;
+  QCheckBox* ChkBoxPrgEEP = nullptr;
+  QCheckBox* CheckBoxOpt = nullptr;
+  QPushButton* BtnOptionCfg = nullptr;
+
+  // Program-config group: "Number/Detect", "S/N Set", "Control Set".
+  QTabWidget* PageControlSet = nullptr;
+  QCheckBox* ChkBoxAuto = nullptr;
+  QCheckBox* ChkBoxBlkEr = nullptr;
+  QLabel* LabelTimIn = nullptr;
+  QSpinBox* SpinEditIn = nullptr;
+  QLabel* LabelTimOut = nullptr;
+  QSpinBox* SpinEditOut = nullptr;
+  QCheckBox* ChkBoxCpErsM = nullptr;
+  QCheckBox* ChkBoxRunSHT = nullptr;
+  QSpinBox* SpinEditRTM = nullptr;
+  QCheckBox* CheckBoxCtrl = nullptr;
+  QLabel* LabelMaxNum = nullptr;
+  QSpinBox* SpinEditNum = nullptr;
+  QCheckBox* CheckBoxSN = nullptr;
+  QCheckBox* SNOrderChk = nullptr;
+  QCheckBox* ChkBoxPCSN = nullptr;
+  QCheckBox* ChkBoxSNDP = nullptr;
+  QLabel* LabelSNC = nullptr;
+  QLineEdit* SNEdit1 = nullptr;
+  QLabel* LabelSnGain = nullptr;
+  QLineEdit* GainEdit = nullptr;
+  QLabel* LabelSNAddr = nullptr;
+  QLineEdit* AddrEdit = nullptr;
+  QPushButton* ButtonCfgSN = nullptr;
+  TRadioGroup* RadioGrpRST = nullptr;
+  QCheckBox* CheckBoxRun = nullptr;
+  QCheckBox* ChkBoxVDD = nullptr;
+  QLabel* LabelPowUp = nullptr;
+  QSpinBox* SpinEditVddTim = nullptr;
+  QLabel* LabelPowDW = nullptr;
+  QSpinBox* SpinEditPWDTim = nullptr;
+  QLabel* LabelDEVA = nullptr;
+  QLineEdit* EditDevAdr = nullptr;
+
+  // Communication group.
+  QLabel* LabelSelDev = nullptr;
+  QComboBox* ComboBoxCOM = nullptr;
+  QPushButton* BitBtnFindDev = nullptr;
+
+  // Log column.
+  QLabel* InfoPanel = nullptr;
+  QPlainTextEdit* InfoMemo = nullptr;
+  QMenu* PopupMenu2 = nullptr;
+  std::array<TGaugeWidget*, kProgrammerMax> Gauges{};  // Gauge1 .. Gauge10
+
+  std::array<QLabel*, 3> StatusPanels{};  // of StatusBar1
+  QTimer* Timer1 = nullptr;
+  QTimer* Timer2 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Building the window (main_window_layout.cpp).
+  void CreateControls();
+  void CreateMenus();
+  void CreateToolbar();
+  void CreateChipGroup(QWidget* page);
+  void CreateConfigGroup(QWidget* page);
+  void CreateCommunicationGroup(QWidget* page);
+  void CreateLogColumn(QWidget* page);
+  QTableView* CreateViewer(QWidget* page, const char* name, TMemoryViewModel*& model);
+  void CreateStatusBar();
+  void ApplyLayoutTexts();
+  void FixWindowSize();
+  void BindHandlers();
+
+  // Start-up, in the show handler's order.
+  void FormShow();
+  void SetEnglishTexts();
+  void LoadLogConfig();
+  void InitChipViews();
+  void LoadConnectionList();
+  void DeleteStaleResultFile();
+  void LayoutGaugesAndMemo(int programmerCount);
+  void LoadFirmwareAtStartUp();
+
+  // The close path, the same for the exit command and the close box; its
+  // steps are virtual so that tests can record them.
+  void FormClose();
+  virtual void StopAllPorts();
+  virtual void WriteLogFile();
+
+  void FormKeyPress(const QKeyEvent& key);
+
+  TWindowStartup startup_;
+  bool shown_ = false;
+  TAboutForm* aboutForm_ = nullptr;
+  TLogCfgForm* logCfgForm_ = nullptr;
+  std::unique_ptr<TInfoMemoLog> infoMemoLog_;
+  TMemoryViewModel* hexViewerModel_ = nullptr;
+  TMemoryViewModel* eepViewerModel_ = nullptr;
+};

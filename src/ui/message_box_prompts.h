@@ -1,0 +1,12 @@
+// The operator's message boxes: information with OK, and the OK/Abort and
+// Yes/Abort questions. Closing a question without a choice answers Abort.
+#pragma once
+
+#include "data/operator_io.h"
+
+class TMessageBoxPrompts final : public IPrompts {
+ public:
+  void ShowInfo(const std::string& text) override;
+  TPromptAnswer AskOkAbort(const std::string& text) override;
+  TPromptAnswer AskYesAbort(const std::string& text) override;
+};

@@ -1,0 +1,373 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+#include <algorithm>
+#include <fstream>
+#include <memory>
+
+#include "data/program_state.h"
+#include "link/gauge.h"
+#include "operator_fakes.h"
+#include "text/texts.h"
+#include "text/window_texts.h"
+#include "ui/gauge_widget.h"
+#include "ui/main_window.h"
+#include "ui/memory_view_model.h"
+#include "ui/radio_group.h"
+#include "ui/startup_forms.h"
+#include "modal_closer.h"
+
+namespace {
+
+// The window with its later hooks recorded: the auto-programming command and
+// the two steps of the close path.
+class TRecordingWindow : public TGenMFrmARM {
+ public:
+  using TGenMFrmARM::TGenMFrmARM;
+
+  int AutoProgramRuns = 0;
+  std::vector<std::string> ClosePath;
+  QString LogAtClose;
+
+  void AutoSpdBtnClick() override { ++AutoProgramRuns; }
+
+ private:
+  void StopAllPorts() override { ClosePath.push_back("StopAllPorts"); }
+  void WriteLogFile() override {
+    ClosePath.push_back("WriteLogFile");
+    LogAtClose = InfoMemo->toPlainText();
+  }
+};
+
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramState();
+    ASSERT_TRUE(folder_.isValid());
+  }
+
+  std::string Folder() const { return folder_.path().toStdString() + "/"; }
+  void CreateFile(const char* name) const { std::ofstream(Folder() + name) << "earlier run\r\n"; }
+  bool FileExists(const char* name) const { return QFile::exists(QString::fromStdString(Folder() + name)); }
+
+  std::unique_ptr<TRecordingWindow> Start(std::vector<std::string> arguments = {}) {
+    auto window = std::make_unique<TRecordingWindow>(TWindowStartup{Folder(), std::move(arguments)});
+    window->show();
+    return window;
+  }
+
+  static QStringList MemoLines(const TGenMFrmARM& window) { return window.InfoMemo->toPlainText().split('\n'); }
+
+  QTemporaryDir folder_;
+  TFakePrompts prompts_;
+  TFixedClock clock_{{2024, 5, 6, 9, 5, 7}};
+};
+
+TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
+  CreateFile(kResultFileName);
+  auto window = Start();
+  const std::string firmware = Folder() + kFirmwareFileName;
+
+  EXPECT_FALSE(FileExists(kResultFileName));
+  const QStringList lines = MemoLines(*window);
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_EQ(lines[0], "> 09:05:07 Hello Velmot200IND User! ------ ");
+  EXPECT_EQ(lines[1].toStdString(), "> 09:05:07 File \"" + firmware + "\" not found, Please confirm!");
+  EXPECT_EQ(prompts_.Shown, std::vector<std::string>{"File \"" + firmware + "\" not found, Please confirm!"});
+
+  EXPECT_EQ(SessionTexts.AppDir, Folder());
+  EXPECT_EQ(SessionState.ProgrammerCount, 1);
+  EXPECT_EQ(SessionState.ProgrammedCount, 0u);
+  EXPECT_EQ(SessionState.FirmwareLoaded, 0);
+  EXPECT_EQ(SessionState.CmdLineMode, 0);
+  EXPECT_EQ(SessionState.AutoCloseMode, 0);
+  EXPECT_EQ(SelectedChip.ChipCode, 0x55);
+  EXPECT_EQ(SelectedChip.ChipFamilyIndex, 0);
+  // The chip-view defaults run before the global ones: these tell the order.
+  EXPECT_EQ(ObjectState.MainDataLength, 0x20000u);
+  EXPECT_EQ(SelectedChip.MainSize, 0u);
+  EXPECT_TRUE(std::all_of(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage),
+                          [](std::uint8_t b) { return b == 0xFF; }));
+  EXPECT_TRUE(std::all_of(std::begin(MemoryImages.OptionImage), std::end(MemoryImages.OptionImage),
+                          [](std::uint8_t b) { return b == 0x00; }));
+
+  // The core's log lines reach the memo; the gauges are bound, the ports not yet.
+  ASSERT_NE(SessionTexts.InfoMemoRef, nullptr);
+  SessionTexts.InfoMemoRef->AddLine("> 09:05:07 C1: Chip is Blank!");
+  EXPECT_EQ(MemoLines(*window).back(), "> 09:05:07 C1: Chip is Blank!");
+  for (int ch = 0; ch < kProgrammerMax; ++ch) {
+    EXPECT_EQ(ProgrammerState.ProgressGauges[ch], &window->Gauges[ch]->Gauge());
+    EXPECT_EQ(ProgrammerState.CommPorts[ch], nullptr);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[ch], kOpIdle);
+  }
+
+  // The window as start-up leaves it.
+  EXPECT_EQ(window->MCUNameEdit->text(), kSelectChipPrompt);
+  EXPECT_EQ(window->ViewPageCtrl->currentWidget(), window->ChipSett);
+  EXPECT_FALSE(window->ViewPageCtrl->isTabVisible(window->ViewPageCtrl->indexOf(window->TabSheetEEP)));
+  EXPECT_EQ(window->PageControlSet->currentIndex(), 0);
+  EXPECT_EQ(window->RadioGrpRST->ItemIndex(), 0);
+  EXPECT_TRUE(window->Gauges[0]->isVisible());
+  EXPECT_EQ(window->Gauges[0]->y(), 466);
+  for (int ch = 1; ch < kProgrammerMax; ++ch) EXPECT_FALSE(window->Gauges[ch]->isVisible());
+  EXPECT_EQ(window->InfoMemo->geometry(), QRect(359, 28, 547, 436));
+  EXPECT_EQ(window->HexViewer->columnWidth(0), 73);
+  EXPECT_EQ(window->HexViewer->columnWidth(16), 25);
+  EXPECT_EQ(window->EEPDataView->columnWidth(17), 130);
+  // A fixed window whose client area below the menu bar is 917 x 587.
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_EQ(window->width(), 917);
+  EXPECT_EQ(window->centralWidget()->height() + window->statusBar()->height(), 587);
+  EXPECT_EQ(window->height() - window->menuBar()->height(), 587);
+
+  // The search waits for the first 50 ms tick: nothing is open before it.
+  EXPECT_EQ(SessionState.StartSearchPending, 1);
+  EXPECT_TRUE(window->Timer2->isActive());
+  EXPECT_EQ(window->Timer2->interval(), 50);
+  EXPECT_TRUE(window->Timer1->isActive());
+  EXPECT_EQ(window->Timer1->interval(), 10);
+  EXPECT_EQ(SessionState.FoundDeviceCount, 0);
+  EXPECT_TRUE(std::none_of(std::begin(ProgrammerState.DeviceLinked), std::end(ProgrammerState.DeviceLinked),
+                           [](std::uint8_t linked) { return linked != 0; }));
+
+  // The show handler runs once.
+  window->hide();
+  window->show();
+  EXPECT_EQ(MemoLines(*window).size(), 3);
+}
+
+TEST_F(MainWindowTest, WithTheFirmwareImagePresentTheGreetingStandsAlone) {
+  CreateFile(kFirmwareFileName);
+  auto window = Start();
+  EXPECT_EQ(MemoLines(*window), QStringList{"> 09:05:07 Hello Velmot200IND User! ------ "});
+  EXPECT_TRUE(prompts_.Shown.empty());
+}
+
+TEST_F(MainWindowTest, StartUpReadsTheCommandLine) {
+  auto window = Start({"/jobs/board.pqx", "off"});
+  EXPECT_EQ(SessionState.CmdLineMode, 1);
+  EXPECT_EQ(SessionState.AutoCloseMode, 1);
+  EXPECT_EQ(SessionTexts.CmdLineProject, "/jobs/board.pqx");
+  EXPECT_EQ(SessionTexts.CmdLineSwitch, "OFF");
+}
+
+TEST_F(MainWindowTest, EveryWayOfClosingStopsThePortsThenWritesTheLogOnce) {
+  const std::vector<std::pair<const char*, std::function<void(TRecordingWindow&)>>> ways = {
+      {"exit button", [](TRecordingWindow& w) { w.findChild<QToolButton*>("SpdBtnExit")->click(); }},
+      {"Exit menu item", [](TRecordingWindow& w) { w.findChild<QAction*>("Exit1")->trigger(); }},
+      {"close box", [](TRecordingWindow& w) { w.windowHandle()->close(); }},
+  };
+  for (const auto& [way, close] : ways) {
+    SCOPED_TRACE(way);
+    ResetProgramState();
+    auto window = Start();
+    window->AddLog("last line");
+    const QString memo = window->InfoMemo->toPlainText();
+    close(*window);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_FALSE(window->ClosePath.empty());
+    EXPECT_EQ(window->ClosePath.front(), "StopAllPorts");
+    EXPECT_EQ(window->ClosePath.back(), "WriteLogFile");
+    EXPECT_EQ(std::count(window->ClosePath.begin(), window->ClosePath.end(), "WriteLogFile"), 1);
+    EXPECT_EQ(window->LogAtClose, memo);
+  }
+}
+
+TEST_F(MainWindowTest, BlankAndCarriageReturnStartAutoProgrammingWhereverTheFocusIs) {
+  auto window = Start();
+  QLineEdit* edit = window->GainEdit;
+  edit->setEnabled(true);
+  edit->clear();
+  QTest::keyClicks(edit, "1 2");
+  EXPECT_EQ(window->AutoProgramRuns, 1);
+  EXPECT_EQ(edit->text(), "1 2");  // the blank was typed as well
+  // The edit leaves Return to its parents; it still starts one run only.
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(window->AutoProgramRuns, 2);
+  QTest::keyClick(window->BitBtnFindDev, Qt::Key_Space);
+  EXPECT_EQ(window->AutoProgramRuns, 3);
+  QTest::keyClick(window.get(), Qt::Key_Space);
+  EXPECT_EQ(window->AutoProgramRuns, 4);
+  QTest::keyClick(window->ChkBoxAuto, Qt::Key_A);
+  QTest::keyClick(window.get(), Qt::Key_Tab);
+  EXPECT_EQ(window->AutoProgramRuns, 4);
+  // The toolbar button and the menu item run the same command.
+  window->findChild<QToolButton*>("AutoSpdBtn")->click();
+  window->findChild<QAction*>("AutoProgram1")->trigger();
+  EXPECT_EQ(window->AutoProgramRuns, 6);
+}
+
+TEST_F(MainWindowTest, LogPopupCopiesTheSelectionAndClearsTheMemo) {
+  auto window = Start();
+  window->AddLog("second line");
+  QTextCursor cursor(window->InfoMemo->document());
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);  // the greeting only
+  window->InfoMemo->setTextCursor(cursor);
+  window->findChild<QAction*>("CopytoCli1")->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "> 09:05:07 Hello Velmot200IND User! ------ ");
+  window->findChild<QAction*>("ClearInformation1")->trigger();
+  EXPECT_TRUE(window->InfoMemo->toPlainText().isEmpty());
+  window->AddLog("after clearing");
+  EXPECT_EQ(MemoLines(*window), QStringList{"> 09:05:07 after clearing"});
+}
+
+// What a control shows, whatever its kind.
+QString ShownText(QWidget& control) {
+  if (auto* button = qobject_cast<QAbstractButton*>(&control)) return button->text();
+  if (auto* label = qobject_cast<QLabel*>(&control)) return label->text();
+  if (auto* edit = qobject_cast<QLineEdit*>(&control)) return edit->text();
+  if (auto* group = qobject_cast<QGroupBox*>(&control)) return group->title();
+  if (auto* combo = qobject_cast<QComboBox*>(&control)) return combo->placeholderText();
+  if (auto* stack = qobject_cast<QStackedWidget*>(control.parentWidget()))
+    if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget())) return tabs->tabText(tabs->indexOf(&control));
+  return "<no text>";
+}
+
+TEST_F(MainWindowTest, EveryCaptionOfTheTextTablesReachesItsControl) {
+  auto window = Start();
+  for (const TToolButtonText& text : kToolbarButtons) {
+    auto* button = window->findChild<QToolButton*>(text.Name);
+    ASSERT_NE(button, nullptr) << text.Name;
+    EXPECT_EQ(button->text(), QString::fromUtf8(text.Caption)) << text.Name;
+    EXPECT_EQ(button->toolTip(), QString::fromUtf8(text.Hint)) << text.Name;
+  }
+  for (auto table : {kStartupCaptions, kLayoutCaptions}) {
+    for (const TControlText& text : table) {
+      auto* control = window->findChild<QWidget*>(text.Name);
+      ASSERT_NE(control, nullptr) << text.Name;
+      EXPECT_EQ(ShownText(*control), QString::fromUtf8(text.Text)) << text.Name;
+    }
+  }
+  EXPECT_EQ(window->RadioGrpRST->ItemText(2), "Reset and Shut");
+  EXPECT_EQ(window->StatusPanels[0]->text(), kFileChecksumPanel);
+  EXPECT_EQ(window->StatusPanels[1]->text(), kChipChecksumPanel);
+  EXPECT_TRUE(window->StatusPanels[2]->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, MenusHoldTheirItemsShortcutsSeparatorsAndHiddenItems) {
+  auto window = Start();
+  const QList<QAction*> bar = window->menuBar()->actions();
+  ASSERT_EQ(bar.size(), static_cast<qsizetype>(kMainMenu.size()));
+  for (std::size_t m = 0; m < kMainMenu.size(); ++m) {
+    const TMenuText& menu = kMainMenu[m];
+    SCOPED_TRACE(menu.Name);
+    EXPECT_EQ(bar[m]->text(), QString::fromUtf8(menu.Caption));
+    if (menu.Items.empty()) {
+      EXPECT_EQ(bar[m]->objectName(), menu.Name);
+      EXPECT_EQ(bar[m]->menu(), nullptr);
+      continue;
+    }
+    ASSERT_NE(bar[m]->menu(), nullptr);
+    EXPECT_EQ(bar[m]->menu()->objectName(), menu.Name);
+    QList<QAction*> entries = bar[m]->menu()->actions();
+    qsizetype e = 0;
+    for (const TMenuItemText& item : menu.Items) {
+      ASSERT_LT(e, entries.size());
+      QAction* action = entries[e++];
+      EXPECT_EQ(action->objectName(), item.Name);
+      EXPECT_EQ(action->text(), QString::fromUtf8(item.Caption));
+      EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(item.Shortcut))) << item.Name;
+      EXPECT_EQ(action->isVisible(), !item.Hidden) << item.Name;
+      if (item.SeparatorAfter) {
+        ASSERT_LT(e, entries.size());
+        EXPECT_TRUE(entries[e++]->isSeparator()) << "after " << item.Name;
+      }
+    }
+    EXPECT_EQ(e, entries.size());
+  }
+  EXPECT_EQ(window->findChild<QAction*>("Exit1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+  EXPECT_FALSE(window->findChild<QAction*>("WriteOptionByte1")->isVisible());
+  EXPECT_TRUE(window->SpdBtnWrtOPB->isHidden());
+}
+
+TEST_F(MainWindowTest, TheFiveStartUpWindowsHaveTheirTitlesAndAboutOpensModally) {
+  TStartupForms forms(TWindowStartup{Folder(), {}});
+  EXPECT_EQ(forms.GenMFrmARM->windowTitle(), kApplicationTitle);
+  EXPECT_EQ(forms.AboutForm->LabelTilA->text(), kApplicationTitle);
+  const std::vector<std::pair<QWidget*, const char*>> dialogs = {
+      {forms.AboutForm.get(), kAboutCaption},
+      {forms.FormOfsAddr.get(), kOffsetAddressCaption},
+      {forms.ConfigSNForm.get(), kConstantFillCaption},
+      {forms.LogCfgForm.get(), kLogConfigCaption},
+  };
+  for (const auto& [dialog, caption] : dialogs) {
+    EXPECT_EQ(dialog->windowTitle(), caption);
+    EXPECT_FALSE(dialog->isVisible());
+  }
+  forms.GenMFrmARM->show();
+  for (const auto& [item, dialog] : {std::pair<const char*, QDialog*>{"About1", forms.AboutForm.get()},
+                                     {"ConfigLogFile1", forms.LogCfgForm.get()}}) {
+    QWidget* shown = nullptr;
+    OnNextModal([&shown](QWidget& modal) {
+      shown = &modal;
+      static_cast<QDialog&>(modal).accept();
+    });
+    forms.GenMFrmARM->findChild<QAction*>(item)->trigger();
+    EXPECT_EQ(shown, dialog) << item;
+  }
+}
+
+TEST(GaugeWidget, PaintsTheFilledFractionInTheGaugesColour) {
+  TGaugeWidget widget;
+  widget.resize(202, 18);
+  TGauge& gauge = widget.Gauge();
+  gauge.SetMaxValue(200);
+  gauge.SetPosition(100);
+  gauge.SetForeColor(TGaugeColor::Red);
+  QImage image = widget.grab().toImage();
+  EXPECT_EQ(widget.PercentDone(), 50);
+  EXPECT_EQ(image.pixelColor(10, 4), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(190, 4), QColor(Qt::white));
+
+  gauge.SetForeColor(TGaugeColor::Blue);
+  gauge.SetPosition(200);
+  image = widget.grab().toImage();
+  EXPECT_EQ(widget.PercentDone(), 100);
+  EXPECT_EQ(image.pixelColor(199, 4), QColor(Qt::blue));
+
+  gauge.SetMaxValue(0);  // an empty bar, not a division by zero
+  image = widget.grab().toImage();
+  EXPECT_EQ(widget.PercentDone(), 0);
+  EXPECT_EQ(image.pixelColor(10, 4), QColor(Qt::white));
+}
+
+TEST_F(MainWindowTest, PictureOfTheWindow) {
+  auto window = Start();
+  window->AddLog("Chip \"AC7801x\" has been selected!");
+  window->Gauges[0]->Gauge().SetPosition(40);
+  QCoreApplication::processEvents();
+  const QString folder = QStringLiteral(VELMOT_UI_TEST_OUTPUT_DIR);
+  const QImage shot = window->grab().toImage();
+  EXPECT_EQ(shot.size(), window->size());
+  EXPECT_TRUE(shot.save(folder + "/main_window.png"));
+
+  InitChipViewDefaults();
+  for (std::size_t i = 0; i < 256; ++i) MemoryImages.MainFlashImage[i] = static_cast<std::uint8_t>(i);
+  window->HexViewerModel().SetSnapshot(0x08000000, MemoryImages.MainFlashImage);
+  window->ViewPageCtrl->setCurrentWidget(window->TabSheetFlash);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window->grab().toImage().save(folder + "/main_window_flash.png"));
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTest>
+#include <functional>
+
+#include "modal_closer.h"
+#include "text/texts.h"
+#include "ui/message_box_prompts.h"
+
+namespace {
+
+using TBoxAnswer = std::function<void(QMessageBox&)>;
+
+TBoxAnswer Click(QMessageBox::StandardButton which) {
+  return [which](QMessageBox& box) { box.button(which)->click(); };
+}
+
+void Escape(QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }
+
+// Answers the next message box and notes its title and text.
+void AnswerNextBox(TBoxAnswer answer, QString& seen) {
+  OnNextModal([answer = std::move(answer), &seen](QWidget& modal) {
+    auto& box = dynamic_cast<QMessageBox&>(modal);
+    seen = box.windowTitle() + "|" + box.text();
+    answer(box);
+  });
+}
+
+TEST(MessageBoxPrompts, QuestionsAnswerWithThePressedButtonAndAbortWhenDismissed) {
+  TMessageBoxPrompts prompts;
+  const auto okAbort = [&] { return prompts.AskOkAbort("Data Verify error!"); };
+  const auto yesAbort = [&] { return prompts.AskYesAbort("Chip is not blank!"); };
+  struct TCase {
+    const char* Name;
+    std::function<TPromptAnswer()> Ask;
+    TBoxAnswer Answer;
+    TPromptAnswer Expected;
+    const char* Text;
+  };
+  const std::vector<TCase> cases = {
+      {"OK of OK/Abort", okAbort, Click(QMessageBox::Ok), TPromptAnswer::Ok, "Data Verify error!"},
+      {"Abort of OK/Abort", okAbort, Click(QMessageBox::Abort), TPromptAnswer::Abort, "Data Verify error!"},
+      {"Escape on OK/Abort", okAbort, Escape, TPromptAnswer::Abort, "Data Verify error!"},
+      {"Yes of Yes/Abort", yesAbort, Click(QMessageBox::Yes), TPromptAnswer::Yes, "Chip is not blank!"},
+      {"Abort of Yes/Abort", yesAbort, Click(QMessageBox::Abort), TPromptAnswer::Abort, "Chip is not blank!"},
+      {"Escape on Yes/Abort", yesAbort, Escape, TPromptAnswer::Abort, "Chip is not blank!"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    QString seen;
+    AnswerNextBox(c.Answer, seen);
+    EXPECT_EQ(c.Ask(), c.Expected);
+    EXPECT_EQ(seen, QString(kApplicationTitle) + "|" + c.Text);
+  }
+}
+
+TEST(MessageBoxPrompts, InformationShowsTheTextUnderTheProgramsTitle) {
+  TMessageBoxPrompts prompts;
+  QString seen;
+  AnswerNextBox(Click(QMessageBox::Ok), seen);
+  prompts.ShowInfo("Please select chip type first!");
+  EXPECT_EQ(seen, QString(kApplicationTitle) + "|Please select chip type first!");
+}
+
+}  // namespace

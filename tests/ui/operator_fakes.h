@@ -1,0 +1,46 @@
+// Fakes of the operator seams for window tests: prompts that script their
+// answers and record every box, and a clock that stands still.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "data/operator_io.h"
+
+class TFakePrompts final : public IPrompts {
+ public:
+  TFakePrompts() { SetPrompts(this); }
+  ~TFakePrompts() override { SetPrompts(nullptr); }
+
+  std::deque<TPromptAnswer> Answers;  // for the questions, in order
+  std::vector<std::string> Shown;     // the text of every box, in order
+
+  void ShowInfo(const std::string& text) override { Shown.push_back(text); }
+  TPromptAnswer AskOkAbort(const std::string& text) override { return Answer(text); }
+  TPromptAnswer AskYesAbort(const std::string& text) override { return Answer(text); }
+
+ private:
+  TPromptAnswer Answer(const std::string& text) {
+    Shown.push_back(text);
+    if (Answers.empty()) {
+      ADD_FAILURE() << "question without a scripted answer: " << text;
+      return TPromptAnswer::Abort;
+    }
+    const TPromptAnswer answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+};
+
+class TFixedClock final : public IClock {
+ public:
+  explicit TFixedClock(TClockTime time) : time_(time) { SetClock(this); }
+  ~TFixedClock() override { SetClock(nullptr); }
+  TClockTime Now() const override { return time_; }
+
+ private:
+  TClockTime time_;
+};
