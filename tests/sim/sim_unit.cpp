@@ -49,15 +49,6 @@ Answer Data(const Request& r, std::span<const std::uint8_t> data) {
   return {MakePacket(r.code, Le16(r.packet, 1), r.codes, data), {}, std::nullopt, false};
 }
 
-std::size_t AreaSize(Area area) {
-  switch (area) {
-    case Area::Main: return kMainMemorySize;
-    case Area::Eep: return kEepMemorySize;
-    case Area::Option: return kOptionMemorySize;
-  }
-  return 0;
-}
-
 // Memory read out as the chip answers it: bytes past the area read blank,
 // and the flips of the settings applied.
 Bytes ReadOut(Unit& unit, Area area, std::size_t offset, std::size_t count) {
@@ -158,7 +149,7 @@ Answer Driver(Unit& unit, const Request& r) {
 Answer DownloadBlock(Unit& unit, const Request& r, Area area) {
   if (r.payload.size() != kDataBlockSize) return Short(r, kResultPacketError, "data block payload is not 4096 bytes");
   const std::size_t offset = std::size_t{r.argument} * 1024;
-  if (offset + kDataBlockSize > AreaSize(area)) return Short(r, kResultFlashError, "data block beyond the unit's memory");
+  if (offset + kDataBlockSize > unit.Memory(area).size()) return Short(r, kResultFlashError, "data block beyond the unit's memory");
   Bytes& data = area == Area::Main ? unit.job.main : unit.job.eep;
   if (data.size() < offset + kDataBlockSize) data.resize(offset + kDataBlockSize, 0xFF);
   std::copy(r.payload.begin(), r.payload.end(), data.begin() + static_cast<std::ptrdiff_t>(offset));
@@ -406,9 +397,11 @@ Answer Respond(Unit& unit, PacketRecord& record, bool& undecodable) {
   Answer answer = Execute(unit, r);
   if (!fault || answer.packet.empty()) return answer;
   if (fault->kind == FaultKind::BadChecksum) answer.packet.back() ^= 0xFF;
-  if (fault->kind == FaultKind::Truncate && Le16(answer.packet, 6) > 2) {
+  const bool cut = fault->kind == FaultKind::Truncate || fault->kind == FaultKind::ShortData;
+  if (cut && Le16(answer.packet, 6) > 2) {
     const std::size_t keep = std::min<std::size_t>(fault->keep, Le16(answer.packet, 6));
     answer.packet.resize(kHeaderSize + keep);
+    if (fault->kind == FaultKind::ShortData) PutLe16(answer.packet, 6, static_cast<std::uint16_t>(keep));
     const std::uint16_t sum = Checksum16(answer.packet);
     answer.packet.push_back(static_cast<std::uint8_t>(sum));
     answer.packet.push_back(static_cast<std::uint8_t>(sum >> 8));

@@ -14,6 +14,10 @@
 //   checksum, sum, "ROZI" mark or second half is wrong with 0x34; an unknown
 //   command or sub-command with 0x25; an address outside the unit's memory
 //   with 0x2C; a firmware block out of order with 0x15;
+// - programming stores a block's bytes as they are (no rule that a byte
+//   must be erased first); erasing blanks main and EEP memory, not the
+//   option bytes; the blank check covers the parameter block's main data
+//   length and EEP size;
 // - the checksum read (0x93/0x30) answers Checksum16 and the 32-bit byte sum
 //   of main memory over the parameter block's main data length;
 // - the chip information (0x93/0x3C) is the 512 bytes of
@@ -93,9 +97,10 @@ enum class FaultKind {
   Silent,       // the request is lost: neither done nor answered
   BadChecksum,  // do it, but the reply's checksum is wrong
   Undecodable,  // do it, but the reply frame holds a bad escape
-  Truncate,     // do it, but a data reply carries only `keep` data bytes
-                // (its length field still names the full count; the
-                // checksum covers the bytes that are there)
+  Truncate,     // do it, but a data reply carries only `keep` data bytes;
+                // its length field still names the full count, its
+                // checksum covers the bytes that are there
+  ShortData,    // the same, with the length field saying `keep`
 };
 
 // A fault for the requests with this command code and, unless argument is
@@ -106,7 +111,7 @@ struct Fault {
   int argument = -1;
   FaultKind kind = FaultKind::Result;
   std::uint8_t code = 0;  // for Result
-  std::size_t keep = 0;   // for Truncate
+  std::size_t keep = 0;   // for Truncate and ShortData
   int times = 0;          // 0: every matching request; n: the next n only
   int used = 0;           // how many requests it has hit so far
 };

@@ -301,15 +301,15 @@ TEST(SimUnitFaults, ChangeTheAnswer) {
     EXPECT_EQ(frame.back(), 0xC0);
     EXPECT_FALSE(sim::DecodeFrame(frame));
   }
-  {
-    SCOPED_TRACE("truncated");
+  for (const auto& [kind, lengthField] : {std::pair{sim::FaultKind::Truncate, 4096}, std::pair{sim::FaultKind::ShortData, 100}}) {
+    SCOPED_TRACE(lengthField == 4096 ? "truncated" : "short data");
     sim::UnitSettings s;
-    s.faults.push_back({0x9B, -1, sim::FaultKind::Truncate, 0, 100});
+    s.faults.push_back({0x9B, -1, kind, 0, 100});
     sim::Unit unit(s);
     unit.main[0x1000] = 0x42;
     const Bytes packet = Decode(unit.Receive(read4).frame);
     ASSERT_EQ(packet.size(), 8u + 100u + 2u);
-    EXPECT_EQ(sim::Le16(packet, 6), 4096);
+    EXPECT_EQ(sim::Le16(packet, 6), lengthField);
     EXPECT_EQ(packet[8], 0x42);
     EXPECT_EQ(sim::Checksum16(std::span(packet).first(108)), sim::Le16(packet, 108));
   }

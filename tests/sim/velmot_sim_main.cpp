@@ -27,8 +27,13 @@ const char* const kUsage =
 
 long Number(const std::string& text) {
   std::size_t used = 0;
-  const long value = std::stol(text, &used, 0);
-  if (used != text.size()) throw std::invalid_argument("not a number: " + text);
+  long value = 0;
+  try {
+    value = std::stol(text, &used, 0);
+  } catch (const std::logic_error&) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size()) throw std::invalid_argument("not a number: \"" + text + "\"");
   return value;
 }
 
@@ -47,6 +52,18 @@ std::pair<std::string, std::string> SplitValue(const std::string& text) {
   const auto eq = text.find('=');
   if (eq == std::string::npos) return {text, ""};
   return {text.substr(0, eq), text.substr(eq + 1)};
+}
+
+// "CMD[:ARG]=VALUE" into a fault and the value.
+std::pair<sim::Fault, long> FaultAndValue(const std::string& text, sim::FaultKind kind) {
+  const auto [spec, value] = SplitValue(text);
+  return {FaultFor(spec, kind), Number(value)};
+}
+
+sim::Fault CutReply(const std::string& text, sim::FaultKind kind) {
+  auto [fault, keep] = FaultAndValue(text, kind);
+  fault.keep = static_cast<std::size_t>(keep);
+  return fault;
 }
 
 sim::Bytes Hex(const std::string& text) {
@@ -84,9 +101,8 @@ const UnitOption kUnitOptions[] = {
     {"--silent", nullptr, "answer nothing", [](sim::UnitSettings& s, const std::string&) { s.silent = true; }},
     {"--result", "CMD[:ARG]=CODE", "answer CODE instead of doing the command",
      [](sim::UnitSettings& s, const std::string& v) {
-       const auto [spec, code] = SplitValue(v);
-       sim::Fault fault = FaultFor(spec, sim::FaultKind::Result);
-       fault.code = static_cast<std::uint8_t>(Number(code));
+       auto [fault, code] = FaultAndValue(v, sim::FaultKind::Result);
+       fault.code = static_cast<std::uint8_t>(code);
        s.faults.push_back(fault);
      }},
     {"--mute", "CMD[:ARG]", "neither do nor answer the command",
@@ -95,13 +111,10 @@ const UnitOption kUnitOptions[] = {
      [](sim::UnitSettings& s, const std::string& v) { s.faults.push_back(FaultFor(v, sim::FaultKind::BadChecksum)); }},
     {"--undecodable", "CMD[:ARG]", "reply with a frame that does not decode",
      [](sim::UnitSettings& s, const std::string& v) { s.faults.push_back(FaultFor(v, sim::FaultKind::Undecodable)); }},
-    {"--truncate", "CMD[:ARG]=N", "data reply cut to N data bytes",
-     [](sim::UnitSettings& s, const std::string& v) {
-       const auto [spec, keep] = SplitValue(v);
-       sim::Fault fault = FaultFor(spec, sim::FaultKind::Truncate);
-       fault.keep = static_cast<std::size_t>(Number(keep));
-       s.faults.push_back(fault);
-     }},
+    {"--truncate", "CMD[:ARG]=N", "data reply cut to N data bytes, its length field unchanged",
+     [](sim::UnitSettings& s, const std::string& v) { s.faults.push_back(CutReply(v, sim::FaultKind::Truncate)); }},
+    {"--short-data", "CMD[:ARG]=N", "data reply cut to N data bytes, its length field saying N",
+     [](sim::UnitSettings& s, const std::string& v) { s.faults.push_back(CutReply(v, sim::FaultKind::ShortData)); }},
     {"--chunks", "N[:GAP_MS]", "write replies in chunks of N bytes (default gap 5 ms)",
      [](sim::UnitSettings& s, const std::string& v) {
        const auto colon = v.find(':');
