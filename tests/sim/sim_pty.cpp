@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -30,6 +32,7 @@ void CloseFd(int& fd) {
 PtyUnit::PtyUnit(UnitSettings settings) : unit_(std::move(settings)) {
   const auto fail = [this](const char* what) {
     const int error = errno;
+    CloseFd(watch_);
     CloseFd(wake_);
     CloseFd(slave_);
     CloseFd(master_);
@@ -52,6 +55,8 @@ PtyUnit::PtyUnit(UnitSettings settings) : unit_(std::move(settings)) {
   if (slave_ < 0) fail("open pty slave");
   wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (wake_ < 0) fail("eventfd");
+  watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (watch_ >= 0 && ::inotify_add_watch(watch_, name, IN_OPEN | IN_CLOSE) < 0) CloseFd(watch_);
   thread_ = std::thread(&PtyUnit::Run, this);
 }
 
@@ -66,6 +71,7 @@ void PtyUnit::Close() {
   CloseFd(master_);
   CloseFd(slave_);
   CloseFd(wake_);
+  CloseFd(watch_);
 }
 
 void PtyUnit::Update(const std::function<void(UnitSettings&)>& change) {
@@ -86,6 +92,18 @@ std::size_t PtyUnit::ReceivedCount() const {
 bool PtyUnit::WaitForPackets(std::size_t count, std::chrono::milliseconds limit) const {
   std::unique_lock lock(mutex_);
   return recorded_.wait_for(lock, limit, [&] { return unit_.records.size() >= count; });
+}
+
+int PtyUnit::Listeners() const {
+  std::lock_guard lock(mutex_);
+  return listeners_;
+}
+
+std::size_t PtyUnit::Pending() const {
+  std::lock_guard lock(mutex_);
+  std::size_t bytes = 0;
+  for (const Outgoing& out : queue_) bytes += out.bytes.size() - out.sent;
+  return bytes;
 }
 
 void PtyUnit::SendRaw(Bytes bytes) {
@@ -169,8 +187,10 @@ void PtyUnit::Run() {
         }
       }
     }
-    pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (writeNow ? POLLOUT : 0)), 0}, {wake_, POLLIN, 0}};
-    if (::ppoll(fds, 2, timeout, nullptr) < 0) {
+    pollfd fds[3] = {{master_, static_cast<short>(POLLIN | (writeNow ? POLLOUT : 0)), 0},
+                     {wake_, POLLIN, 0},
+                     {watch_, POLLIN, 0}};
+    if (::ppoll(fds, watch_ >= 0 ? 3 : 2, timeout, nullptr) < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -178,8 +198,29 @@ void PtyUnit::Run() {
       std::uint64_t count = 0;
       [[maybe_unused]] auto n = ::read(wake_, &count, sizeof count);
     }
+    // Before the input: an open is queued before the program can write.
+    CountListeners();
     if (fds[0].revents & POLLIN) ReadInput();
     if (fds[0].revents & POLLOUT) WriteOutput();
+  }
+}
+
+void PtyUnit::CountListeners() {
+  if (watch_ < 0) return;
+  alignas(inotify_event) char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(watch_, buffer, sizeof buffer);
+    if (n <= 0) return;
+    std::lock_guard lock(mutex_);
+    for (ssize_t at = 0; at < n;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      if (event->mask & IN_OPEN) ++listeners_;
+      if ((event->mask & IN_CLOSE) && listeners_ > 0 && --listeners_ == 0) {
+        ::ioctl(slave_, TIOCNXCL);
+        ::tcflush(slave_, TCIFLUSH);
+      }
+    }
   }
 }
 
@@ -219,6 +260,10 @@ void PtyUnit::WriteOutput() {
   Outgoing& head = queue_.front();
   const auto now = Clock::now();
   if (std::max(head.due, outputFreeAt_) > now) return;
+  if (watch_ >= 0 && listeners_ == 0) {  // no one listens: lost
+    queue_.pop_front();
+    return;
+  }
   std::size_t count = head.bytes.size() - head.sent;
   if (unit_.settings.bytesPerSecond != 0) count = std::min(count, kPaceSlice);
   if (count > 0) {

@@ -6,6 +6,11 @@
 // as often as it likes; Close() shuts both sides, which the program sees as
 // a hang-up (EIO, POLLHUP), like an unplugged USB adapter.
 //
+// The unit watches who has the device open (inotify). When the last of them
+// closes it, it does what the last close of a real port does: the exclusive
+// flag (TIOCEXCL) is cleared and unread input dropped; and what the unit
+// sends while no one has the device open is lost.
+//
 // Every accessor locks the unit: tests call them from their own thread.
 #pragma once
 
@@ -59,6 +64,11 @@ class PtyUnit {
   // limit passed first.
   bool WaitForPackets(std::size_t count, std::chrono::milliseconds limit = std::chrono::seconds(20)) const;
 
+  // How many descriptors other than the unit's own have the device open.
+  int Listeners() const;
+  // Bytes of frames queued and not yet written (or lost).
+  std::size_t Pending() const;
+
   // Queues bytes as they are, after what is already queued.
   void SendRaw(Bytes bytes);
   void SendProgress(const ProgressReport& report);
@@ -76,6 +86,7 @@ class PtyUnit {
   };
 
   void Run();
+  void CountListeners();
   void ReadInput();
   void WriteOutput();
   std::chrono::nanoseconds LineTime(std::size_t bytes) const;  // lock held
@@ -88,12 +99,14 @@ class PtyUnit {
   int master_ = -1;
   int slave_ = -1;
   int wake_ = -1;
+  int watch_ = -1;  // inotify on the slave path; -1 when not available
 
   mutable std::mutex mutex_;
   mutable std::condition_variable recorded_;
   Unit unit_;
   std::deque<Outgoing> queue_;
   std::function<void(const PacketRecord&)> observer_;
+  int listeners_ = 0;  // opens of the slave path other than the unit's own
 
   std::atomic<bool> stop_{false};
   std::thread thread_;

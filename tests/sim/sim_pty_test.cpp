@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "sim_pty.h"
 #include "sim_test_support.h"
@@ -173,6 +175,49 @@ TEST(SimPty, SurvivesTheProgramReopeningItsPort) {
     EXPECT_EQ(Client::Packets(client.ReadFrames(1)).size(), 1u) << "round " << round;
   }
   EXPECT_EQ(unit.ReceivedCount(), 3u);
+}
+
+// Waits for a condition the unit's thread brings about; false after the limit.
+bool Eventually(const std::function<bool()>& condition) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > limit) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+TEST(SimPty, LastCloseClearsTheExclusiveFlag) {
+  sim::PtyUnit unit;
+  {
+    Client client(unit.Path());
+    ASSERT_EQ(::ioctl(client.fd(), TIOCEXCL), 0);
+    ASSERT_TRUE(Eventually([&] { return unit.Listeners() == 1; }));
+  }
+  ASSERT_TRUE(Eventually([&] { return unit.Listeners() == 0; }));
+  Client again(unit.Path());
+  ASSERT_GE(again.fd(), 0);
+  int exclusive = -1;
+  ASSERT_EQ(::ioctl(again.fd(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0);
+}
+
+TEST(SimPty, WhatNoOneListensToIsLost) {
+  sim::UnitSettings settings;
+  settings.replyDelayMs = 100;
+  sim::PtyUnit unit(settings);
+  {
+    Client client(unit.Path());
+    client.Send(kProbeFrame);
+    ASSERT_TRUE(unit.WaitForPackets(1));
+  }
+  ASSERT_TRUE(Eventually([&] { return unit.Listeners() == 0 && unit.Pending() == 0; }));
+  unit.Update([](sim::UnitSettings& s) { s.replyDelayMs = 0; });
+  Client client(unit.Path());
+  client.Send(Command(sim::kCmdControl, sim::kSubBlankCheck));
+  const auto packets = Client::Packets(client.ReadFrames(1));
+  ASSERT_EQ(packets.size(), 1u);
+  EXPECT_EQ(packets[0][0], sim::kCmdControl);  // not the identity reply
 }
 
 TEST(SimPty, ClosingTheUnitHangsUpTheProgramsSide) {
