@@ -53,8 +53,14 @@ inline constexpr const char* kChipChecksumPanel = "Chip CheckSum: ";
 inline constexpr const char* kSelectChipPrompt = "Please select Chip....";
 inline constexpr const char* kGreeting = "Hello Velmot200IND User! ------ ";
 inline constexpr const char* kFileNotFoundFormat = "File \"%s\" not found, Please confirm!";
-inline constexpr const char* kFirmwareFileName = "VelmotIND.FWR";
 inline constexpr const char* kResultFileName = "ResDW.Txt";
+
+// The port combo once its last port has hung up.
+inline constexpr const char* kPleaseConnectDeviceText = "Please Connect device......";
+// "Do Firmware Upgrade" without a programmer to upgrade, or with a firmware
+// file that fails its checks.
+inline constexpr const char* kNoDeviceConnectedText = "No Device is Connected!";
+inline constexpr const char* kBadFirmwareFileText = "Firmware Data Check Error, File may be corrupted!";
 
 // Captions of the windows that live for the whole run.
 inline constexpr const char* kAboutCaption = "About";

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,23 +13,32 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "data/operator_io.h"
+#include "link/channel_log.h"
+#include "link/comm.h"
+#include "link/comm_settings.h"
+#include "link/firmware_file.h"
+#include "link/reply_timeout.h"
 #include "platform/app_dir.h"
+#include "text/format_text.h"
 #include "text/window_texts.h"
 #include "ui/about_form.h"
 #include "ui/command_line.h"
+#include "ui/connection_settings.h"
 #include "ui/control_text.h"
+#include "ui/firmware_upgrade_choice.h"
 #include "ui/gauge_layout.h"
 #include "ui/gauge_widget.h"
+#include "ui/handler_guard.h"
 #include "ui/info_memo_log.h"
 #include "ui/key_preview.h"
 #include "ui/log_config_dialog.h"
-#include "ui/log_line.h"
 #include "ui/memory_view_model.h"
+#include "ui/port_combo.h"
+#include "ui/qt_port_events.h"
 #include "ui/radio_group.h"
 
 namespace {
@@ -54,13 +64,6 @@ constexpr int kViewerAddressWidth = 73;
 constexpr int kViewerByteWidth = 25;
 constexpr int kViewerTextWidth = 130;
 
-std::string FormatWithText(const char* format, const std::string& text) {
-  const int n = std::snprintf(nullptr, 0, format, text.c_str());
-  std::string out(static_cast<std::size_t>(n), '\0');
-  std::snprintf(out.data(), out.size() + 1, format, text.c_str());
-  return out;
-}
-
 void SetUpViewerColumns(QTableView& view) {
   view.setColumnWidth(TMemoryViewModel::kAddressColumn, kViewerAddressWidth);
   for (int column = 1; column < TMemoryViewModel::kTextColumn; ++column) view.setColumnWidth(column, kViewerByteWidth);
@@ -70,7 +73,7 @@ void SetUpViewerColumns(QTableView& view) {
 }  // namespace
 
 TWindowStartup StartupFromProcess() {
-  TWindowStartup startup{ExecutableFolder(), {}};
+  TWindowStartup startup{ExecutableFolder(), {}, {}};
   const QStringList arguments = QCoreApplication::arguments();
   for (qsizetype i = 1; i < arguments.size(); ++i) startup.Arguments.push_back(arguments[i].toStdString());
   return startup;
@@ -84,7 +87,9 @@ TGenMFrmARM::TGenMFrmARM(TWindowStartup startup, QWidget* parent)
   CreateControls();
   FixWindowSize();
   infoMemoLog_ = std::make_unique<TInfoMemoLog>(*InfoMemo);
-  new TKeyPreview(*this, [this](const QKeyEvent& key) { FormKeyPress(key); });  // a child of the window
+  CreatePorts();
+  // A child of the window, which owns it.
+  new TKeyPreview(*this, [this](const QKeyEvent& key) { RunGuarded([this, &key] { FormKeyPress(key); }); });
   BindHandlers();
   if (const QScreen* shownOn = screen()) move(shownOn->availableGeometry().center() - rect().center());
 }
@@ -92,8 +97,23 @@ TGenMFrmARM::TGenMFrmARM(TWindowStartup startup, QWidget* parent)
 TGenMFrmARM::~TGenMFrmARM() {
   // The program-wide tables must not keep pointing into a window that is gone.
   if (SessionTexts.InfoMemoRef == infoMemoLog_.get()) SessionTexts.InfoMemoRef = nullptr;
-  for (int ch = 0; ch < kProgrammerMax; ++ch)
+  for (int ch = 0; ch < kProgrammerMax; ++ch) {
     if (ProgrammerState.ProgressGauges[ch] == &Gauges[ch]->Gauge()) ProgrammerState.ProgressGauges[ch] = nullptr;
+    if (ProgrammerState.CommPorts[ch] == SPComm[ch].get()) ProgrammerState.CommPorts[ch] = nullptr;
+  }
+  // The ports go before the sink they post to.
+  for (std::unique_ptr<TComm>& port : SPComm) port.reset();
+}
+
+void TGenMFrmARM::CreatePorts() {
+  portEvents_ = std::make_unique<TQtPortEventSink>();
+  for (int ch = 0; ch < kProgrammerMax; ++ch) {
+    auto port = std::make_unique<TComm>(*portEvents_);
+    port->SetLineSettings(ProgrammerLineSettings());
+    port->SetTimeouts(ProgrammerTimeouts());
+    port->OnRequestHangup = [this, ch](TComm*) { SPCommRequestHangup(ch); };
+    SPComm[ch] = std::move(port);
+  }
 }
 
 void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logConfig) {
@@ -102,9 +122,11 @@ void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logConfig) {
 }
 
 void TGenMFrmARM::BindHandlers() {
+  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
   for (const THandlerBinding& binding : kHandlers) {
     QObject* control = findChild<QObject*>(QString::fromLatin1(binding.Control));
-    const auto run = [this, handler = binding.Handler] { (this->*handler)(); };
+    const auto run = [this, handler = binding.Handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
     if (auto* action = qobject_cast<QAction*>(control)) {
       connect(action, &QAction::triggered, this, run);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
@@ -113,7 +135,7 @@ void TGenMFrmARM::BindHandlers() {
   }
 }
 
-void TGenMFrmARM::AddLog(const std::string& msg) { infoMemoLog_->AddLine(TimedLogLine(Clock().Now(), msg)); }
+void TGenMFrmARM::AddLog(const std::string& msg) { ::AddLog(msg); }
 
 void TGenMFrmARM::SetStatusPanelText(int panel, const std::string& text) {
   if (panel >= 0 && panel < static_cast<int>(StatusPanels.size()))
@@ -137,16 +159,20 @@ void TGenMFrmARM::FormShow() {
   LoadLogConfig();
   InitChipViews();
   SelectedChip.ChipCode = 0x55;
-  TProgrammerBindings bindings;  // the serial components are bound when they exist
-  for (int ch = 0; ch < kProgrammerMax; ++ch) bindings.Gauges[ch] = &Gauges[ch]->Gauge();
+  TProgrammerBindings bindings;
+  for (int ch = 0; ch < kProgrammerMax; ++ch) {
+    bindings.Ports[ch] = SPComm[ch].get();
+    bindings.Gauges[ch] = &Gauges[ch]->Gauge();
+  }
   InitGlobalSettings(bindings);
   LoadConnectionList();
   SelectedChip.ChipFamilyIndex = 0;
   DeleteStaleResultFile();
   LayoutGaugesAndMemo(SessionState.ProgrammerCount);
   AddLog(kGreeting);
-  LoadFirmwareAtStartUp();
+  // Read first, so that an unattended run knows not to stop at a box.
   ReadCommandLine(startup_.Arguments);
+  LoadFirmwareAtStartUp();
   // The device search waits for the first tick, so no port opens before the window shows.
   SessionState.StartSearchPending = 1;
   Timer2->start();
@@ -163,8 +189,9 @@ void TGenMFrmARM::SetEnglishTexts() {
   StatusPanels[1]->setText(kChipChecksumPanel);
 }
 
-// Reads "DivAriR.cfg" into the log dialog; arrives with the log files.
-void TGenMFrmARM::LoadLogConfig() {}
+void TGenMFrmARM::LoadLogConfig() {
+  if (logCfgForm_) logCfgForm_->LoadLogConfig();
+}
 
 void TGenMFrmARM::InitChipViews() {
   SelectedChip.ControlBytes.PifSpeedFlags = 0;
@@ -176,9 +203,17 @@ void TGenMFrmARM::InitChipViews() {
   ViewPageCtrl->setTabVisible(ViewPageCtrl->indexOf(TabSheetEEP), false);
 }
 
-// Fills ComboBoxCOM from "ConfigVmg.ini" and sets ProgrammerCount; arrives
-// with the connection settings.
-void TGenMFrmARM::LoadConnectionList() {}
+// ComboBoxCOM and ProgrammerCount from "ConfigVmg.ini" or the system's
+// ports; the ports that the file names for their slots take those names.
+void TGenMFrmARM::LoadConnectionList() {
+  TPortList list;
+  list.Text = PortComboText(*ComboBoxCOM);
+  LoadConnectionConfig(list, startup_.PortRoots);
+  ShowPortList(*ComboBoxCOM, list);
+  for (int ch = 0; ch < kProgrammerMax; ++ch) {
+    if (list.SlotPorts[ch]) SPComm[ch]->CommName = *list.SlotPorts[ch];
+  }
+}
 
 // The result of an earlier unattended run; a file that cannot be deleted stays.
 void TGenMFrmARM::DeleteStaleResultFile() {
@@ -196,15 +231,34 @@ void TGenMFrmARM::LayoutGaugesAndMemo(int programmerCount) {
   InfoMemo->setGeometry(kGaugeLeft, kInfoMemoTop, kGaugeWidth, layout.MemoHeight);
 }
 
-// A present image is read by the firmware loader, which arrives with the
-// firmware upgrade; a missing one is reported and start-up goes on.
+// A missing image is reported and start-up goes on; an unattended run only
+// logs it.
 void TGenMFrmARM::LoadFirmwareAtStartUp() {
-  const std::string path = SessionTexts.AppDir + kFirmwareFileName;
-  if (std::filesystem::exists(path)) return;
+  const std::string path = FirmwareFilePath();
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    LoadFirmwareFile(path);
+    return;
+  }
   SessionState.FirmwareLoaded = 0;
-  const std::string text = FormatWithText(kFileNotFoundFormat, path);
+  const std::string text = FormatText(kFileNotFoundFormat, path.c_str());
   AddLog(text);
-  Prompts().ShowInfo(text);
+  if (!SessionState.CmdLineMode) Prompts().ShowInfo(text);
+}
+
+// What exists of the tick so far: the reply watch.
+void TGenMFrmARM::Timer1Timer() { TickReplyTimeouts(); }
+
+// The start-up search is taken off the list here; the search itself comes
+// with device discovery.
+void TGenMFrmARM::Timer2Timer() {
+  if (SessionState.StartSearchPending) SessionState.StartSearchPending = 0;
+}
+
+void TGenMFrmARM::SPCommRequestHangup(int ch) {
+  SPComm[ch]->ClosePort();
+  ProgrammerState.DeviceLinked[ch] = 0;
+  DeletePortEntry(*ComboBoxCOM, ch);
 }
 
 void TGenMFrmARM::SpdBtnExitClick() {
@@ -222,11 +276,21 @@ void TGenMFrmARM::FormClose() {
   WriteLogFile();
 }
 
-// Closes every open port of CommPorts; the ports arrive with the serial component.
-void TGenMFrmARM::StopAllPorts() {}
+void TGenMFrmARM::StopAllPorts() {
+  for (const std::unique_ptr<TComm>& port : SPComm) {
+    if (port->PortOpen()) port->ClosePort();
+  }
+}
 
-// Writes the memo to the configured log file; arrives with the log files.
-void TGenMFrmARM::WriteLogFile() {}
+void TGenMFrmARM::WriteLogFile() {
+  if (!logCfgForm_) return;
+  TMemoLines memo;
+  const QString text = InfoMemo->toPlainText();
+  if (!text.isEmpty()) {
+    for (const QString& line : text.split(QLatin1Char('\n'))) memo.push_back(line.toStdString());
+  }
+  logCfgForm_->WriteLog(memo);
+}
 
 void TGenMFrmARM::FormKeyPress(const QKeyEvent& key) {
   const QString typed = key.text();
@@ -248,5 +312,23 @@ void TGenMFrmARM::ClearInformation1Click() { InfoMemo->clear(); }
 
 void TGenMFrmARM::CopytoCli1Click() { InfoMemo->copy(); }
 
-// Upgrades the found programmers' firmware; arrives with the firmware upgrade.
-void TGenMFrmARM::DoFirmwareUpgrade1Click() {}
+// Upgrades every programmer that the last search found and that is idle.
+void TGenMFrmARM::DoFirmwareUpgrade1Click() {
+  const std::string path = FirmwareFilePath();
+  std::error_code ec;
+  const bool found = std::filesystem::exists(path, ec);
+  if (found) {
+    LoadFirmwareFile(path);
+  } else {
+    SessionState.FirmwareLoaded = 0;
+  }
+  const TFirmwareUpgradeChoice choice = ChooseFirmwareUpgrade(found, path);
+  if (!choice.Message.empty()) {
+    Prompts().ShowInfo(choice.Message);
+    return;
+  }
+  for (int ch : choice.Programmers) {
+    ProgrammerState.RxFill[ch] = 0;
+    StartUpgrade(ch);
+  }
+}

@@ -6,11 +6,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "data/program_state.h"
+#include "platform/serial_port_list.h"
 
 class QAction;
 class QCheckBox;
@@ -27,18 +29,22 @@ class QTableView;
 class QTimer;
 class QToolButton;
 class TAboutForm;
+class TComm;
 class TGaugeWidget;
 class TInfoMemoLog;
 class TLogCfgForm;
 class TMemoryViewModel;
+class TQtPortEventSink;
 class TRadioGroup;
 
 // What start-up reads from outside: the program folder (ending in '/') that
-// holds the program's own files, and the command-line arguments without the
-// program's name.
+// holds the program's own files, the command-line arguments without the
+// program's name, and where the system's serial ports are listed when the
+// program folder has no connection settings.
 struct TWindowStartup {
   std::string ProgramFolder;
   std::vector<std::string> Arguments;
+  TSerialPortRoots PortRoots;
 };
 
 // The executable's folder and the process's arguments.
@@ -52,7 +58,8 @@ class TGenMFrmARM : public QMainWindow {
   // The About window and the log-configuration dialog, which live beside the window.
   void SetForms(TAboutForm* about, TLogCfgForm* logConfig);
 
-  // Appends "> hh:mm:ss msg" to the log memo.
+  // Appends "> hh:mm:ss msg" to the log memo (once the show handler has
+  // made it the program's log).
   void AddLog(const std::string& msg);
   void SetStatusPanelText(int panel, const std::string& text);
   TMemoryViewModel& HexViewerModel() { return *hexViewerModel_; }
@@ -68,6 +75,10 @@ class TGenMFrmARM : public QMainWindow {
   void ClearInformation1Click();
   void CopytoCli1Click();
   void DoFirmwareUpgrade1Click();
+
+  // Starts the firmware upgrade of programmer ch; bound to the upgrade of
+  // the link layer. Does nothing until bound.
+  std::function<void(int ch)> StartUpgrade = [](int) {};
 
   // Controls that later commands read and write, by their layout names.
   QWidget* PanelBtns = nullptr;
@@ -143,10 +154,15 @@ class TGenMFrmARM : public QMainWindow {
   std::array<QLabel*, 3> StatusPanels{};  // of StatusBar1
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
+  // SPComm1 .. SPComm10, with the programmers' line settings.
+  std::array<std::unique_ptr<TComm>, kProgrammerMax> SPComm;
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The steps of the close path; virtual so that tests can record them.
+  virtual void StopAllPorts();
+  virtual void WriteLogFile();
 
  private:
   // Building the window (main_window_layout.cpp).
@@ -162,6 +178,7 @@ class TGenMFrmARM : public QMainWindow {
   void ApplyLayoutTexts();
   void FixWindowSize();
   void BindHandlers();
+  void CreatePorts();
 
   // Start-up, in the show handler's order.
   void FormShow();
@@ -173,11 +190,14 @@ class TGenMFrmARM : public QMainWindow {
   void LayoutGaugesAndMemo(int programmerCount);
   void LoadFirmwareAtStartUp();
 
-  // The close path, the same for the exit command and the close box; its
-  // steps are virtual so that tests can record them.
+  void Timer1Timer();
+  void Timer2Timer();
+  // A port whose thread failed is taken out of use (SPComm1RequestHangup ..
+  // SPComm10RequestHangup).
+  void SPCommRequestHangup(int ch);
+
+  // The close path, the same for the exit command and the close box.
   void FormClose();
-  virtual void StopAllPorts();
-  virtual void WriteLogFile();
 
   void FormKeyPress(const QKeyEvent& key);
 
@@ -186,6 +206,7 @@ class TGenMFrmARM : public QMainWindow {
   TAboutForm* aboutForm_ = nullptr;
   TLogCfgForm* logCfgForm_ = nullptr;
   std::unique_ptr<TInfoMemoLog> infoMemoLog_;
+  std::unique_ptr<TQtPortEventSink> portEvents_;  // where SPComm1 .. SPComm10 post their events
   TMemoryViewModel* hexViewerModel_ = nullptr;
   TMemoryViewModel* eepViewerModel_ = nullptr;
 };

@@ -27,6 +27,7 @@
 #include "ui/gauge_widget.h"
 #include "ui/main_window.h"
 #include "ui/memory_view_model.h"
+#include "ui/place_control.h"
 #include "ui/radio_group.h"
 
 namespace {
@@ -36,14 +37,6 @@ constexpr int kClientHeight = 587;
 constexpr int kToolbarHeight = 41;
 constexpr int kStatusBarHeight = 22;
 constexpr int kStatusPanelWidths[] = {180, 180, 300};
-
-template <typename W>
-W* Place(QWidget* parent, const char* name, int x, int y, int w, int h) {
-  auto* widget = new W(parent);
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
 
 QSpinBox* PlaceSpin(QWidget* parent, const char* name, int x, int y, int min, int max, int step, int value) {
   auto* spin = Place<QSpinBox>(parent, name, x, y, 90, 22);

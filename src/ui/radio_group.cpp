@@ -8,6 +8,9 @@ TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(8, 2, 8, 2);
   column->setSpacing(0);
+  connect(&buttons_, &QButtonGroup::idClicked, this, [this](int index) {
+    if (onClick_) onClick_(index);
+  });
 }
 
 void TRadioGroup::SetItems(std::span<const char* const> items) {

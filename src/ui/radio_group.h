@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <functional>
 #include <span>
 
 class TRadioGroup : public QGroupBox {
@@ -15,7 +16,10 @@ class TRadioGroup : public QGroupBox {
   QString ItemText(int index) const;
   int ItemIndex() const;  // -1 when none is chosen
   void SetItemIndex(int index);
+  // Runs with the item's index when the operator chooses an item.
+  void SetOnClick(std::function<void(int)> onClick) { onClick_ = std::move(onClick); }
 
  private:
   QButtonGroup buttons_;
+  std::function<void(int)> onClick_;
 };

@@ -2,13 +2,13 @@
 
 #include <exception>
 
-#include "data/operator_io.h"
+#include "ui/handler_guard.h"
 
 bool TVelmotApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    Prompts().ShowInfo(error.what());
+    ShowHandlerError(error);
     return false;
   }
 }

@@ -27,6 +27,9 @@
 #include <memory>
 
 #include "data/program_state.h"
+#include "firmware_file_builder.h"
+#include "link/comm.h"
+#include "link/firmware_file.h"
 #include "link/gauge.h"
 #include "operator_fakes.h"
 #include "text/texts.h"
@@ -40,25 +43,44 @@
 
 namespace {
 
-// The window with its later hooks recorded: the auto-programming command and
-// the two steps of the close path.
+// The window with its later hooks recorded: the auto-programming command
+// (which fails when told to) and the two steps of the close path.
 class TRecordingWindow : public TGenMFrmARM {
  public:
   using TGenMFrmARM::TGenMFrmARM;
 
   int AutoProgramRuns = 0;
+  std::string AutoProgramFailure;  // thrown by the command when not empty
   std::vector<std::string> ClosePath;
   QString LogAtClose;
 
-  void AutoSpdBtnClick() override { ++AutoProgramRuns; }
+  void AutoSpdBtnClick() override {
+    ++AutoProgramRuns;
+    if (!AutoProgramFailure.empty()) throw std::runtime_error(AutoProgramFailure);
+  }
 
  private:
-  void StopAllPorts() override { ClosePath.push_back("StopAllPorts"); }
+  void StopAllPorts() override {
+    ClosePath.push_back("StopAllPorts");
+    TGenMFrmARM::StopAllPorts();
+  }
   void WriteLogFile() override {
     ClosePath.push_back("WriteLogFile");
     LogAtClose = InfoMemo->toPlainText();
+    TGenMFrmARM::WriteLogFile();
   }
 };
+
+TFirmwareFileSpec WithSumError() {
+  TFirmwareFileSpec spec;
+  spec.SumError = 1;
+  return spec;
+}
+
+bool AnyPortOpen(const TGenMFrmARM& window) {
+  return std::any_of(window.SPComm.begin(), window.SPComm.end(),
+                     [](const std::unique_ptr<TComm>& port) { return port->PortOpen(); });
+}
 
 class MainWindowTest : public testing::Test {
  protected:
@@ -68,11 +90,16 @@ class MainWindowTest : public testing::Test {
   }
 
   std::string Folder() const { return folder_.path().toStdString() + "/"; }
+  // The program folder, with a system port list that is empty: nothing of
+  // the machine's serial ports is touched.
+  TWindowStartup Startup(std::vector<std::string> arguments = {}) const {
+    return TWindowStartup{Folder(), std::move(arguments), {Folder() + "sys", Folder() + "dev"}};
+  }
   void CreateFile(const char* name) const { std::ofstream(Folder() + name) << "earlier run\r\n"; }
   bool FileExists(const char* name) const { return QFile::exists(QString::fromStdString(Folder() + name)); }
 
   std::unique_ptr<TRecordingWindow> Start(std::vector<std::string> arguments = {}) {
-    auto window = std::make_unique<TRecordingWindow>(TWindowStartup{Folder(), std::move(arguments)});
+    auto window = std::make_unique<TRecordingWindow>(Startup(std::move(arguments)));
     window->show();
     return window;
   }
@@ -97,7 +124,10 @@ TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
   EXPECT_EQ(prompts_.Shown, std::vector<std::string>{"File \"" + firmware + "\" not found, Please confirm!"});
 
   EXPECT_EQ(SessionTexts.AppDir, Folder());
-  EXPECT_EQ(SessionState.ProgrammerCount, 1);
+  // No settings file and no system port: no programmer in use.
+  EXPECT_EQ(SessionState.ProgrammerCount, 0);
+  EXPECT_EQ(window->ComboBoxCOM->count(), 0);
+  EXPECT_EQ(window->ComboBoxCOM->placeholderText(), "No COM Port");
   EXPECT_EQ(SessionState.ProgrammedCount, 0u);
   EXPECT_EQ(SessionState.FirmwareLoaded, 0);
   EXPECT_EQ(SessionState.CmdLineMode, 0);
@@ -112,13 +142,15 @@ TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
   EXPECT_TRUE(std::all_of(std::begin(MemoryImages.OptionImage), std::end(MemoryImages.OptionImage),
                           [](std::uint8_t b) { return b == 0x00; }));
 
-  // The core's log lines reach the memo; the gauges are bound, the ports not yet.
+  // The core's log lines reach the memo; the gauges and the ports are bound.
   ASSERT_NE(SessionTexts.InfoMemoRef, nullptr);
   SessionTexts.InfoMemoRef->AddLine("> 09:05:07 C1: Chip is Blank!");
   EXPECT_EQ(MemoLines(*window).back(), "> 09:05:07 C1: Chip is Blank!");
   for (int ch = 0; ch < kProgrammerMax; ++ch) {
     EXPECT_EQ(ProgrammerState.ProgressGauges[ch], &window->Gauges[ch]->Gauge());
-    EXPECT_EQ(ProgrammerState.CommPorts[ch], nullptr);
+    EXPECT_EQ(ProgrammerState.CommPorts[ch], window->SPComm[ch].get());
+    EXPECT_EQ(window->SPComm[ch]->LineSettings(), ProgrammerLineSettings());
+    EXPECT_EQ(window->SPComm[ch]->Timeouts(), ProgrammerTimeouts());
     EXPECT_EQ(ProgrammerState.ProgOpCode[ch], kOpIdle);
   }
 
@@ -150,6 +182,10 @@ TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
   EXPECT_EQ(SessionState.FoundDeviceCount, 0);
   EXPECT_TRUE(std::none_of(std::begin(ProgrammerState.DeviceLinked), std::end(ProgrammerState.DeviceLinked),
                            [](std::uint8_t linked) { return linked != 0; }));
+  EXPECT_FALSE(AnyPortOpen(*window));
+  // The first tick takes the search off the list; the search itself opens nothing yet.
+  ASSERT_TRUE(QTest::qWaitFor([] { return SessionState.StartSearchPending == 0; }));
+  EXPECT_FALSE(AnyPortOpen(*window));
 
   // The show handler runs once.
   window->hide();
@@ -157,19 +193,39 @@ TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
   EXPECT_EQ(MemoLines(*window).size(), 3);
 }
 
-TEST_F(MainWindowTest, WithTheFirmwareImagePresentTheGreetingStandsAlone) {
-  CreateFile(kFirmwareFileName);
-  auto window = Start();
-  EXPECT_EQ(MemoLines(*window), QStringList{"> 09:05:07 Hello Velmot200IND User! ------ "});
-  EXPECT_TRUE(prompts_.Shown.empty());
-}
-
-TEST_F(MainWindowTest, StartUpReadsTheCommandLine) {
+TEST_F(MainWindowTest, StartUpReadsTheCommandLineAndThenLogsAMissingFirmwareWithoutABox) {
   auto window = Start({"/jobs/board.pqx", "off"});
   EXPECT_EQ(SessionState.CmdLineMode, 1);
   EXPECT_EQ(SessionState.AutoCloseMode, 1);
   EXPECT_EQ(SessionTexts.CmdLineProject, "/jobs/board.pqx");
   EXPECT_EQ(SessionTexts.CmdLineSwitch, "OFF");
+  const QStringList lines = MemoLines(*window);
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_EQ(lines[1].toStdString(), "> 09:05:07 File \"" + Folder() + kFirmwareFileName + "\" not found, Please confirm!");
+  EXPECT_TRUE(prompts_.Shown.empty());
+}
+
+TEST_F(MainWindowTest, WithTheFirmwareImagePresentItIsReadAndTheGreetingStandsAlone) {
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> file;
+    int loaded;
+  };
+  const Case cases[] = {
+      {"a valid image", BuildFirmwareFile({}), 1},
+      {"a wrong sum", BuildFirmwareFile(WithSumError()), 0},
+      {"no marker", {'e', 'a', 'r', 'l', 'i', 'e', 'r'}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetProgramState();
+    std::ofstream(Folder() + kFirmwareFileName, std::ios::binary)
+        .write(reinterpret_cast<const char*>(c.file.data()), static_cast<std::streamsize>(c.file.size()));
+    auto window = Start();
+    EXPECT_EQ(SessionState.FirmwareLoaded, c.loaded);
+    EXPECT_EQ(MemoLines(*window), QStringList{"> 09:05:07 Hello Velmot200IND User! ------ "});
+    EXPECT_TRUE(prompts_.Shown.empty());
+  }
 }
 
 TEST_F(MainWindowTest, EveryWayOfClosingStopsThePortsThenWritesTheLogOnce) {
@@ -192,6 +248,89 @@ TEST_F(MainWindowTest, EveryWayOfClosingStopsThePortsThenWritesTheLogOnce) {
     EXPECT_EQ(std::count(window->ClosePath.begin(), window->ClosePath.end(), "WriteLogFile"), 1);
     EXPECT_EQ(window->LogAtClose, memo);
   }
+}
+
+TEST_F(MainWindowTest, TheExitButtonAndTheCloseBoxWriteTheSameLogFile) {
+  const std::vector<std::pair<std::string, std::function<void(TGenMFrmARM&)>>> ways = {
+      {"exit", [](TGenMFrmARM& w) { QTest::mouseClick(w.findChild<QToolButton*>("SpdBtnExit"), Qt::LeftButton); }},
+      {"close-box", [](TGenMFrmARM& w) { w.windowHandle()->close(); }},
+  };
+  std::vector<std::string> written;
+  for (const auto& [way, close] : ways) {
+    SCOPED_TRACE(way);
+    ResetProgramState();
+    // The log configuration read at start-up chooses the file that the close writes.
+    const std::string log = Folder() + way + ".log";
+    std::ofstream(Folder() + "DivAriR.cfg", std::ios::binary)
+        << "[ConfigLog]\r\nEnLog\r\nCustomer\r\nCusDef1\r\nSpcFile=" << log << "\r\n[EndCfg]\r\n";
+    TStartupForms forms(Startup());
+    forms.GenMFrmARM->show();
+    forms.GenMFrmARM->AddLog("last line");
+    close(*forms.GenMFrmARM);
+    EXPECT_FALSE(forms.GenMFrmARM->isVisible());
+    std::ifstream in(log, std::ios::binary);
+    written.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  EXPECT_EQ(written[0], written[1]);
+  EXPECT_EQ(written[0], "> 09:05:07 Hello Velmot200IND User! ------ \r\n> 09:05:07 File \"" + Folder() +
+                            kFirmwareFileName + "\" not found, Please confirm!\r\n> 09:05:07 last line\r\n");
+}
+
+// The guard ends the failing command and shows its text once; unguarded, the
+// exception would unwind through Qt's mouse-event delivery, which leaks (the
+// sanitizer build catches that).
+TEST_F(MainWindowTest, ACommandThatFailsShowsItsTextOnceAndTheWindowGoesOn) {
+  auto window = Start();
+  prompts_.Shown.clear();
+  const std::string failure = "'12x' is not a valid integer value";
+  window->AutoProgramFailure = failure;
+  QTest::mouseClick(window->findChild<QToolButton*>("AutoSpdBtn"), Qt::LeftButton);
+  window->findChild<QAction*>("AutoProgram1")->trigger();
+  QTest::keyClick(window.get(), Qt::Key_Space);
+  EXPECT_EQ(prompts_.Shown, std::vector<std::string>(3, failure));
+  window->AutoProgramFailure.clear();
+  QTest::mouseClick(window->findChild<QToolButton*>("AutoSpdBtn"), Qt::LeftButton);
+  EXPECT_EQ(window->AutoProgramRuns, 4);
+  EXPECT_EQ(prompts_.Shown.size(), 3u);
+}
+
+TEST_F(MainWindowTest, DoFirmwareUpgradeStartsTheIdleLinkedProgrammersOrSaysWhyNot) {
+  auto window = Start();
+  std::vector<int> started;
+  window->StartUpgrade = [&started](int ch) { started.push_back(ch); };
+  QAction* command = window->findChild<QAction*>("DoFirmwareUpgrade1");
+  const std::string path = Folder() + kFirmwareFileName;
+  const auto writeFirmware = [&path](const std::vector<std::uint8_t>& file) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  };
+  // Programmers 2 and 4 of four answered the search; 1 did not, 3 is busy.
+  SessionState.ProgrammerCount = 4;
+  SessionState.FoundDeviceCount = 2;
+  for (int ch : {1, 2, 3}) ProgrammerState.DeviceLinked[ch] = 1;
+  ProgrammerState.ChannelBusy[2] = 1;
+  for (std::uint16_t& fill : ProgrammerState.RxFill) fill = 7;
+  prompts_.Shown.clear();
+  const qsizetype logLines = MemoLines(*window).size();
+
+  command->trigger();
+  EXPECT_EQ(prompts_.Shown, std::vector<std::string>{"File \"" + path + "\" not found, Please confirm!"});
+  EXPECT_TRUE(started.empty());
+
+  writeFirmware(BuildFirmwareFile(WithSumError()));
+  command->trigger();
+  EXPECT_EQ(prompts_.Shown.back(), kBadFirmwareFileText);
+  EXPECT_EQ(SessionState.FirmwareLoaded, 0);
+  EXPECT_TRUE(started.empty());
+
+  writeFirmware(BuildFirmwareFile({}));
+  command->trigger();
+  EXPECT_EQ(SessionState.FirmwareLoaded, 1);
+  EXPECT_EQ(started, (std::vector<int>{1, 3}));
+  EXPECT_EQ(prompts_.Shown.size(), 2u);
+  const std::uint16_t fills[] = {7, 0, 7, 0, 7, 7, 7, 7, 7, 7};
+  EXPECT_TRUE(std::equal(std::begin(fills), std::end(fills), std::begin(ProgrammerState.RxFill)));
+  EXPECT_EQ(MemoLines(*window).size(), logLines);  // the command reports in boxes only
 }
 
 TEST_F(MainWindowTest, BlankAndCarriageReturnStartAutoProgrammingWhereverTheFocusIs) {
@@ -245,6 +384,8 @@ QString ShownText(QWidget& control) {
 }
 
 TEST_F(MainWindowTest, EveryCaptionOfTheTextTablesReachesItsControl) {
+  // A settings file without ports leaves the port combo's "Select Device".
+  std::ofstream(Folder() + "ConfigVmg.ini") << "Velmot\r\n[Connection]\r\n";
   auto window = Start();
   for (const TToolButtonText& text : kToolbarButtons) {
     auto* button = window->findChild<QToolButton*>(text.Name);
@@ -302,7 +443,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsShortcutsSeparatorsAndHiddenItems) {
 }
 
 TEST_F(MainWindowTest, TheFiveStartUpWindowsHaveTheirTitlesAndAboutOpensModally) {
-  TStartupForms forms(TWindowStartup{Folder(), {}});
+  TStartupForms forms(Startup());
   EXPECT_EQ(forms.GenMFrmARM->windowTitle(), kApplicationTitle);
   EXPECT_EQ(forms.AboutForm->LabelTilA->text(), kApplicationTitle);
   const std::vector<std::pair<QWidget*, const char*>> dialogs = {

@@ -42,7 +42,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QTemporaryDir folder;
   ResetProgramState();
-  TGenMFrmARM mainWindow(TWindowStartup{folder.path().toStdString() + "/", {}});
+  const std::string dir = folder.path().toStdString() + "/";
+  // No serial ports: nothing of the machine's is touched.
+  TGenMFrmARM mainWindow(TWindowStartup{dir, {}, {dir + "sys", dir + "dev"}});
   mainWindow.show();
   mainWindow.ViewPageCtrl->setCurrentWidget(mainWindow.TabSheetFlash);
   QCoreApplication::processEvents();

@@ -1,0 +1,27 @@
+#include "ui/port_combo.h"
+
+#include <QComboBox>
+
+#include "text/window_texts.h"
+
+std::string PortComboText(const QComboBox& combo) {
+  return (combo.currentIndex() >= 0 ? combo.currentText() : combo.placeholderText()).toStdString();
+}
+
+void SetPortComboText(QComboBox& combo, const std::string& text) {
+  const QString shown = QString::fromStdString(text);
+  const int item = combo.findText(shown, Qt::MatchExactly);
+  if (item < 0) combo.setPlaceholderText(shown);
+  combo.setCurrentIndex(item);
+}
+
+void ShowPortList(QComboBox& combo, const TPortList& list) {
+  combo.clear();
+  for (const std::string& port : list.Items) combo.addItem(QString::fromStdString(port));
+  SetPortComboText(combo, list.Text);
+}
+
+void DeletePortEntry(QComboBox& combo, int position) {
+  if (position >= 0 && position < combo.count()) combo.removeItem(position);
+  if (combo.count() == 0) SetPortComboText(combo, kPleaseConnectDeviceText);
+}

@@ -1,0 +1,21 @@
+// The port combo ComboBoxCOM: the port list, and its text, which is either
+// one of its items or a prompt shown while none is chosen.
+#pragma once
+
+#include <string>
+
+#include "ui/connection_settings.h"
+
+class QComboBox;
+
+// The text the combo shows.
+std::string PortComboText(const QComboBox& combo);
+// Shows the item of that text, or the text as the prompt when no item has it.
+void SetPortComboText(QComboBox& combo, const std::string& text);
+
+// Replaces the combo's items and text by the list's.
+void ShowPortList(QComboBox& combo, const TPortList& list);
+
+// Deletes the entry at position, when there is one; an emptied list reads
+// "Please Connect device......".
+void DeletePortEntry(QComboBox& combo, int position);
