@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <span>
 
-#include "data/packet_checksum.h"
 #include "data/program_state.h"
 #include "link/byte_order.h"
 #include "link/driver_section_layout.h"
 #include "link/flash_driver.h"
-#include "link/frame_coding.h"
+#include "link/packet_framing.h"
 #include "link/parameter_block.h"
 
 namespace {
@@ -39,18 +38,10 @@ void WriteHeader(int ch, std::uint8_t code, std::uint16_t argument, std::uint16_
   PutLe16(p, 6, payloadLength);
 }
 
-// Stores the checksum of the packet's first `covered` bytes behind the
-// payload and frames the packet.
-std::uint16_t CloseAndFrame(int ch, std::uint16_t payloadLength, std::size_t covered) {
-  const std::span<std::uint8_t> p = Packet(ch);
-  const std::size_t end = std::size_t{kHeaderSize} + payloadLength;
-  if (end + 2 > p.size()) return 0;
-  PutLe16(p, end, Checksum16(p, static_cast<std::uint32_t>(covered)));
-  return SlipEncode(p, CommBuffers.TxFrameBuffers[ch], static_cast<std::uint16_t>(end + 2));
-}
-
+// Every byte before the checksum is covered.
 std::uint16_t Close(int ch, std::uint16_t payloadLength) {
-  return CloseAndFrame(ch, payloadLength, std::size_t{kHeaderSize} + payloadLength);
+  const std::size_t end = std::size_t{kHeaderSize} + payloadLength;
+  return SealAndFrame(ch, end, end);
 }
 
 // The 4 KB of image from byte start; empty when they pass the image's end.
@@ -156,7 +147,8 @@ std::uint16_t FrameOptionData(int ch) {
   const std::uint16_t payload = PayloadWithSections(kOptionSections, kParameterBlockSize + size, ch);
   WriteHeader(ch, kCmdOperation, kSubOptionData, payload);
   // This packet's checksum leaves out its last payload byte.
-  return CloseAndFrame(ch, payload, std::size_t{kHeaderSize} + payload - 1);
+  const std::size_t end = std::size_t{kHeaderSize} + payload;
+  return SealAndFrame(ch, end, end - 1);
 }
 
 std::uint16_t FrameReadMemory(int ch) {

@@ -59,4 +59,4 @@ std::uint16_t FrameReadMemory(int ch);
 // The fixed reset packet; it carries no chip codes.
 std::uint16_t FrameReset(int ch);
 
-// SendXxx(..., ch): TxFrameBuffers[ch] and the frame length to CommPorts[ch]->SendBuffer.
+// The senders that hand these frames to the programmer's port: packet_senders.h.

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <span>
 
-#include "data/packet_checksum.h"
 #include "data/program_state.h"
 #include "data/random.h"
+#include "link/byte_order.h"
 #include "link/channel_progress.h"
 #include "link/firmware_file.h"
-#include "link/frame_coding.h"
+#include "link/packet_framing.h"
 
 namespace {
 
@@ -23,19 +22,6 @@ constexpr std::uint8_t kFinishPacket[] = {0xBD, 0x00, 0x52, 0x53, 0x00, 0x00, 0x
 // The largest 16-bit block offset plus the half the block reads stays inside the image.
 static_assert(0x10000 - kFirmwareBlockImageBytes + kHalf <= kFirmwareImageSize);
 static_assert(kBlockPacketLength <= kPacketBufferSize);
-
-void PutLe16(std::uint8_t* p, std::uint16_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-// Appends the checksum of packet[0 .. length-1] and frames the whole.
-std::uint16_t SealAndFrame(int ch, std::size_t length) {
-  std::uint8_t* packet = CommBuffers.PacketBuffers[ch];
-  PutLe16(packet + length, Checksum16(std::span(packet, length), static_cast<std::uint32_t>(length)));
-  return SlipEncode(std::span(CommBuffers.PacketBuffers[ch]), std::span(CommBuffers.TxFrameBuffers[ch]),
-                    static_cast<std::uint16_t>(length + 2));
-}
 
 std::uint8_t RandomByte() { return static_cast<std::uint8_t>(Random(255)); }  // 0..254
 
@@ -62,15 +48,15 @@ std::uint16_t FrameFirmwareBlock(std::uint16_t block, int ch) {
 
   packet[0] = kFirmwareBlockCommand;
   packet[1] = static_cast<std::uint8_t>(block * 4);
-  PutLe16(packet + 2, k2);
+  PutLe16(CommBuffers.PacketBuffers[ch], 2, k2);
   packet[4] = RandomByte();
   packet[5] = RandomByte();
-  PutLe16(packet + 6, static_cast<std::uint16_t>(kPayloadLength));
-  return SealAndFrame(ch, kHeaderLength + kPayloadLength);
+  PutLe16(CommBuffers.PacketBuffers[ch], 6, static_cast<std::uint16_t>(kPayloadLength));
+  return SealAndFrame(ch, kHeaderLength + kPayloadLength, kHeaderLength + kPayloadLength);
 }
 
 std::uint16_t FrameFirmwareFinish(int ch) {
   if (!IsProgrammerIndex(ch)) return 0;
   std::copy(std::begin(kFinishPacket), std::end(kFinishPacket), CommBuffers.PacketBuffers[ch]);
-  return SealAndFrame(ch, sizeof kFinishPacket);
+  return SealAndFrame(ch, sizeof kFinishPacket, sizeof kFinishPacket);
 }

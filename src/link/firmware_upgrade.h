@@ -1,0 +1,15 @@
+// A programmer's firmware upgrade: state 160, one 2 KB image block per
+// acknowledgement, then the finish packet.
+#pragma once
+
+#include <cstdint>
+
+// Starts the upgrade of programmer ch with block 0. Does nothing unless a
+// firmware file is loaded, nor on a programmer that is busy or in a step.
+void StartFirmwareUpgrade(int ch);
+
+// The reply to a block, with its result. 6 (only 6) acknowledges it: the next
+// block goes out, or after the last the finish packet and a well-ended
+// operation. Any other result, 0 included, ends the upgrade as failed with
+// the code's message. Every end clears the programmer's UpgradePending.
+void HandleFirmwareBlockReply(std::uint8_t result, int ch);

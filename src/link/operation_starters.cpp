@@ -1,0 +1,173 @@
+#include "link/operation_starters.h"
+
+#include <cstdint>
+
+#include "data/operator_io.h"
+#include "data/program_state.h"
+#include "data/random.h"
+#include "link/channel_log.h"
+#include "link/channel_progress.h"
+#include "link/command_packets.h"
+#include "link/gauge.h"
+#include "link/packet_senders.h"
+#include "text/starter_messages.h"
+
+namespace {
+
+enum class TTicking : std::uint8_t { Off, On, Kept };
+enum class TLength : std::uint8_t { MainDataLength, MainSize, EepSize };
+enum class TGaugeMode : std::uint8_t { Time, Block };
+
+// What a starter does besides the common steps.
+enum TStarterFlags : std::uint8_t {
+  kPlain = 0,
+  kGaugeFirst = 1,      // the gauge is armed before the start line
+  kClearsAutoMode = 2,  // a read stands alone, never in an auto run
+  kBlankLineFirst = 4,  // an empty memo line (no time, no number) before the start line
+};
+
+using TFirstPacket = bool (*)(int ch);
+
+struct TStarter {
+  std::uint8_t State;
+  TTicking Ticking;
+  const char* StartLine;  // nullptr: the caller gives it
+  std::uint16_t Ticks;
+  TLength Length;
+  TGaugeMode Mode;
+  std::uint8_t Flags;
+  TFirstPacket FirstPacket;
+};
+
+constexpr std::uint16_t kStartTicks = 500;
+constexpr std::uint16_t kEraseTicks = 2000;
+constexpr int kDriverGaugePosition = 3;
+
+std::uint16_t NextBlock(int ch) { return ProgrammerState.BlockIndex[ch]; }
+
+// The packets a step opens with; a block step starts at BlockIndex, which
+// StartChannelProgress has just set to 0.
+bool NewChipDataKey(int ch) { return SendChipData(static_cast<std::uint16_t>(Random(0xFFFF)), ch); }
+bool MainDataBlock(int ch) { return SendMainDataBlock(NextBlock(ch), ch); }
+bool EepDataBlock(int ch) { return SendEepDataBlock(NextBlock(ch), ch); }
+bool BlankCheck(int ch) { return SendCommand(kCmdOperation, kSubBlankCheck, ch); }
+bool Erase(int ch) { return SendCommand(kCmdOperation, kSubErase, ch); }
+bool MainProgramBlock(int ch) { return SendMainProgramBlock(NextBlock(ch), ch); }
+bool EepProgramBlock(int ch) { return SendEepProgramBlock(NextBlock(ch), ch); }
+bool MainBlockRead(int ch) { return SendCommand(kCmdMainBlock, NextBlock(ch), ch); }
+bool EepBlockRead(int ch) { return SendCommand(kCmdEepBlock, NextBlock(ch), ch); }
+bool ReadOption(int ch) { return SendCommand(kCmdOperation, kSubReadOption, ch); }
+bool ReadChecksum(int ch) { return SendCommand(kCmdOperation, kSubReadChecksum, ch); }
+
+using enum TTicking;
+using enum TLength;
+using enum TGaugeMode;
+
+// One row a starter: state code, gauge ticking, start line, time-out in
+// ticks, the length StartChannelProgress counts in blocks, gauge mode, what
+// else it does, first packet. The driver download is the one starter that
+// opens nothing (below).
+// clang-format off
+constexpr TStarter kDownloadChipData {kOpChipDataDownload, On,   kStartDownloadChipDataText, kStartTicks, MainDataLength, Time,  kPlain,                       NewChipDataKey};
+constexpr TStarter kDownloadMainData {kOpMainDownload,     Off,  kStartDownloadMainDataText, kStartTicks, MainDataLength, Block, kPlain,                       MainDataBlock};
+constexpr TStarter kDownloadEepData  {kOpEepDownload,      Off,  kStartDownloadEepDataText,  kStartTicks, EepSize,        Block, kPlain,                       EepDataBlock};
+constexpr TStarter kAutoProgramming  {kOpBlankCheck,       On,   kStartAutoProgrammingText,  kStartTicks, MainDataLength, Time,  kPlain,                       BlankCheck};
+constexpr TStarter kBlankCheck       {kOpBlankCheck,       On,   kStartBlankCheckText,       kStartTicks, MainDataLength, Time,  kPlain,                       BlankCheck};
+constexpr TStarter kErase            {kOpErase,            On,   nullptr,                    kEraseTicks, MainDataLength, Time,  kPlain,                       Erase};
+constexpr TStarter kProgramMain      {kOpProgramMain,      Off,  kStartProgramMainText,      kStartTicks, MainDataLength, Block, kPlain,                       MainProgramBlock};
+constexpr TStarter kProgramEep       {kOpProgramEep,       Off,  kStartProgramEepText,       kStartTicks, EepSize,        Block, kPlain,                       EepProgramBlock};
+constexpr TStarter kVerifyMain       {kOpVerifyMain,       Off,  kStartVerifyMainText,       kStartTicks, MainDataLength, Block, kPlain,                       MainBlockRead};
+constexpr TStarter kVerifyEep        {kOpVerifyEep,        Off,  kStartVerifyEepText,        kStartTicks, EepSize,        Block, kGaugeFirst,                  EepBlockRead};
+constexpr TStarter kWriteOption      {kOpWriteOption,      On,   kStartWriteOptionText,      kStartTicks, MainDataLength, Time,  kGaugeFirst,                  SendOptionData};
+constexpr TStarter kReadOption       {kOpReadOption,       Kept, kStartReadOptionText,       kStartTicks, MainDataLength, Time,  kBlankLineFirst,              ReadOption};
+constexpr TStarter kReadMain         {kOpReadMain,         Off,  kStartReadMainText,         kStartTicks, MainSize,       Block, kGaugeFirst | kClearsAutoMode, MainBlockRead};
+constexpr TStarter kReadEep          {kOpReadEep,          Off,  kStartReadEepText,          kStartTicks, EepSize,        Block, kGaugeFirst | kClearsAutoMode, EepBlockRead};
+constexpr TStarter kReadChecksum     {kOpReadChecksum,     On,   kStartReadChecksumText,     kStartTicks, MainDataLength, Block, kGaugeFirst | kClearsAutoMode, ReadChecksum};
+// clang-format on
+
+std::uint32_t LengthOf(TLength length) {
+  switch (length) {
+    case MainDataLength: return ObjectState.MainDataLength;
+    case MainSize: return SelectedChip.MainSize;
+    case EepSize: return SelectedChip.EepSize;
+  }
+  return 0;
+}
+
+void LogStartLine(const TStarter& s, const char* line, int ch) {
+  if (s.Flags & kBlankLineFirst) {
+    if (ILogMemo* memo = SessionTexts.InfoMemoRef) memo->AddLine("");
+  }
+  LogChannelMessage(line, ch);
+}
+
+void ArmGauge(const TStarter& s, int ch) {
+  StartChannelProgress(s.Ticks, LengthOf(s.Length), s.Mode == Block, ch);
+}
+
+// The state code goes first: the packet builders choose the driver section
+// by it.
+void Run(const TStarter& s, const char* line, int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  TProgrammerState& p = ProgrammerState;
+  p.ProgOpCode[ch] = s.State;
+  if (s.Ticking != Kept) p.GaugeTicking[ch] = s.Ticking == On ? 1 : 0;
+  if (s.Flags & kClearsAutoMode) p.AutoMode[ch] = 0;
+  if (s.Flags & kGaugeFirst) {
+    ArmGauge(s, ch);
+    LogStartLine(s, line, ch);
+  } else {
+    LogStartLine(s, line, ch);
+    ArmGauge(s, ch);
+  }
+  s.FirstPacket(ch);
+}
+
+void Run(const TStarter& s, int ch) { Run(s, s.StartLine, ch); }
+
+}  // namespace
+
+void StartDownloadChipData(int ch) { Run(kDownloadChipData, ch); }
+void StartDownloadMainData(int ch) { Run(kDownloadMainData, ch); }
+void StartDownloadEepData(int ch) { Run(kDownloadEepData, ch); }
+void StartAutoProgramming(int ch) { Run(kAutoProgramming, ch); }
+void StartBlankCheck(int ch) { Run(kBlankCheck, ch); }
+void StartErase(const std::string& startLine, int ch) { Run(kErase, startLine.c_str(), ch); }
+void StartProgramMain(int ch) { Run(kProgramMain, ch); }
+void StartProgramEep(int ch) { Run(kProgramEep, ch); }
+void StartVerifyMain(int ch) { Run(kVerifyMain, ch); }
+void StartVerifyEep(int ch) { Run(kVerifyEep, ch); }
+void StartWriteOption(int ch) { Run(kWriteOption, ch); }
+void StartReadOption(int ch) { Run(kReadOption, ch); }
+void StartReadMain(int ch) { Run(kReadMain, ch); }
+void StartReadEep(int ch) { Run(kReadEep, ch); }
+void StartReadChecksum(int ch) { Run(kReadChecksum, ch); }
+
+void StartDownloadDriver(int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  TProgrammerState& p = ProgrammerState;
+  p.ProgOpCode[ch] = kOpDriverDownload;
+  p.GaugeTicking[ch] = 0;
+  p.ReplyTimeout[ch] = kStartTicks;
+  if (TGauge* gauge = p.ProgressGauges[ch]) gauge->SetPosition(kDriverGaugePosition);
+  SendDriverBlock(ch);
+}
+
+void FinishDataDownload(int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  ++SessionState.DownloadDoneCount;
+  FinishChannelProgress(false, ch);
+  LogChannelMessage(kDataDownloadSuccessText, ch);
+  // Idle before the packet leaves, so its answer goes to no step handler.
+  if (!SessionState.AutoCloseMode) SendReset(ch);
+}
+
+void FinishMainProgramming(int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  LogChannelMessage(kMainProgrammingSuccessText, ch);
+  if (ProgrammerState.AutoMode[ch]) {
+    StartVerifyMain(ch);
+  } else {
+    FinishChannelProgress(false, ch);
+  }
+}

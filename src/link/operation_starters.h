@@ -1,0 +1,36 @@
+// The starters of the operation steps. Each sets programmer ch's state code
+// and gauge ticking, logs its start line, arms the reply time-out and the
+// gauge (StartChannelProgress) and sends the step's first packet. They look
+// at nothing: the commands check that the programmer is free.
+#pragma once
+
+#include <string>
+
+void StartDownloadChipData(int ch);
+// Inside the download that StartDownloadChipData opened: no start line, the
+// programmer stays busy, only the time-out and the gauge position are set.
+void StartDownloadDriver(int ch);
+void StartDownloadMainData(int ch);
+void StartDownloadEepData(int ch);
+void StartAutoProgramming(int ch);
+void StartBlankCheck(int ch);
+// The start line is the caller's: the Erase command's or the blank check's.
+void StartErase(const std::string& startLine, int ch);
+void StartProgramMain(int ch);
+void StartProgramEep(int ch);
+void StartVerifyMain(int ch);
+void StartVerifyEep(int ch);
+void StartWriteOption(int ch);
+void StartReadOption(int ch);
+void StartReadMain(int ch);
+void StartReadEep(int ch);
+void StartReadChecksum(int ch);
+
+// End of a download: counts it, ends the operation well, logs "Data Donwload
+// Success!" and, unless AutoCloseMode, sends the reset packet that sets the
+// programmer off on its own.
+void FinishDataDownload(int ch);
+
+// End of main-flash programming: logs it, then verifies in auto mode or ends
+// the operation well.
+void FinishMainProgramming(int ch);
