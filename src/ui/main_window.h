@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/program_state.h"
+#include "link/firmware_upgrade.h"
 #include "platform/serial_port_list.h"
 
 class QAction;
@@ -76,9 +77,9 @@ class TGenMFrmARM : public QMainWindow {
   void CopytoCli1Click();
   void DoFirmwareUpgrade1Click();
 
-  // Starts the firmware upgrade of programmer ch; bound to the upgrade of
-  // the link layer. Does nothing until bound.
-  std::function<void(int ch)> StartUpgrade = [](int) {};
+  // Starts the firmware upgrade of programmer ch; tests replace it to watch
+  // which programmers the command chooses.
+  std::function<void(int ch)> StartUpgrade = StartFirmwareUpgrade;
 
   // Controls that later commands read and write, by their layout names.
   QWidget* PanelBtns = nullptr;
