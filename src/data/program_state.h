@@ -41,6 +41,9 @@ constexpr std::size_t kTxFrameBufferSize = FrameSizeFor(kMaxPacketSize);  // 41,
 constexpr std::size_t kRxFrameBufferSize = FrameSizeFor(kMaxReplySize);   // 8,219
 // A worst-case reply frame still incomplete plus the next chunk.
 constexpr std::size_t kRxBufferSize = FrameSizeFor(kMaxReplySize) + kMaxChunkSize;  // 10,267
+static_assert(kRxFrameBufferSize >= 2 * kMaxReplySize + 2, "a reply frame with every byte escaped");
+static_assert(kRxBufferSize >= kRxFrameBufferSize + kMaxChunkSize, "an incomplete frame and the next chunk");
+static_assert(kPacketBufferSize >= 8 + 4128 + 2, "a firmware block packet");
 
 // State codes of a programmer's current step.
 enum : std::uint8_t {

@@ -19,3 +19,7 @@ inline void PutLe32(std::span<std::uint8_t> buf, std::size_t at, std::uint32_t v
 inline std::uint16_t GetLe16(std::span<const std::uint8_t> buf, std::size_t at) {
   return static_cast<std::uint16_t>(buf[at] | (buf[at + 1] << 8));
 }
+
+inline std::uint32_t GetLe32(std::span<const std::uint8_t> buf, std::size_t at) {
+  return GetLe16(buf, at) | static_cast<std::uint32_t>(GetLe16(buf, at + 2)) << 16;
+}

@@ -6,6 +6,7 @@
 
 #include "data/binary_file.h"
 #include "data/program_state.h"
+#include "link/byte_order.h"
 #include "link/firmware_fields.h"
 
 namespace {
@@ -29,10 +30,6 @@ constexpr std::size_t kSumLength = 4;
 constexpr std::size_t kKeyAreaSize = 4096;
 
 std::uint32_t RoundUpTo16(std::uint32_t n) { return (n + 15) & ~15u; }
-
-std::uint32_t Le32(std::span<const std::uint8_t> b) {
-  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
-}
 
 // Unscrambles dataSize bytes (a multiple of 16) from the file into image[0..].
 void Unscramble(std::span<const std::uint8_t> scrambled, const std::uint8_t* key, std::span<std::uint8_t> image) {
@@ -99,6 +96,6 @@ void LoadFirmwareFile(const std::string& path) {
   AddBytesToSum(scrambled, sum, dataSize);
   AddBytesToSum(file.subspan(kImageOffset + dataSize), sum, kTailLength);
 
-  s.FirmwareLoaded = Le32(file.subspan(sumOffset)) == sum ? 1 : 0;
+  s.FirmwareLoaded = GetLe32(file, sumOffset) == sum ? 1 : 0;
   if (s.FirmwareLoaded) std::memcpy(MemoryImages.FirmwareImage, image.data(), kFirmwareImageSize);
 }

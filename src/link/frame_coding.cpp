@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "data/packet_checksum.h"
+#include "link/byte_order.h"
 
 std::uint16_t SlipEncode(std::span<const std::uint8_t> packet, std::span<std::uint8_t> frame, std::uint16_t n) {
   if (n == 0 || n > packet.size()) return 0;
@@ -87,9 +88,9 @@ std::uint8_t SlipDecode(std::span<std::uint8_t> source, std::span<std::uint8_t> 
 std::uint8_t CheckReplyPacket(std::span<const std::uint8_t> packet, std::uint16_t length) {
   // Header, result byte and checksum at the least.
   if (length < 11 || length > packet.size()) return kPacketError;
-  const std::uint32_t payloadLength = packet[6] + 256u * packet[7];
+  const std::uint32_t payloadLength = GetLe16(packet, 6);
   if (8u + payloadLength + 2u > length) return kPacketError;
-  const std::uint16_t stored = static_cast<std::uint16_t>(packet[length - 2] + 256u * packet[length - 1]);
+  const std::uint16_t stored = GetLe16(packet, length - 2u);
   if (Checksum16Range(packet, 0, length - 3u) != stored) return kChecksumMismatch;
   return payloadLength < 3 ? packet[8] : kStatusOk;
 }

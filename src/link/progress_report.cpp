@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/program_state.h"
+#include "link/byte_order.h"
 #include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/gauge.h"
@@ -75,8 +76,9 @@ void ShowProgressReport(int ch) {
                                  [stage](const TStageRow& s) { return s.Stage == stage; });
   if (row == std::end(kStages)) return;
 
-  const int current = row->Blocks ? r[3] + 256 * r[4] : 0;
-  const int total = r[5] + 256 * r[6];
+  const std::span<const std::uint8_t> report(r, kReportLength);
+  const int current = row->Blocks ? GetLe16(report, 3) : 0;
+  const int total = GetLe16(report, 5);
   if (TGauge* gauge = ProgrammerState.ProgressGauges[ch]) {
     gauge->SetPosition(row->Blocks ? current + 2 : row->Position);
     gauge->SetMaxValue(row->Blocks ? total : row->Maximum);

@@ -84,13 +84,6 @@ TEST(ProgramState, BindsPortsAndGaugesInOrder) {
   }
 }
 
-TEST(ProgramState, BuffersHoldTheWorstCaseFrames) {
-  EXPECT_GE(kTxFrameBufferSize, FrameSizeFor(kPacketBufferSize));
-  EXPECT_GE(kRxFrameBufferSize, 2 * kMaxReplySize + 2);  // both delimiters, every byte escaped
-  EXPECT_GE(kRxBufferSize, kRxFrameBufferSize + kMaxChunkSize);
-  EXPECT_GE(kPacketBufferSize, 8u + 4128u + 2u);  // a firmware block
-}
-
 TEST(Random, FixedSequenceAndReseed) {
   ResetRandom();
   std::uint32_t first[8];
