@@ -96,7 +96,7 @@ std::uint32_t LengthOf(TLength length) {
 
 void LogStartLine(const TStarter& s, const char* line, int ch) {
   if (s.Flags & kBlankLineFirst) {
-    if (ILogMemo* memo = SessionTexts.InfoMemoRef) memo->AddLine("");
+    AddMemoLine("");
   }
   LogChannelMessage(line, ch);
 }
