@@ -38,13 +38,14 @@ struct TDriverFileRow {
 };
 
 // Tried in this order; the first row whose prefix starts the part name
-// (case-sensitive) wins.
+// (case-sensitive) wins. "BAT32A279" serves the listed BAT32A279 parts, which
+// "BAT32A237" does not reach; like every BAT32 part they use LDR09.
 constexpr TDriverFileRow kDriverFiles[] = {
     {"AC78", "LDR01"},      {"IND832", "LDR02"},   {"IND862", "LDR03"},   {"ML630Q46", "LDR04"},
     {"ML630Q448", "LDR05"}, {"MR88F", "LDR06"},    {"LCP037", "LDR07"},   {"LCM32F0", "LDR07"},
     {"SN32F75", "LDR08"},   {"SN32F76", "LDR08"},  {"SN32F77", "LDR08"},  {"BAT32G12", "LDR09"},
     {"BAT32G13", "LDR09"},  {"BAT32G15", "LDR09"}, {"BAT32G17", "LDR09"}, {"BAT32A237", "LDR09"},
-    {"BAT32A239", "LDR09"}, {"SPC1168", "LDR10"},  {"SPC1169", "LDR10"},  {"SPD1168", "LDR10"},
+    {"BAT32A239", "LDR09"}, {"BAT32A279", "LDR09"}, {"SPC1168", "LDR10"},  {"SPC1169", "LDR10"},  {"SPD1168", "LDR10"},
     {"SPD1169", "LDR10"},   {"SPD1176", "LDR10"},  {"SPD1179", "LDR10"},  {"LE501", "LDR02"},
     {"LE511", "LDR02"},     {"SA32B1", "LDR11"},
 };

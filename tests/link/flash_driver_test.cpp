@@ -150,6 +150,7 @@ TEST_F(FlashDriverTest, PrefixTableFirstMatchWins) {
       {"BAT32G179", "LDR09"},
       {"BAT32A2371", "LDR09"},
       {"BAT32A2395", "LDR09"},
+      {"BAT32A279KM64xx", "LDR09"},
       {"BAT32G14", ""},
       {"SPC1168", "LDR10"},
       {"SPC1169", "LDR10"},
