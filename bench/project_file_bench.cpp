@@ -32,7 +32,7 @@ void SetLargeJob() {
   SelectedChip.ChipCode = 0x55;
   InitGlobalSettings();
   SessionState.ProgrammerCount = 10;
-  SessionState.CmdLineMode = 1;  // no boxes to show
+  SessionState.CmdLineMode = 1;  // the reader logs without boxes
   SelectedChip.ChipFamilyIndex = 1;
   SelectedChip.MainSize = 4 * 1024 * 1024;
   SelectedChip.EepSize = 64 * 1024;
