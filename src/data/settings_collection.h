@@ -12,23 +12,23 @@ struct TSettingsControls {
   int RadioGroupPIF;  // "SWD", "SWE"
   int RadioGrpSpdF;   // "Fast SWCLK", "Slow SWCLK"
   bool ChkBoxRunSHT;
-  int RadioGpVolt;  // "3.3V", "5.0V"
-  bool ChkBoxBlkEr;  // "Anti. Piggyback"
-  int RadioGrpRST;   // "Output Low", "Shut Reset (HiZ)", "Reset and Shut"
-  bool CheckBoxRun;  // "Run Chip after programmed"
-  bool ChkBoxVDD;    // "Shut VOUT after programmed"
-  bool CheckBoxOpt;  // "Prog. Option Byte"
-  bool ChkBoxPrgEEP;  // "Prog. Data Flash"
-  bool ChkBoxCpErsM;  // "Chip MASS Erase"
-  bool ChkBoxErsEEP;  // "Erase Data Flash"
-  bool ChkBoxAuto;    // "Enab. Auto-Start"
-  int SpinEditIn, SpinEditOut;        // ms
+  int RadioGpVolt;                     // "3.3V", "5.0V"
+  bool ChkBoxBlkEr;                    // "Anti. Piggyback"
+  int RadioGrpRST;                     // "Output Low", "Shut Reset (HiZ)", "Reset and Shut"
+  bool CheckBoxRun;                    // "Run Chip after programmed"
+  bool ChkBoxVDD;                      // "Shut VOUT after programmed"
+  bool CheckBoxOpt;                    // "Prog. Option Byte"
+  bool ChkBoxPrgEEP;                   // "Prog. Data Flash"
+  bool ChkBoxCpErsM;                   // "Chip MASS Erase"
+  bool ChkBoxErsEEP;                   // "Erase Data Flash"
+  bool ChkBoxAuto;                     // "Enab. Auto-Start"
+  int SpinEditIn, SpinEditOut;         // ms
   int SpinEditVddTim, SpinEditPWDTim;  // ms
   int SpinEditRTM;                     // ms
-  bool CheckBoxCtrl;  // "Enable Number Limit"
-  bool CheckBoxSN;    // "Enable S/N"
-  bool SNOrderChk;    // "S/N Big Endian"
-  int SpinEditNum;    // "Max. Numb: "
+  bool CheckBoxCtrl;                   // "Enable Number Limit"
+  bool CheckBoxSN;                     // "Enable S/N"
+  bool SNOrderChk;                     // "S/N Big Endian"
+  int SpinEditNum;                     // "Max. Numb: "
   std::string GainEdit, SNEdit1, AddrEdit, EditDevAdr;
 };
 

@@ -33,7 +33,8 @@ TEST_F(ChecksumLinesTest, EepSumsCoverTheEepAreaAndAreLogged) {
   EXPECT_EQ(ObjectState.EepSum, sum);
   EXPECT_EQ(ObjectState.EepSumLow, static_cast<std::uint16_t>(sum));
   EXPECT_EQ(ObjectState.EepSum16, ReferenceChecksum16(Eep(0x1000)));
-  EXPECT_EQ(memo.Lines, std::vector<std::string>{FormatText("> 10:21:07 Chip EEP Data ACC32 CheckSum   = 0x%08X", sum)});
+  EXPECT_EQ(memo.Lines,
+            std::vector<std::string>{FormatText("> 10:21:07 Chip EEP Data ACC32 CheckSum   = 0x%08X", sum)});
 }
 
 // A chip without EEP carries no EEP sum of an earlier chip into the chip checksum.

@@ -221,7 +221,8 @@ TEST_F(SettingsCollectionTest, OptionSumsCoverTheFirst128OptionBytesOr256ForFami
     SCOPED_TRACE(familyCode);
     SelectedChip.ChipFamilyCode = static_cast<std::uint8_t>(familyCode);
     CollectProgramSettings(WindowDefaults());
-    const std::span<const std::uint8_t> bytes = std::span(MemoryImages.OptionImage).first(static_cast<std::size_t>(count));
+    const std::span<const std::uint8_t> bytes =
+        std::span(MemoryImages.OptionImage).first(static_cast<std::size_t>(count));
     EXPECT_EQ(ObjectState.OptionSum, static_cast<std::uint16_t>(ReferenceSum(bytes)));
     EXPECT_EQ(ObjectState.OptionSum16, ReferenceChecksum16(bytes));
   }

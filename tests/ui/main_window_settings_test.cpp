@@ -187,8 +187,8 @@ TEST_F(WindowSerialNumberTest, ANumberOutsideTheMainAreaIsNotWrittenAndStopsTheC
   const std::uint8_t last[2] = {MemoryImages.MainFlashImage[0x1FFFE], MemoryImages.MainFlashImage[0x1FFFF]};
   const QString cell = Cell(HexCells(), 0x12F, 16);
   EXPECT_FALSE(window->WriteSerialNumberWhenOnline());
-  EXPECT_EQ(prompts.Shown, std::vector<std::string>{"S/N Address 0x0801FFFE (4 Bytes) is out of Main Flash 0x08000000 - "
-                                                    "0x0801FFFF, no chip is programmed!"});
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{"S/N Address 0x0801FFFE (4 Bytes) is out of Main Flash "
+                                                    "0x08000000 - 0x0801FFFF, no chip is programmed!"});
   EXPECT_EQ(MemoryImages.MainFlashImage[0x1FFFE], last[0]);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x1FFFF], last[1]);
   EXPECT_EQ(HexCells().rowCount(), 0x130);
