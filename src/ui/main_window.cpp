@@ -58,6 +58,7 @@ constexpr THandlerBinding kHandlers[] = {
     {"ClearInformation1", &TGenMFrmARM::ClearInformation1Click},
     {"CopytoCli1", &TGenMFrmARM::CopytoCli1Click},
     {"DoFirmwareUpgrade1", &TGenMFrmARM::DoFirmwareUpgrade1Click},
+    {"SaveFile1", &TGenMFrmARM::FileSaveBtnClick},
 };
 
 constexpr int kViewerAddressWidth = 73;
@@ -91,6 +92,7 @@ TGenMFrmARM::TGenMFrmARM(TWindowStartup startup, QWidget* parent)
   // A child of the window, which owns it.
   new TKeyPreview(*this, [this](const QKeyEvent& key) { RunGuarded([this, &key] { FormKeyPress(key); }); });
   BindHandlers();
+  BindSettingsHandlers();
   if (const QScreen* shownOn = screen()) move(shownOn->availableGeometry().center() - rect().center());
 }
 
