@@ -89,7 +89,7 @@ std::uint8_t CheckReplyPacket(std::span<const std::uint8_t> packet, std::uint16_
   // Header, result byte and checksum at the least.
   if (length < 11 || length > packet.size()) return kPacketError;
   const std::uint32_t payloadLength = GetLe16(packet, 6);
-  if (8u + payloadLength + 2u > length) return kPacketError;
+  if (8u + payloadLength + 2u != length) return kPacketError;
   const std::uint16_t stored = GetLe16(packet, length - 2u);
   if (Checksum16Range(packet, 0, length - 3u) != stored) return kChecksumMismatch;
   return payloadLength < 3 ? packet[8] : kStatusOk;
