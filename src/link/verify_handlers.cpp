@@ -23,7 +23,7 @@ constexpr int kEepVerifyGaugeExtra = 3;
 // Abort. True when the block matches.
 bool BlockMatches(std::span<const std::uint8_t> image, std::span<const std::uint8_t> chip, std::uint32_t address,
                   int ch) {
-  if (std::memcmp(image.data(), chip.data(), image.size()) == 0) return true;
+  if (image.empty() || std::memcmp(image.data(), chip.data(), image.size()) == 0) return true;
   bool matches = true;
   for (std::size_t i = 0; i < image.size(); ++i) {
     if (image[i] == chip[i]) continue;
