@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <fstream>
 
 #include "data/program_state.h"
 #include "link/comm.h"
@@ -62,6 +64,24 @@ TEST_F(ConnectWindow, TheStartUpSearchAndTheButtonLinkTheListedUnits) {
   EXPECT_EQ(FindLines(window), 6);
   // Only the firmware file's not-found box.
   EXPECT_LE(prompts_.Shown.size(), 1u);
+}
+
+// A listed port that cannot be opened: its error is shown once, the port
+// opened before it in that search is closed again, nothing is linked.
+TEST_F(ConnectWindow, APortThatCannotBeOpenedIsShownAndLeavesNothingOpen) {
+  sim::UnitGroup units(1);
+  const std::string missing = "/dev/velmot-no-such-port";
+  std::ofstream(Folder() + "ConfigVmg.ini", std::ios::binary) << sim::ConfigIniText({units[0].Path(), missing});
+  TGenMFrmARM window(TWindowStartup{Folder(), {}, {Folder() + "sys", Folder() + "dev"}});
+  window.show();
+  const std::string error = "Error opening serial port:" + missing;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts_.Shown.empty() && prompts_.Shown.back() == error; }, kLinkWaitMs));
+  EXPECT_FALSE(window.SPComm[0]->PortOpen());
+  EXPECT_FALSE(window.SPComm[1]->PortOpen());
+  QTest::qWait(100);  // room for an answer, had the unit been probed
+  EXPECT_EQ(units[0].ReceivedCount(), 0u);
+  EXPECT_EQ(ProgrammerState.DeviceLinked[0], 0);
+  EXPECT_EQ(std::count(prompts_.Shown.begin(), prompts_.Shown.end(), error), 1);
 }
 
 }  // namespace
