@@ -81,6 +81,18 @@ class TGenMFrmARM : public QMainWindow {
   // which programmers the command chooses.
   std::function<void(int ch)> StartUpgrade = StartFirmwareUpgrade;
 
+  // Chip selection and the window's fit to the chip (main_window_chip.cpp).
+  // The chip button: refused with a box while any programmer is busy; else
+  // the chip dialog, and after its OK the part name into MCUNameEdit.
+  void DevButtonClick();
+  // Fits the window to the selected chip: viewers emptied, chip and memory
+  // map logged, EEP controls, the family's adapter, the flash driver. Runs
+  // when MCUNameEdit's text changes; a project that supplies the chip calls
+  // it directly after setting ChipName (cut here at its first zero byte),
+  // which it also shows in MCUNameEdit.
+  void ChangeChip();
+  void ChkBoxAutoClick();
+
   // Controls that later commands read and write, by their layout names.
   QWidget* PanelBtns = nullptr;
   QToolButton* SpdBtnWrtOPB = nullptr;
@@ -179,6 +191,7 @@ class TGenMFrmARM : public QMainWindow {
   void ApplyLayoutTexts();
   void FixWindowSize();
   void BindHandlers();
+  void BindChipHandlers();
   void CreatePorts();
 
   // Start-up, in the show handler's order.
@@ -201,6 +214,10 @@ class TGenMFrmARM : public QMainWindow {
   void FormClose();
 
   void FormKeyPress(const QKeyEvent& key);
+
+  void MCUNameEditChange();
+  void ShowEepControls(bool eep);
+  void ApplyWindowAdapter();
 
   TWindowStartup startup_;
   bool shown_ = false;

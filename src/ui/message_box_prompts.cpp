@@ -3,9 +3,20 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "data/log_lines.h"
+#include "data/program_state.h"
+
 namespace {
 
+// In an unattended run the text is logged and no box opens.
+bool LoggedInstead(const std::string& text) {
+  if (!SessionState.CmdLineMode) return false;
+  AddLog(text);
+  return true;
+}
+
 TPromptAnswer Ask(const std::string& text, QMessageBox::StandardButton go, TPromptAnswer goAnswer) {
+  if (LoggedInstead(text)) return TPromptAnswer::Abort;
   QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), QString::fromStdString(text),
                   go | QMessageBox::Abort, QApplication::activeWindow());
   box.setDefaultButton(go);
@@ -16,6 +27,7 @@ TPromptAnswer Ask(const std::string& text, QMessageBox::StandardButton go, TProm
 }  // namespace
 
 void TMessageBoxPrompts::ShowInfo(const std::string& text) {
+  if (LoggedInstead(text)) return;
   QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), QString::fromStdString(text));
 }
 
