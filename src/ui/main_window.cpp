@@ -58,6 +58,7 @@ constexpr THandlerBinding kHandlers[] = {
     {"ClearInformation1", &TGenMFrmARM::ClearInformation1Click},
     {"CopytoCli1", &TGenMFrmARM::CopytoCli1Click},
     {"DoFirmwareUpgrade1", &TGenMFrmARM::DoFirmwareUpgrade1Click},
+    {"SaveFile1", &TGenMFrmARM::FileSaveBtnClick},
 };
 
 constexpr int kViewerAddressWidth = 73;
@@ -92,6 +93,7 @@ TGenMFrmARM::TGenMFrmARM(TWindowStartup startup, QWidget* parent)
   new TKeyPreview(*this, [this](const QKeyEvent& key) { RunGuarded([this, &key] { FormKeyPress(key); }); });
   BindHandlers();
   BindChipHandlers();
+  BindSettingsHandlers();
   if (const QScreen* shownOn = screen()) move(shownOn->availableGeometry().center() - rect().center());
 }
 

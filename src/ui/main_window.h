@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFileDialog;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -80,6 +82,45 @@ class TGenMFrmARM : public QMainWindow {
   // Starts the firmware upgrade of programmer ch; tests replace it to watch
   // which programmers the command chooses.
   std::function<void(int ch)> StartUpgrade = StartFirmwareUpgrade;
+
+  // Settings and serial numbers (main_window_settings.cpp). A command that
+  // programs collects the settings first, then writes the number just
+  // collected: CollectProgramSettings(), then WriteSerialNumberWhenOnline().
+  // CollectProgramSettings throws EConvertError for a number field that
+  // holds no integer.
+  void CollectProgramSettings();
+  // Writes the collected S/N into the main image and shows it; false (with
+  // a box) when it does not fit the main area: no programmer may start.
+  bool WriteSerialNumberToImage();
+  // WriteSerialNumberToImage when "Enable S/N" and "Enable Online SN" are
+  // both ticked; true when there is nothing to write.
+  bool WriteSerialNumberWhenOnline();
+  // After a chip passed an Auto run: the next S/N into SnValue and SNEdit1.
+  void AdvanceSerialNumber();
+  void CheckBoxSNClick();
+  void ChkBoxSNDPClick();
+  void CheckBoxCtrlClick();
+
+  // Checksum lines, viewers and the memory save (main_window_views.cpp).
+  void ComputeMainChecksum();
+  void ComputeEepChecksum();
+  void ShowReadMainChecksum();
+  void ShowReadEepChecksum();
+  // Rows from the main area's start; first and last give only their count.
+  void FillHexViewer(std::uint32_t first, std::uint32_t last);
+  // The rows of chip addresses fromAddr .. toAddr are drawn again (and
+  // added when the viewer ended before them).
+  void UpdateHexViewerRows(std::uint32_t fromAddr, std::uint32_t toAddr);
+  void FillEepViewer();
+  void FileSaveBtnClick();
+  void SaveMemoryToFile();
+
+  // The save dialog of "&Save Memory to File", made at its first use.
+  QFileDialog* SaveDialog1 = nullptr;
+  // Runs a file dialog and tells whether the operator confirmed a name.
+  // Empty, the dialog runs modally; tests set it to choose the name and the
+  // filter entry themselves.
+  std::function<bool(QFileDialog&)> ExecFileDialog;
 
   // Chip selection and the window's fit to the chip (main_window_chip.cpp).
   // The chip button: refused with a box while any programmer is busy; else
@@ -192,6 +233,7 @@ class TGenMFrmARM : public QMainWindow {
   void FixWindowSize();
   void BindHandlers();
   void BindChipHandlers();
+  void BindSettingsHandlers();
   void CreatePorts();
 
   // Start-up, in the show handler's order.

@@ -19,21 +19,46 @@ QString ByteText(std::uint8_t b) {
 
 QChar ShownChar(std::uint8_t b) { return b >= 0x20 && b <= 0x7F ? QLatin1Char(static_cast<char>(b)) : QLatin1Char('.'); }
 
+// rows, at most the rows that hold any of bytes.
+int RowsHolding(std::span<const std::uint8_t> bytes, int rows) {
+  const std::size_t bytesPerRow = TMemoryViewModel::kBytesPerRow;
+  const std::size_t holding = (bytes.size() + bytesPerRow - 1) / bytesPerRow;
+  return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(rows, 0)), holding));
+}
+
 }  // namespace
 
-void TMemoryViewModel::SetSnapshot(std::uint32_t firstAddress, std::span<const std::uint8_t> bytes) {
+void TMemoryViewModel::ShowRows(std::uint32_t firstAddress, std::span<const std::uint8_t> bytes, int rows) {
   beginResetModel();
   firstAddress_ = firstAddress;
-  bytes_.assign(bytes.begin(), bytes.end());
+  bytes_ = bytes;
+  rows_ = RowsHolding(bytes, rows);
   endResetModel();
 }
 
-void TMemoryViewModel::Clear() { SetSnapshot(0, {}); }
-
-int TMemoryViewModel::rowCount(const QModelIndex& parent) const {
-  if (parent.isValid()) return 0;
-  return static_cast<int>((bytes_.size() + kBytesPerRow - 1) / kBytesPerRow);
+void TMemoryViewModel::ShowAtLeastRows(std::uint32_t firstAddress, std::span<const std::uint8_t> bytes, int rows) {
+  const bool shown = firstAddress == firstAddress_ && bytes.data() == bytes_.data() && bytes.size() == bytes_.size();
+  if (!shown) {
+    ShowRows(firstAddress, bytes, rows);
+    return;
+  }
+  const int wanted = RowsHolding(bytes, rows);
+  if (wanted <= rows_) return;
+  beginInsertRows(QModelIndex(), rows_, wanted - 1);
+  rows_ = wanted;
+  endInsertRows();
 }
+
+void TMemoryViewModel::RowsChanged(int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, rows_ - 1);
+  if (first > last) return;
+  emit dataChanged(index(first, 0), index(last, kColumnCount - 1), {Qt::DisplayRole});
+}
+
+void TMemoryViewModel::Clear() { ShowRows(0, {}, 0); }
+
+int TMemoryViewModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
 int TMemoryViewModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 

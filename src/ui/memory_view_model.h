@@ -1,13 +1,13 @@
-// The rows of a hex viewer grid, formatted on demand from one copy of the
-// shown bytes: column 0 the row's address, columns 1 to 16 the bytes,
-// column 17 the bytes as text. Nothing is stored per cell, so a full main
-// image (262,400 rows) is shown as fast as it is copied.
+// The rows of a hex viewer grid, formatted on demand from the memory image
+// itself: column 0 the row's address, columns 1 to 16 the bytes, column 17
+// the bytes as text. Nothing is copied or stored per cell, so a full main
+// image (262,400 rows) is shown at once, and a byte written into the image
+// shows as soon as its rows are reported changed.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 class TMemoryViewModel : public QAbstractTableModel {
  public:
@@ -18,9 +18,16 @@ class TMemoryViewModel : public QAbstractTableModel {
 
   using QAbstractTableModel::QAbstractTableModel;
 
-  // Shows the bytes from firstAddress on, 16 a row; a last partial row shows
-  // its missing bytes as empty cells.
-  void SetSnapshot(std::uint32_t firstAddress, std::span<const std::uint8_t> bytes);
+  // Shows rows rows of bytes, 16 a row, row i at firstAddress + 16 i. The
+  // bytes are read whenever a cell is drawn, so they must outlive the model
+  // (the program-wide images do). Rows that would hold none of the bytes are
+  // not shown; cells past the last byte stay empty.
+  void ShowRows(std::uint32_t firstAddress, std::span<const std::uint8_t> bytes, int rows);
+  // As ShowRows when other bytes are shown; for the bytes already shown,
+  // only adds rows up to rows, so the view keeps its place.
+  void ShowAtLeastRows(std::uint32_t firstAddress, std::span<const std::uint8_t> bytes, int rows);
+  // The bytes of rows first .. last changed: they are drawn again.
+  void RowsChanged(int first, int last);
   // Back to the header row alone.
   void Clear();
 
@@ -33,5 +40,6 @@ class TMemoryViewModel : public QAbstractTableModel {
   QString CellText(int row, int column) const;
 
   std::uint32_t firstAddress_ = 0;
-  std::vector<std::uint8_t> bytes_;
+  std::span<const std::uint8_t> bytes_;
+  int rows_ = 0;
 };

@@ -505,7 +505,10 @@ TEST_F(MainWindowTest, PictureOfTheWindow) {
 
   InitChipViewDefaults();
   for (std::size_t i = 0; i < 256; ++i) MemoryImages.MainFlashImage[i] = static_cast<std::uint8_t>(i);
-  window->HexViewerModel().SetSnapshot(0x08000000, MemoryImages.MainFlashImage);
+  SelectedChip.MainStart = 0x08000000;
+  SelectedChip.MainSize = 0x20000;
+  SelectedChip.MainEnd = 0x0801FFFF;
+  window->FillHexViewer(SelectedChip.MainStart, SelectedChip.MainEnd);
   window->ViewPageCtrl->setCurrentWidget(window->TabSheetFlash);
   QCoreApplication::processEvents();
   EXPECT_TRUE(window->grab().toImage().save(folder + "/main_window_flash.png"));

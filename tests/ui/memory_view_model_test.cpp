@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <QSignalSpy>
+
 #include <cstdint>
 #include <vector>
 
@@ -38,7 +40,7 @@ TEST(MemoryViewModel, FormatsAddressBytesAndTextOfAKnownSnapshot) {
   bytes[32] = 0xAB;
 
   TMemoryViewModel model;
-  model.SetSnapshot(0x0800FFE0, bytes);
+  model.ShowRows(0x0800FFE0, bytes, 3);
   ASSERT_EQ(model.rowCount(), 3);
   EXPECT_EQ(Cell(model, 0, 0), "0x0800FFE0");
   EXPECT_EQ(Cell(model, 1, 0), "0x0800FFF0");
@@ -60,39 +62,67 @@ TEST(MemoryViewModel, FormatsAddressBytesAndTextOfAKnownSnapshot) {
   EXPECT_FALSE(model.data(model.index(0, 1), Qt::EditRole).isValid());
 }
 
-TEST(MemoryViewModel, RowCountIsTheLengthInRowsOfSixteenRoundedUp) {
-  const std::vector<std::uint8_t> image(1024, 0xFF);
+TEST(MemoryViewModel, ShowsTheRowsAskedForButNoneWithoutBytes) {
+  const std::vector<std::uint8_t> image(1000, 0xFF);  // 62 full rows and 8 bytes
   TMemoryViewModel model;
-  for (const auto& [length, rows] : {std::pair{1000, 63}, {1024, 64}, {16, 1}, {1, 1}, {0, 0}}) {
-    model.SetSnapshot(0, std::span(image).first(static_cast<std::size_t>(length)));
-    EXPECT_EQ(model.rowCount(), rows) << length;
+  for (const auto& [asked, shown] : {std::pair{63, 63}, {64, 63}, {10, 10}, {0, 0}, {-1, 0}}) {
+    model.ShowRows(0, image, asked);
+    EXPECT_EQ(model.rowCount(), shown) << asked;
   }
   model.Clear();
   EXPECT_EQ(model.rowCount(), 0);
+  EXPECT_EQ(Cell(model, 0, 0), "");
 }
 
-TEST(MemoryViewModel, ShowsTheImageAsItWasWhenFilled) {
-  std::vector<std::uint8_t> image(32, 0x11);
+TEST(MemoryViewModel, DrawsTheBytesAsTheyAreAndRedrawsTheRowsReportedChanged) {
+  std::vector<std::uint8_t> image(64, 0x11);
   TMemoryViewModel model;
-  model.SetSnapshot(0, image);
-  image[0] = 0x22;
-  EXPECT_EQ(Cell(model, 0, 1), "11");
+  model.ShowRows(0x100, image, 2);
+  image[17] = 0x41;
+  EXPECT_EQ(Cell(model, 1, 2), "41");
+  EXPECT_EQ(Cell(model, 1, 17), ".A..............");
+
+  QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+  QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+  QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+  model.RowsChanged(1, 5);  // cut to the rows shown
+  ASSERT_EQ(changed.size(), 1);
+  EXPECT_EQ(changed[0][0].toModelIndex(), model.index(1, 0));
+  EXPECT_EQ(changed[0][1].toModelIndex(), model.index(1, 17));
+  model.RowsChanged(2, 3);  // no row shown there
+  EXPECT_EQ(changed.size(), 1);
+
+  // More rows of the same bytes are added, the others stay where they are.
+  model.ShowAtLeastRows(0x100, image, 3);
+  EXPECT_EQ(model.rowCount(), 3);
+  ASSERT_EQ(inserted.size(), 1);
+  EXPECT_EQ(inserted[0][1].toInt(), 2);
+  EXPECT_EQ(inserted[0][2].toInt(), 2);
+  model.ShowAtLeastRows(0x100, image, 1);
+  EXPECT_EQ(model.rowCount(), 3);
+  EXPECT_EQ(reset.size(), 0);
+  // Other bytes: shown anew.
+  const std::vector<std::uint8_t> other(16, 0x22);
+  model.ShowAtLeastRows(0x200, other, 4);
+  EXPECT_EQ(reset.size(), 1);
+  EXPECT_EQ(model.rowCount(), 1);
+  EXPECT_EQ(Cell(model, 0, 0), "0x00000200");
 }
 
-TEST(MemoryViewModel, AFullMainImageHoldsOneCopyOfTheBytesAndNothingPerCell) {
+TEST(MemoryViewModel, AFullMainImageIsShownWithoutCopyingItOrStoringCells) {
   ResetProgramState();
   InitChipViewDefaults();
   MemoryImages.MainFlashImage[kMainFlashImageSize - 1] = 0x5A;
   TMemoryViewModel model;
   const std::size_t before = HeapInUse();
-  model.SetSnapshot(0, MemoryImages.MainFlashImage);
+  model.ShowRows(0, MemoryImages.MainFlashImage, 262'400);
   const std::size_t grown = HeapInUse() - before;
   EXPECT_EQ(model.rowCount(), 262'400);
   EXPECT_EQ(Cell(model, 262'399, 0), "0x00400FF0");
   EXPECT_EQ(Cell(model, 262'399, 16), "5A");
   EXPECT_EQ(Cell(model, 262'399, 17), "...............Z");
-  // 4.7 million cells of their own would take far more than the bytes themselves.
-  EXPECT_LT(grown, 2 * kMainFlashImageSize);
+  // 4.7 million cells of their own, or a copy of the image, would take megabytes.
+  EXPECT_LT(grown, 64u * 1024);
 }
 
 }  // namespace

@@ -1,0 +1,88 @@
+#include <algorithm>
+
+#include "chips/family_areas.h"
+#include "data/log_lines.h"
+#include "data/operator_io.h"
+#include "data/program_state.h"
+#include "platform/file_bytes.h"
+#include "project/project_decoder.h"
+#include "project/project_file.h"
+#include "text/format_text.h"
+#include "text/project_messages.h"
+
+namespace {
+
+// VoltageFlags inside the chip-data block: block offset 4 of the parameter
+// block, which keeps the control bytes from its offset 32.
+constexpr std::size_t kBlockVoltageFlags = 4 + 32 + 1;
+
+// The decoded file replaces the job: header fields, area bounds that the
+// file does not store, the chip-data block and both images. EEP bytes past
+// those stored are blanked, so nothing of the previous job is left in them.
+void Commit(const TProjectContent& c) {
+  const TProjectHeader& h = c.Header;
+  TSelectedChip& chip = SelectedChip;
+  TObjectState& object = ObjectState;
+  SessionTexts.ModelName = h.ModelName;
+  SessionTexts.ChipName = h.ChipName;
+  SessionTexts.ChipText2 = h.ChipText2;
+  chip.ChipCode = h.ChipCode;
+  object.ChipChecksum = h.ChipChecksum;
+  object.FileChecksum = h.FileChecksum;
+  object.EepFileSum = h.EepFileSum;
+  object.ObjectStart = h.ObjectStart;
+  object.ObjectEnd = h.ObjectEnd;
+  ProgramSettings.SnGain = h.SnGain;
+  ProgramSettings.ProjectOptionBits = h.ProjectOptionBits;
+  chip.ChipFamilyIndex = h.ChipFamilyIndex;
+  chip.MainSize = h.MainSize;
+  chip.EepSize = h.EepSize;
+  object.MainDataLength = h.MainDataLength;
+  chip.MainStart = h.MainStart;
+  chip.EepStart = h.EepStart;
+  chip.OptionStart = h.OptionStart;
+  chip.OptionEnd = FamilyOptionArea(h.ChipFamilyIndex).End;
+  chip.AuxStart = h.AuxStart;
+  chip.AuxEnd = kNoArea.End;
+  object.MainSumLow = h.MainSumLow;
+  object.MainSum16 = h.MainSum16;
+  object.EepSumLow = h.EepSumLow;
+  object.EepSum16 = h.EepSum16;
+  object.OptionSum = h.OptionSum;
+  object.OptionSum16 = h.OptionSum16;
+
+  std::ranges::copy(c.ChipData, MemoryImages.ChipDataBlock);
+  std::ranges::copy(c.MainData, MemoryImages.MainFlashImage);
+  object.EepDataLength = c.EepDataLength;
+  std::uint8_t* const eep = MemoryImages.EepImage;
+  std::ranges::copy(c.EepData, eep);
+  std::fill(eep + c.EepData.size(), eep + kEepImageSize, ProjectBlankValue(c.ChipData[kBlockVoltageFlags]));
+}
+
+void Report(const std::string& message) {
+  AddLog(message);
+  if (!SessionState.CmdLineMode) Prompts().ShowInfo(message);
+}
+
+}  // namespace
+
+std::uint8_t ReadProjectFile(const std::string& fileName) {
+  const TProjectDecoding decoding = DecodeProjectFile(ReadFileBytes(fileName, kProjectFileMaxSize));
+  switch (decoding.Result) {
+    case kProjectOpenOk:
+      Commit(decoding.Content);
+      Report(kProjectOpenSuccessText);
+      break;
+    case kProjectBadMagic:
+      Report(kProjectNotValidText);
+      break;
+    case kProjectDamaged:
+      AddLog(FormatText(kProjectCheckFailedFormat, decoding.Reason.c_str()));
+      Report(FormatText(kProjectDamagedFormat, fileName.c_str()));
+      break;
+    default:
+      Report(kProjectCorruptedText);
+      break;
+  }
+  return decoding.Result;
+}

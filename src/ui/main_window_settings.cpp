@@ -1,0 +1,88 @@
+// The main window's settings collection, serial numbers and the three S/N
+// check boxes.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include "data/integer_text.h"
+#include "data/program_state.h"
+#include "data/serial_number.h"
+#include "data/settings_collection.h"
+#include "ui/handler_guard.h"
+#include "ui/main_window.h"
+#include "ui/radio_group.h"
+
+void TGenMFrmARM::BindSettingsHandlers() {
+  const auto guarded = [this](void (TGenMFrmARM::*handler)()) {
+    return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+  };
+  // The enabled states follow their box also when a project sets it.
+  connect(CheckBoxSN, &QCheckBox::toggled, this, guarded(&TGenMFrmARM::CheckBoxSNClick));
+  connect(CheckBoxCtrl, &QCheckBox::toggled, this, guarded(&TGenMFrmARM::CheckBoxCtrlClick));
+  // Only the operator's click rewrites the number; a project writes its own text.
+  connect(ChkBoxSNDP, &QCheckBox::clicked, this, guarded(&TGenMFrmARM::ChkBoxSNDPClick));
+}
+
+void TGenMFrmARM::CollectProgramSettings() {
+  const auto text = [](const QLineEdit* edit) { return edit->text().toStdString(); };
+  const TSettingsControls controls{
+      .RadioGroupPIF = RadioGroupPIF->ItemIndex(),
+      .RadioGrpSpdF = RadioGrpSpdF->ItemIndex(),
+      .ChkBoxRunSHT = ChkBoxRunSHT->isChecked(),
+      .RadioGpVolt = RadioGpVolt->ItemIndex(),
+      .ChkBoxBlkEr = ChkBoxBlkEr->isChecked(),
+      .RadioGrpRST = RadioGrpRST->ItemIndex(),
+      .CheckBoxRun = CheckBoxRun->isChecked(),
+      .ChkBoxVDD = ChkBoxVDD->isChecked(),
+      .CheckBoxOpt = CheckBoxOpt->isChecked(),
+      .ChkBoxPrgEEP = ChkBoxPrgEEP->isChecked(),
+      .ChkBoxCpErsM = ChkBoxCpErsM->isChecked(),
+      .ChkBoxErsEEP = ChkBoxErsEEP->isChecked(),
+      .ChkBoxAuto = ChkBoxAuto->isChecked(),
+      .SpinEditIn = SpinEditIn->value(),
+      .SpinEditOut = SpinEditOut->value(),
+      .SpinEditVddTim = SpinEditVddTim->value(),
+      .SpinEditPWDTim = SpinEditPWDTim->value(),
+      .SpinEditRTM = SpinEditRTM->value(),
+      .CheckBoxCtrl = CheckBoxCtrl->isChecked(),
+      .CheckBoxSN = CheckBoxSN->isChecked(),
+      .SNOrderChk = SNOrderChk->isChecked(),
+      .SpinEditNum = SpinEditNum->value(),
+      .GainEdit = text(GainEdit),
+      .SNEdit1 = text(SNEdit1),
+      .AddrEdit = text(AddrEdit),
+      .EditDevAdr = text(EditDevAdr),
+  };
+  ::CollectProgramSettings(controls);
+}
+
+bool TGenMFrmARM::WriteSerialNumberToImage() {
+  const std::optional<TAreaSpan> written = ::WriteSerialNumberToImage();
+  if (!written) return false;
+  UpdateHexViewerRows(SelectedChip.MainStart + written->First, SelectedChip.MainStart + written->Last);
+  return true;
+}
+
+bool TGenMFrmARM::WriteSerialNumberWhenOnline() {
+  if (!CheckBoxSN->isChecked() || !ChkBoxPCSN->isChecked()) return true;
+  return WriteSerialNumberToImage();
+}
+
+void TGenMFrmARM::AdvanceSerialNumber() {
+  if (!ChkBoxPCSN->isChecked() || !CheckBoxSN->isChecked()) return;
+  ProgramSettings.SnValue += ProgramSettings.SnGain;
+  SNEdit1->setText(QString::fromStdString(SerialNumberText(ProgramSettings.SnValue, ChkBoxSNDP->isChecked())));
+}
+
+void TGenMFrmARM::CheckBoxSNClick() {
+  const bool on = CheckBoxSN->isChecked();
+  for (QWidget* control : std::initializer_list<QWidget*>{AddrEdit, SNEdit1, GainEdit, SNOrderChk, ChkBoxPCSN})
+    control->setEnabled(on);
+}
+
+void TGenMFrmARM::ChkBoxSNDPClick() {
+  const std::uint32_t value = StrToInt32(SNEdit1->text().toStdString());
+  SNEdit1->setText(QString::fromStdString(SerialNumberText(value, ChkBoxSNDP->isChecked())));
+}
+
+void TGenMFrmARM::CheckBoxCtrlClick() { SpinEditNum->setEnabled(CheckBoxCtrl->isChecked()); }

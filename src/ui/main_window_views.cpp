@@ -1,0 +1,75 @@
+// The main window's checksum lines, its two hex viewers and
+// "&Save Memory to File".
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QTabWidget>
+
+#include "data/checksum_lines.h"
+#include "data/memory_areas.h"
+#include "data/memory_save.h"
+#include "data/memory_view_rows.h"
+#include "data/program_state.h"
+#include "text/checksum_texts.h"
+#include "ui/main_window.h"
+#include "ui/memory_view_model.h"
+
+namespace {
+
+QFileDialog* CreateSaveMemoryDialog(QWidget* parent) {
+  auto* dialog = new QFileDialog(parent);
+  dialog->setObjectName("SaveDialog1");
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setDefaultSuffix(QString::fromLatin1(kSaveMemoryDefaultSuffix));
+  QStringList filters;
+  for (const char* filter : kSaveMemoryFilters) filters << QString::fromLatin1(filter);
+  dialog->setNameFilters(filters);
+  dialog->selectNameFilter(filters.front());
+  return dialog;
+}
+
+}  // namespace
+
+void TGenMFrmARM::ComputeMainChecksum() { ::ComputeMainChecksum(); }
+
+void TGenMFrmARM::ComputeEepChecksum() { ::ComputeEepChecksum(); }
+
+void TGenMFrmARM::ShowReadMainChecksum() { ::ShowReadMainChecksum(); }
+
+void TGenMFrmARM::ShowReadEepChecksum() { ::ShowReadEepChecksum(); }
+
+void TGenMFrmARM::FillHexViewer(std::uint32_t first, std::uint32_t last) {
+  hexViewerModel_->ShowRows(SelectedChip.MainStart, MainAreaBytes(), static_cast<int>(HexViewerRowCount(first, last)));
+}
+
+void TGenMFrmARM::UpdateHexViewerRows(std::uint32_t fromAddr, std::uint32_t toAddr) {
+  const std::optional<TRowSpan> rows = MainViewerRowsOf(fromAddr, toAddr);
+  if (!rows) return;
+  hexViewerModel_->ShowAtLeastRows(SelectedChip.MainStart, MainAreaBytes(), static_cast<int>(rows->Last) + 1);
+  hexViewerModel_->RowsChanged(static_cast<int>(rows->First), static_cast<int>(rows->Last));
+}
+
+// EEP data that is all 0x00 or 0xFF is not programmed unless the operator
+// ticks "Prog. Data Flash" again.
+void TGenMFrmARM::FillEepViewer() {
+  ViewPageCtrl->setTabVisible(ViewPageCtrl->indexOf(TabSheetEEP), true);
+  const std::uint32_t rows = EepViewerRowCount();
+  eepViewerModel_->ShowRows(SelectedChip.EepStart, EepAreaBytes(), static_cast<int>(rows));
+  ChkBoxPrgEEP->setChecked(EepRowsHoldData(rows));
+}
+
+void TGenMFrmARM::FileSaveBtnClick() {
+  if (!ObjectState.ObjectLoaded) return;
+  if (!SaveDialog1) SaveDialog1 = CreateSaveMemoryDialog(this);
+  const bool confirmed = ExecFileDialog ? ExecFileDialog(*SaveDialog1) : SaveDialog1->exec() == QDialog::Accepted;
+  if (confirmed) SaveMemoryToFile();
+}
+
+// The writer's file errors go on to the handler's error box.
+void TGenMFrmARM::SaveMemoryToFile() {
+  if (!SaveDialog1) return;
+  const QStringList names = SaveDialog1->selectedFiles();
+  if (names.isEmpty()) return;
+  const int filterIndex = static_cast<int>(SaveDialog1->nameFilters().indexOf(SaveDialog1->selectedNameFilter())) + 1;
+  ::SaveMemoryToFile(names.front().toStdString(), filterIndex);
+}

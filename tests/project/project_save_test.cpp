@@ -1,0 +1,122 @@
+// Saving replaces the old file only with a complete new one: a save that
+// fails leaves the old file as it was, reports the error, and leaves no
+// temporary file behind.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <system_error>
+
+#include "data/program_state.h"
+#include "project/project_file.h"
+#include "project_job.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ProjectSaveTest : public ProjectTest {
+ protected:
+  // Saves over path, expecting the file system's error naming the file.
+  void ExpectSaveFails(const std::string& path) {
+    prompts.boxes.clear();
+    try {
+      WriteProjectFile(path, 0x55);
+      ADD_FAILURE() << "the save did not fail";
+    } catch (const std::system_error& e) {
+      EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(prompts.boxes.empty()) << "no success box";
+  }
+};
+
+TEST_F(ProjectSaveTest, SaveOverAnOldFileReplacesItAndKeepsItsPermissions) {
+  const std::string path = dir.Path("job.pqx");
+  WriteFile(path, Bytes{'o', 'l', 'd'});
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(WriteProjectFile(path, 0x55));
+  EXPECT_EQ(FolderEntries(dir.Path("")), std::vector<std::string>{"job.pqx"});
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  SetPreviousJob();
+  EXPECT_EQ(Open(path), kProjectOpenOk);
+}
+
+// A link to a project file stays a link; the file it names is replaced.
+TEST_F(ProjectSaveTest, SaveThroughALinkReplacesTheLinkedFile) {
+  fs::create_directory(dir.Path("store"));
+  WriteFile(dir.Path("store/job.pqx"), Bytes{'o', 'l', 'd'});
+  fs::create_symlink(dir.Path("store/job.pqx"), dir.Path("link.pqx"));
+  ASSERT_TRUE(WriteProjectFile(dir.Path("link.pqx"), 0x55));
+  EXPECT_TRUE(fs::is_symlink(dir.Path("link.pqx")));
+  EXPECT_EQ(FolderEntries(dir.Path("store")), std::vector<std::string>{"job.pqx"});
+  SetPreviousJob();
+  EXPECT_EQ(Open(dir.Path("store/job.pqx")), kProjectOpenOk);
+}
+
+// The rename fails: the target is a folder with a file in it.
+TEST_F(ProjectSaveTest, FailedRenameKeepsTheTargetAndRemovesTheNewFile) {
+  const std::string path = dir.Path("job.pqx");
+  fs::create_directory(path);
+  WriteFile(dir.Path("job.pqx/inside"), Bytes{1, 2, 3});
+  ExpectSaveFails(path);
+  EXPECT_EQ(FolderEntries(dir.Path("")), std::vector<std::string>{"job.pqx"});
+  EXPECT_EQ(ReadFile(dir.Path("job.pqx/inside")), (Bytes{1, 2, 3}));
+}
+
+// The new file cannot be created in a folder the user may not write.
+TEST_F(ProjectSaveTest, ReadOnlyFolderKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root; the other failure tests cover the save";
+  const Bytes old = ReadFile(Save());
+  fs::permissions(dir.Path(""), fs::perms::owner_read | fs::perms::owner_exec);
+  ExpectSaveFails(dir.Path("job.pqx"));
+  fs::permissions(dir.Path(""), fs::perms::owner_all);
+  EXPECT_EQ(FolderEntries(dir.Path("")), std::vector<std::string>{"job.pqx"});
+  EXPECT_EQ(ReadFile(dir.Path("job.pqx")), old);
+}
+
+// A write that fails half way (here the file size limit, which binds root
+// too): the old file is whole and the partial new one is gone.
+TEST_F(ProjectSaveTest, FailedWriteKeepsTheOldFile) {
+  ObjectState.MainDataLength = SelectedChip.MainSize;
+  const Bytes old = ReadFile(Save());
+  ObjectState.FileChecksum ^= 1;
+
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 16 * 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  ExpectSaveFails(dir.Path("job.pqx"));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(FolderEntries(dir.Path("")), std::vector<std::string>{"job.pqx"});
+  EXPECT_EQ(ReadFile(dir.Path("job.pqx")), old);
+}
+
+// The writer refuses sizes its reader would refuse, before touching the file.
+TEST_F(ProjectSaveTest, JobWithSizesThatDoNotFitIsNotSaved) {
+  const std::string path = dir.Path("job.pqx");
+  WriteFile(path, Bytes{'o', 'l', 'd'});
+  ObjectState.MainDataLength = SelectedChip.MainSize + 1;
+  prompts.boxes.clear();
+  EXPECT_FALSE(WriteProjectFile(path, 0x55));
+  EXPECT_EQ(prompts.boxes, std::vector<std::string>{
+                               "info: Project File Not Saved: Main Data Length 0x00010001 is not within 1 .. Main Size "
+                               "0x00010000!"});
+  EXPECT_EQ(memo.Lines.back().substr(11), prompts.boxes[0].substr(6));
+  EXPECT_EQ(ReadFile(path), (Bytes{'o', 'l', 'd'}));
+}
+
+}  // namespace
