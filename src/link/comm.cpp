@@ -31,7 +31,7 @@ void TComm::OpenPort() {
   auto sendQueue = std::make_unique<TSendQueue>();
   if (!stopEvent->Valid() || !sendQueue->Valid()) throw ECommsError("Unable to create event");
 
-  const TPortThreadContext context{*device, *stopEvent, notifyWindow_, ++opens_};
+  const TPortThreadContext context{*device, *stopEvent, notifyWindow_, ++opens_, static_cast<bool>(OnSendDataEmpty)};
   try {
     reader_ = std::thread([context, this] { TReadThread(context, readGap_).Execute(); });
   } catch (const std::system_error&) {

@@ -93,7 +93,8 @@ class TComm {
 
   // Raised on the GUI thread, each only when assigned, and only for the
   // open that is current: events of a port closed or opened again since are
-  // dropped. At most one OnRequestHangup per open.
+  // dropped. At most one OnRequestHangup per open. OnSendDataEmpty is raised
+  // for an open only when it was assigned before OpenPort.
   std::function<void(TComm* sender, const std::uint8_t* buffer, std::uint16_t length)> OnReceiveData;
   std::function<void(TComm* sender, std::uint32_t eventMask)> OnReceiveError;
   std::function<void(TComm* sender, std::uint32_t modemEvent)> OnModemStateChange;

@@ -101,7 +101,7 @@ void TWriteThread::Run() {
   std::vector<std::uint8_t> block;
   for (;;) {
     if (!queue_.Pop(block)) {
-      if (notify) context_.Post(TCommMessage::SendDataEmpty);
+      if (notify && context_.ReportSendEmpty) context_.Post(TCommMessage::SendDataEmpty);
       notify = false;
       const TEventWait wait = WaitForEither(context_.StopEvent, queue_.Wake());
       if (wait == TEventWait::First) return;

@@ -54,6 +54,9 @@ struct TPortThreadContext {
   const TWakeEvent& StopEvent;
   std::shared_ptr<TCommNotifier> NotifyWindow;
   std::uint64_t Open;
+  // An empty send queue is reported only to a component that listens for it:
+  // otherwise every block written would wake the GUI thread for nothing.
+  bool ReportSendEmpty;
 
   void Post(TCommMessage message, std::uint32_t value = 0, std::vector<std::uint8_t> chunk = {}) const {
     NotifyWindow->Post(Open, message, value, std::move(chunk));
@@ -97,9 +100,9 @@ class TReadThread {
   TSerialLineCounters counters_;
 };
 
-// Writes the queued blocks whole and in order; posts SendDataEmpty once
-// after starting and once each time the queue drains after a write; posts a
-// hang-up when a write fails.
+// Writes the queued blocks whole and in order; posts SendDataEmpty (when
+// reported) once after starting and once each time the queue drains after a
+// write; posts a hang-up when a write fails.
 class TWriteThread {
  public:
   TWriteThread(TPortThreadContext context, TSendQueue& queue) : context_(std::move(context)), queue_(queue) {}

@@ -63,8 +63,8 @@ std::span<const std::uint8_t> EepBlock(std::uint16_t block) {
 std::uint16_t AppendDriverSections(const TDriverSectionLayout& layout, int ch) {
   if (CarriesCommonSection(layout, SelectedChip.ChipFamilyCode)) {
     // The common section keeps its place whatever the operation section's
-    // length; an operation section that would run into it is not copied.
-    AppendDriverSectionForOp(layout.OperationOffset, ch, layout.CommonOffset);
+    // length: it is copied last, over the end of a longer one.
+    AppendDriverSectionForOp(layout.OperationOffset, ch);
     return static_cast<std::uint16_t>(layout.CommonOffset - kHeaderSize +
                                       AppendDriverCommonSection(layout.CommonOffset, ch));
   }

@@ -42,9 +42,11 @@ void Unscramble(std::span<const std::uint8_t> scrambled, const std::uint8_t* key
   }
 }
 
-bool BlocksInsideData(std::uint32_t dataSize) {
+// The blocks are sent from the image, which holds 32 of them; the last may
+// reach past the stored data into what else the file held.
+bool BlocksInsideImage() {
   const int blocks = FirmwareBlockCount();
-  return blocks >= 1 && static_cast<std::uint32_t>(blocks) * kFirmwareBlockImageBytes <= dataSize;
+  return blocks >= 1 && static_cast<std::uint32_t>(blocks) * kFirmwareBlockImageBytes <= kFirmwareImageSize;
 }
 
 }  // namespace
@@ -79,7 +81,7 @@ void LoadFirmwareFile(const std::string& path) {
 
   const std::uint32_t dataSize = RoundUpTo16(s.FirmwareDataLength);
   const std::size_t sumOffset = kImageOffset + dataSize + kTailLength;
-  if (sumOffset + kSumLength > file.size() || !BlocksInsideData(dataSize)) {
+  if (sumOffset + kSumLength > file.size() || !BlocksInsideImage()) {
     s.FirmwareLoaded = 0;
     return;
   }

@@ -21,8 +21,9 @@ std::string FirmwareFilePath();
 // changes. Otherwise FirmwareStart, the version and the header words are
 // taken as read, and FirmwareImage is replaced only when the whole file
 // checks out: its data and sum lie inside the bytes read, the sum matches,
-// and it holds every block that FirmwareEnd asks for (at least one). A file
-// that fails leaves the image loaded before.
+// and the image holds every block that FirmwareEnd asks for (at least one,
+// at most 32; the last may reach past the stored data). A file that fails
+// leaves the image loaded before.
 void LoadFirmwareFile(const std::string& path);
 
 // Blocks an upgrade sends: (FirmwareEnd - FirmwareStart) div 1024 + 1,

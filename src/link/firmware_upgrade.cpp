@@ -1,5 +1,8 @@
 #include "link/firmware_upgrade.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "data/program_state.h"
 #include "link/channel_log.h"
 #include "link/channel_progress.h"
@@ -37,6 +40,7 @@ void StartFirmwareUpgrade(int ch) {
   if (p.ChannelBusy[ch] || p.ProgOpCode[ch] != kOpIdle) return;
 
   SessionState.UpgradeRunning = 1;
+  p.RxFill[ch] = 0;
   p.UpgradePending[ch] = 1;
   p.DeviceLinked[ch] = 1;
   p.ProgOpCode[ch] = kOpFirmwareUpgrade;
@@ -72,4 +76,16 @@ void HandleFirmwareBlockReply(std::uint8_t result, int ch) {
   SendFirmwareFinish(ch);
   LogChannelMessage(FormatText(kUpgradeCompletedFormat, ch + 1), ch);
   FinishChannelProgress(false, ch);
+}
+
+void AbandonUpgrade(int ch) {
+  if (!IsProgrammerIndex(ch) || ProgrammerState.ProgOpCode[ch] != kOpFirmwareUpgrade) return;
+  ProgrammerState.UpgradePending[ch] = 0;
+  EndUpgradesWhenNonePending();
+}
+
+void EndUpgradesWhenNonePending() {
+  const auto& pending = ProgrammerState.UpgradePending;
+  if (std::none_of(std::begin(pending), std::end(pending), [](std::uint8_t p) { return p != 0; }))
+    SessionState.UpgradeRunning = 0;
 }

@@ -11,7 +11,6 @@
 #include "data/operator_io.h"
 #include "data/packet_checksum.h"
 #include "link/byte_order.h"
-#include "link/driver_section_layout.h"
 
 namespace {
 
@@ -122,18 +121,13 @@ bool DataIntact(std::uint32_t fileSize) {
   return sum == GetLe16(Image(), kChecksumField);
 }
 
-// Every section lies inside the image, and no operation section runs into
-// the common section that follows it in the same packet for this chip family.
-bool SectionsFitPackets() {
+// Every section lies inside the image. An operation section may be longer
+// than the room before the common section: the packet builders copy the
+// common section over its end.
+bool SectionsInsideImage() {
   for (std::uint8_t entry = kBlankCheckSectionEntry; entry <= kOptionSectionEntry; entry += 4) {
     const TSection section = SectionAt(entry);
     if (section.Length != 0 && !InsideImage(section)) return false;
-  }
-  for (const TDriverSectionLayout* layout : kDriverSectionLayouts) {
-    if (!CarriesCommonSection(*layout, SelectedChip.ChipFamilyCode)) continue;
-    const std::size_t room = layout->CommonOffset - layout->OperationOffset;
-    for (std::uint8_t state : layout->States)
-      if (SectionAt(SectionEntryOf(state)).Length > room) return false;
   }
   return true;
 }
@@ -186,7 +180,7 @@ void LoadFlashDriver() {
   }
 
   Descramble(lastIndex);
-  if (!CheckDriverMagic() || !DataIntact(lastIndex + 1) || !SectionsFitPackets()) {
+  if (!CheckDriverMagic() || !DataIntact(lastIndex + 1) || !SectionsInsideImage()) {
     Prompts().ShowInfo(kDriverCorrupt);
     return;
   }

@@ -5,71 +5,93 @@
 #include "data/packet_checksum.h"
 #include "link/byte_order.h"
 
+namespace {
+
+// Writes the escaped bytes of packet into out and returns the end; out must
+// hold twice the packet. Runs without a delimiter are copied whole.
+std::uint8_t* Escape(std::span<const std::uint8_t> packet, std::uint8_t* out) {
+  const std::uint8_t* p = packet.data();
+  const std::uint8_t* const end = p + packet.size();
+  while (p < end) {
+    const std::uint8_t* run = p;
+    while (run < end && *run != kFrameEnd && *run != kFrameEsc) ++run;
+    std::memcpy(out, p, static_cast<std::size_t>(run - p));
+    out += run - p;
+    if (run == end) break;
+    *out++ = kFrameEsc;
+    *out++ = *run == kFrameEnd ? kFrameEscEnd : kFrameEscEsc;
+    p = run + 1;
+  }
+  return out;
+}
+
+constexpr std::size_t kTailLength = 5;
+
+}  // namespace
+
 std::uint16_t SlipEncode(std::span<const std::uint8_t> packet, std::span<std::uint8_t> frame, std::uint16_t n) {
   if (n == 0 || n > packet.size()) return 0;
-  std::size_t p = 0;
-  auto put = [&](std::uint8_t b) {
-    if (p < frame.size()) frame[p] = b;
-    ++p;
-  };
-  put(kFrameEnd);
-  for (std::uint8_t b : packet.first(n)) {
-    if (b == kFrameEnd) {
-      put(kFrameEsc);
-      put(kFrameEscEnd);
-    } else if (b == kFrameEsc) {
-      put(kFrameEsc);
-      put(kFrameEscEsc);
-    } else {
-      put(b);
-    }
-  }
-  put(kFrameEnd);
-  for (int i = 0; i < 5; ++i) put(0xFF);
-  if (p > frame.size() || p > 0xFFFF) return 0;
-  return static_cast<std::uint16_t>(p);
+  const std::span<const std::uint8_t> bytes = packet.first(n);
+  // The frame's length, then the bytes: the frame buffer is never passed.
+  std::size_t length = 2 + kTailLength + n;
+  for (const std::uint8_t b : bytes) length += b == kFrameEnd || b == kFrameEsc;
+  if (length > frame.size() || length > 0xFFFF) return 0;
+  std::uint8_t* out = frame.data();
+  *out++ = kFrameEnd;
+  out = Escape(bytes, out);
+  *out++ = kFrameEnd;
+  std::memset(out, 0xFF, kTailLength);
+  return static_cast<std::uint16_t>(length);
 }
 
 std::uint8_t SlipDecode(std::span<std::uint8_t> source, std::span<std::uint8_t> destination,
                         std::uint16_t& decodedLength, std::uint16_t& sourceLength) {
   const std::size_t srcLen = sourceLength < source.size() ? sourceLength : source.size();
+  const std::uint8_t* const src = source.data();
   decodedLength = 0;
 
   std::size_t p = 0;
-  while (p < srcLen && source[p] != kFrameEnd) ++p;
+  while (p < srcLen && src[p] != kFrameEnd) ++p;
   if (p >= srcLen || p + 1 >= srcLen) return kPacketError;  // no frame, or nothing after the opening
   ++p;
-  if (source[p] == kFrameEnd) ++p;  // a frame may open with two 0xC0 bytes
+  if (src[p] == kFrameEnd) ++p;  // a frame may open with two 0xC0 bytes
 
+  // The body ends at the next 0xC0, or with the source.
+  const void* closing = p < srcLen ? std::memchr(src + p, kFrameEnd, srcLen - p) : nullptr;
+  const std::size_t bodyEnd = closing ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(closing) - src) : srcLen;
   std::size_t count = 0;
   bool overflow = false;
-  bool escape = false;
   bool closed = false;
-  auto store = [&](std::uint8_t b) {
-    if (count < destination.size())
-      destination[count++] = b;
-    else
-      overflow = true;
+  auto store = [&](const std::uint8_t* bytes, std::size_t n) {
+    const std::size_t room = destination.size() - count;
+    if (n > room) overflow = true;
+    n = n < room ? n : room;
+    std::memcpy(destination.data() + count, bytes, n);
+    count += n;
   };
-  for (; p < srcLen; ++p) {
-    const std::uint8_t b = source[p];
-    if (escape) {
-      escape = false;
-      if (b == kFrameEscEnd) {
-        store(kFrameEnd);
-      } else if (b == kFrameEscEsc) {
-        store(kFrameEsc);
-      } else {
-        break;  // bad escape (0xC0 included): stop at this byte
-      }
-    } else if (b == kFrameEnd) {
-      closed = true;
+  for (;;) {
+    const void* esc = p < bodyEnd ? std::memchr(src + p, kFrameEsc, bodyEnd - p) : nullptr;
+    const std::size_t runEnd = esc ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(esc) - src) : bodyEnd;
+    store(src + p, runEnd - p);
+    p = runEnd;
+    if (p == bodyEnd) {
+      closed = p < srcLen;  // stop at the closing 0xC0
       break;
-    } else if (b == kFrameEsc) {
-      escape = true;
-    } else {
-      store(b);
     }
+    // An escape: the next byte must be 0xDC or 0xDD; any other (0xC0
+    // included) is a bad escape, and decoding stops at it.
+    if (p + 1 >= srcLen) {
+      p = srcLen;
+      break;
+    }
+    const std::uint8_t b = src[p + 1];
+    if (b != kFrameEscEnd && b != kFrameEscEsc) {
+      p = p + 1;
+      break;
+    }
+    const std::uint8_t plain = b == kFrameEscEnd ? kFrameEnd : kFrameEsc;
+    store(&plain, 1);
+    p += 2;
   }
 
   // p is the stop position; consume through it when something follows.
@@ -89,7 +111,7 @@ std::uint8_t CheckReplyPacket(std::span<const std::uint8_t> packet, std::uint16_
   // Header, result byte and checksum at the least.
   if (length < 11 || length > packet.size()) return kPacketError;
   const std::uint32_t payloadLength = GetLe16(packet, 6);
-  if (8u + payloadLength + 2u > length) return kPacketError;
+  if (8u + payloadLength + 2u != length) return kPacketError;
   const std::uint16_t stored = GetLe16(packet, length - 2u);
   if (Checksum16Range(packet, 0, length - 3u) != stored) return kChecksumMismatch;
   return payloadLength < 3 ? packet[8] : kStatusOk;

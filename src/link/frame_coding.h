@@ -26,7 +26,8 @@ std::uint16_t SlipEncode(std::span<const std::uint8_t> packet, std::span<std::ui
 std::uint8_t SlipDecode(std::span<std::uint8_t> source, std::span<std::uint8_t> destination,
                         std::uint16_t& decodedLength, std::uint16_t& sourceLength);
 
-// Result of a decoded reply of length bytes: 0x23 for a checksum mismatch,
-// 0x20 when it is too short for a result byte or shorter than its payload
-// length field says, else the result byte (short reply) or 0 (data reply).
+// Result of a decoded reply of length bytes: 0x20 when it is too short for a
+// result byte or its length differs from what its payload length field says,
+// 0x23 for a checksum mismatch, else the result byte (short reply) or 0
+// (data reply).
 std::uint8_t CheckReplyPacket(std::span<const std::uint8_t> packet, std::uint16_t length);

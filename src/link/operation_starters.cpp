@@ -8,9 +8,11 @@
 #include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/command_packets.h"
+#include "link/firmware_upgrade.h"
 #include "link/gauge.h"
 #include "link/packet_senders.h"
 #include "text/starter_messages.h"
+#include "text/step_messages.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ enum TStarterFlags : std::uint8_t {
   kGaugeFirst = 1,      // the gauge is armed before the start line
   kClearsAutoMode = 2,  // a read stands alone, never in an auto run
   kBlankLineFirst = 4,  // an empty memo line (no time, no number) before the start line
+  kOpensOperation = 8,  // only ever an operation's first step: starts on an empty receive buffer
 };
 
 using TFirstPacket = bool (*)(int ch);
@@ -42,6 +45,7 @@ struct TStarter {
 constexpr std::uint16_t kStartTicks = 500;
 constexpr std::uint16_t kEraseTicks = 2000;
 constexpr int kDriverGaugePosition = 3;
+constexpr int kReadMemoryGaugePosition = 250;
 
 std::uint16_t NextBlock(int ch) { return ProgrammerState.BlockIndex[ch]; }
 
@@ -68,21 +72,21 @@ using enum TGaugeMode;
 // else it does, first packet. The driver download is the one starter that
 // opens nothing (below).
 // clang-format off
-constexpr TStarter kDownloadChipData {kOpChipDataDownload, On,   kStartDownloadChipDataText, kStartTicks, MainDataLength, Time,  kPlain,                       NewChipDataKey};
-constexpr TStarter kDownloadMainData {kOpMainDownload,     Off,  kStartDownloadMainDataText, kStartTicks, MainDataLength, Block, kPlain,                       MainDataBlock};
-constexpr TStarter kDownloadEepData  {kOpEepDownload,      Off,  kStartDownloadEepDataText,  kStartTicks, EepSize,        Block, kPlain,                       EepDataBlock};
-constexpr TStarter kAutoProgramming  {kOpBlankCheck,       On,   kStartAutoProgrammingText,  kStartTicks, MainDataLength, Time,  kPlain,                       BlankCheck};
-constexpr TStarter kBlankCheck       {kOpBlankCheck,       On,   kStartBlankCheckText,       kStartTicks, MainDataLength, Time,  kPlain,                       BlankCheck};
-constexpr TStarter kErase            {kOpErase,            On,   nullptr,                    kEraseTicks, MainDataLength, Time,  kPlain,                       Erase};
-constexpr TStarter kProgramMain      {kOpProgramMain,      Off,  kStartProgramMainText,      kStartTicks, MainDataLength, Block, kPlain,                       MainProgramBlock};
-constexpr TStarter kProgramEep       {kOpProgramEep,       Off,  kStartProgramEepText,       kStartTicks, EepSize,        Block, kPlain,                       EepProgramBlock};
-constexpr TStarter kVerifyMain       {kOpVerifyMain,       Off,  kStartVerifyMainText,       kStartTicks, MainDataLength, Block, kPlain,                       MainBlockRead};
-constexpr TStarter kVerifyEep        {kOpVerifyEep,        Off,  kStartVerifyEepText,        kStartTicks, EepSize,        Block, kGaugeFirst,                  EepBlockRead};
-constexpr TStarter kWriteOption      {kOpWriteOption,      On,   kStartWriteOptionText,      kStartTicks, MainDataLength, Time,  kGaugeFirst,                  SendOptionData};
-constexpr TStarter kReadOption       {kOpReadOption,       Kept, kStartReadOptionText,       kStartTicks, MainDataLength, Time,  kBlankLineFirst,              ReadOption};
-constexpr TStarter kReadMain         {kOpReadMain,         Off,  kStartReadMainText,         kStartTicks, MainSize,       Block, kGaugeFirst | kClearsAutoMode, MainBlockRead};
-constexpr TStarter kReadEep          {kOpReadEep,          Off,  kStartReadEepText,          kStartTicks, EepSize,        Block, kGaugeFirst | kClearsAutoMode, EepBlockRead};
-constexpr TStarter kReadChecksum     {kOpReadChecksum,     On,   kStartReadChecksumText,     kStartTicks, MainDataLength, Block, kGaugeFirst | kClearsAutoMode, ReadChecksum};
+constexpr TStarter kDownloadChipData {kOpChipDataDownload, On,   kStartDownloadChipDataText, kStartTicks, MainDataLength, Time,  kOpensOperation,                                 NewChipDataKey};
+constexpr TStarter kDownloadMainData {kOpMainDownload,     Off,  kStartDownloadMainDataText, kStartTicks, MainDataLength, Block, kPlain,                                          MainDataBlock};
+constexpr TStarter kDownloadEepData  {kOpEepDownload,      Off,  kStartDownloadEepDataText,  kStartTicks, EepSize,        Block, kPlain,                                          EepDataBlock};
+constexpr TStarter kAutoProgramming  {kOpBlankCheck,       On,   kStartAutoProgrammingText,  kStartTicks, MainDataLength, Time,  kOpensOperation,                                 BlankCheck};
+constexpr TStarter kBlankCheck       {kOpBlankCheck,       On,   kStartBlankCheckText,       kStartTicks, MainDataLength, Time,  kOpensOperation,                                 BlankCheck};
+constexpr TStarter kErase            {kOpErase,            On,   nullptr,                    kEraseTicks, MainDataLength, Time,  kPlain,                                          Erase};
+constexpr TStarter kProgramMain      {kOpProgramMain,      Off,  kStartProgramMainText,      kStartTicks, MainDataLength, Block, kPlain,                                          MainProgramBlock};
+constexpr TStarter kProgramEep       {kOpProgramEep,       Off,  kStartProgramEepText,       kStartTicks, EepSize,        Block, kPlain,                                          EepProgramBlock};
+constexpr TStarter kVerifyMain       {kOpVerifyMain,       Off,  kStartVerifyMainText,       kStartTicks, MainDataLength, Block, kPlain,                                          MainBlockRead};
+constexpr TStarter kVerifyEep        {kOpVerifyEep,        Off,  kStartVerifyEepText,        kStartTicks, EepSize,        Block, kGaugeFirst,                                     EepBlockRead};
+constexpr TStarter kWriteOption      {kOpWriteOption,      On,   kStartWriteOptionText,      kStartTicks, MainDataLength, Time,  kGaugeFirst,                                     SendOptionData};
+constexpr TStarter kReadOption       {kOpReadOption,       Kept, kStartReadOptionText,       kStartTicks, MainDataLength, Time,  kBlankLineFirst | kOpensOperation,               ReadOption};
+constexpr TStarter kReadMain         {kOpReadMain,         Off,  kStartReadMainText,         kStartTicks, MainSize,       Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, MainBlockRead};
+constexpr TStarter kReadEep          {kOpReadEep,          Off,  kStartReadEepText,          kStartTicks, EepSize,        Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, EepBlockRead};
+constexpr TStarter kReadChecksum     {kOpReadChecksum,     On,   kStartReadChecksumText,     kStartTicks, MainDataLength, Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, ReadChecksum};
 // clang-format on
 
 std::uint32_t LengthOf(TLength length) {
@@ -105,12 +109,19 @@ void ArmGauge(const TStarter& s, int ch) {
   StartChannelProgress(s.Ticks, LengthOf(s.Length), s.Mode == Block, ch);
 }
 
+// A step that takes the place of an upgrade ends the upgrade's bookkeeping.
+void EnterState(std::uint8_t state, int ch) {
+  AbandonUpgrade(ch);
+  ProgrammerState.ProgOpCode[ch] = state;
+}
+
 // The state code goes first: the packet builders choose the driver section
 // by it.
 void Run(const TStarter& s, const char* line, int ch) {
   if (!IsProgrammerIndex(ch)) return;
   TProgrammerState& p = ProgrammerState;
-  p.ProgOpCode[ch] = s.State;
+  if (s.Flags & kOpensOperation) p.RxFill[ch] = 0;
+  EnterState(s.State, ch);
   if (s.Ticking != Kept) p.GaugeTicking[ch] = s.Ticking == On ? 1 : 0;
   if (s.Flags & kClearsAutoMode) p.AutoMode[ch] = 0;
   if (s.Flags & kGaugeFirst) {
@@ -146,7 +157,7 @@ void StartReadChecksum(int ch) { Run(kReadChecksum, ch); }
 void StartDownloadDriver(int ch) {
   if (!IsProgrammerIndex(ch)) return;
   TProgrammerState& p = ProgrammerState;
-  p.ProgOpCode[ch] = kOpDriverDownload;
+  EnterState(kOpDriverDownload, ch);
   p.GaugeTicking[ch] = 0;
   p.ReplyTimeout[ch] = kStartTicks;
   if (TGauge* gauge = p.ProgressGauges[ch]) gauge->SetPosition(kDriverGaugePosition);
@@ -170,4 +181,22 @@ void FinishMainProgramming(int ch) {
   } else {
     FinishChannelProgress(false, ch);
   }
+}
+
+void StartReadChipInfo(int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  ProgrammerState.RxFill[ch] = 0;
+  EnterState(kOpChipInfo, ch);
+  AddLog(kReadChipInfoText);
+  StartChannelProgress(kStartTicks, SelectedChip.MainSize, false, ch);
+  SendCommand(kCmdOperation, kSubChipInfo, ch);
+}
+
+void StartReadMemory(int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  ProgrammerState.RxFill[ch] = 0;
+  EnterState(kOpReadMemory, ch);
+  StartChannelProgress(kStartTicks, SelectedChip.MainSize, false, ch);
+  if (TGauge* gauge = ProgrammerState.ProgressGauges[ch]) gauge->SetPosition(kReadMemoryGaugePosition);
+  SendReadMemory(ch);
 }

@@ -1,7 +1,10 @@
 // The starters of the operation steps. Each sets programmer ch's state code
 // and gauge ticking, logs its start line, arms the reply time-out and the
 // gauge (StartChannelProgress) and sends the step's first packet. They look
-// at nothing: the commands check that the programmer is free.
+// at nothing: the commands check that the programmer is free. A step that
+// only ever opens an operation (chip-data download, auto run, blank check,
+// the reads) starts on an empty receive buffer; a step that takes the place
+// of a firmware upgrade ends its bookkeeping (AbandonUpgrade).
 #pragma once
 
 #include <string>
@@ -25,6 +28,12 @@ void StartReadOption(int ch);
 void StartReadMain(int ch);
 void StartReadEep(int ch);
 void StartReadChecksum(int ch);
+// The two reads that only programmer 1 runs: the chip information (the
+// window's own start line "Read Chip Information Data......") and the
+// memory range ReadStartAddress, ReadLength (no start line). Neither
+// touches GaugeTicking or AutoMode.
+void StartReadChipInfo(int ch);
+void StartReadMemory(int ch);
 
 // End of a download: counts it, ends the operation well, logs "Data Donwload
 // Success!" and, unless AutoCloseMode, sends the reset packet that sets the

@@ -59,6 +59,8 @@ constexpr THandlerBinding kHandlers[] = {
     {"CopytoCli1", &TGenMFrmARM::CopytoCli1Click},
     {"DoFirmwareUpgrade1", &TGenMFrmARM::DoFirmwareUpgrade1Click},
     {"SaveFile1", &TGenMFrmARM::FileSaveBtnClick},
+    {"BitBtnFindDev", &TGenMFrmARM::BitBtnFindDevClick},
+    {"StartOfflineProgrm1", &TGenMFrmARM::StartOfflineProgrm1Click},
 };
 
 constexpr int kViewerAddressWidth = 73;
@@ -114,9 +116,9 @@ void TGenMFrmARM::CreatePorts() {
     auto port = std::make_unique<TComm>(*portEvents_);
     port->SetLineSettings(ProgrammerLineSettings());
     port->SetTimeouts(ProgrammerTimeouts());
-    port->OnRequestHangup = [this, ch](TComm*) { SPCommRequestHangup(ch); };
     SPComm[ch] = std::move(port);
   }
+  BindPortHandlers();
 }
 
 void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logConfig) {
@@ -252,16 +254,12 @@ void TGenMFrmARM::LoadFirmwareAtStartUp() {
 // What exists of the tick so far: the reply watch.
 void TGenMFrmARM::Timer1Timer() { TickReplyTimeouts(); }
 
-// The start-up search is taken off the list here; the search itself comes
-// with device discovery.
+// The search at start-up, at the first tick after the window has shown.
 void TGenMFrmARM::Timer2Timer() {
-  if (SessionState.StartSearchPending) SessionState.StartSearchPending = 0;
-}
-
-void TGenMFrmARM::SPCommRequestHangup(int ch) {
-  SPComm[ch]->ClosePort();
-  ProgrammerState.DeviceLinked[ch] = 0;
-  DeletePortEntry(*ComboBoxCOM, ch);
+  if (SessionState.StartSearchPending) {
+    SessionState.StartSearchPending = 0;
+    RunGuarded([this] { BitBtnFindDevClick(); });
+  }
 }
 
 void TGenMFrmARM::SpdBtnExitClick() {

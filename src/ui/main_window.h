@@ -14,6 +14,8 @@
 
 #include "data/program_state.h"
 #include "link/firmware_upgrade.h"
+#include "link/operation_views.h"
+#include "link/receive_path.h"
 #include "platform/serial_port_list.h"
 
 class QAction;
@@ -78,6 +80,9 @@ class TGenMFrmARM : public QMainWindow {
   void ClearInformation1Click();
   void CopytoCli1Click();
   void DoFirmwareUpgrade1Click();
+  // "&Connect Dev." and "Start Off-line Progrm" (main_window_link.cpp).
+  void BitBtnFindDevClick();
+  void StartOfflineProgrm1Click();
 
   // Starts the firmware upgrade of programmer ch; tests replace it to watch
   // which programmers the command chooses.
@@ -248,9 +253,15 @@ class TGenMFrmARM : public QMainWindow {
 
   void Timer1Timer();
   void Timer2Timer();
+
+  // The programmer link (main_window_link.cpp): the ports' received data,
+  // line errors and hang-ups go to the core's receive path; the port list
+  // is read again for every search.
+  void BindPortHandlers();
   // A port whose thread failed is taken out of use (SPComm1RequestHangup ..
   // SPComm10RequestHangup).
   void SPCommRequestHangup(int ch);
+  std::vector<std::string> ReloadPortList();
 
   // The close path, the same for the exit command and the close box.
   void FormClose();
@@ -267,6 +278,8 @@ class TGenMFrmARM : public QMainWindow {
   TLogCfgForm* logCfgForm_ = nullptr;
   std::unique_ptr<TInfoMemoLog> infoMemoLog_;
   std::unique_ptr<TQtPortEventSink> portEvents_;  // where SPComm1 .. SPComm10 post their events
+  TReceivePath receivePath_;                      // of SPComm1 .. SPComm10
+  std::unique_ptr<IOperationViews> operationViews_;
   TMemoryViewModel* hexViewerModel_ = nullptr;
   TMemoryViewModel* eepViewerModel_ = nullptr;
 };

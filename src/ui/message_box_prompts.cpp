@@ -15,12 +15,15 @@ bool LoggedInstead(const std::string& text) {
   return true;
 }
 
-TPromptAnswer Ask(const std::string& text, QMessageBox::StandardButton go, TPromptAnswer goAnswer) {
+// The questions are error boxes; closing one gives the answer of the button
+// named for dismissal.
+TPromptAnswer Ask(const std::string& text, QMessageBox::StandardButton go, TPromptAnswer goAnswer,
+                  QMessageBox::StandardButton dismiss) {
   if (LoggedInstead(text)) return TPromptAnswer::Abort;
-  QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), QString::fromStdString(text),
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), QString::fromStdString(text),
                   go | QMessageBox::Abort, QApplication::activeWindow());
   box.setDefaultButton(go);
-  box.setEscapeButton(QMessageBox::Abort);
+  box.setEscapeButton(dismiss);
   return box.exec() == go ? goAnswer : TPromptAnswer::Abort;
 }
 
@@ -32,9 +35,10 @@ void TMessageBoxPrompts::ShowInfo(const std::string& text) {
 }
 
 TPromptAnswer TMessageBoxPrompts::AskOkAbort(const std::string& text) {
-  return Ask(text, QMessageBox::Ok, TPromptAnswer::Ok);
+  return Ask(text, QMessageBox::Ok, TPromptAnswer::Ok, QMessageBox::Abort);
 }
 
 TPromptAnswer TMessageBoxPrompts::AskYesAbort(const std::string& text) {
-  return Ask(text, QMessageBox::Yes, TPromptAnswer::Yes);
+  // The verification box: closing it goes on comparing, as Yes does.
+  return Ask(text, QMessageBox::Yes, TPromptAnswer::Yes, QMessageBox::Yes);
 }

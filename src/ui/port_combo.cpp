@@ -21,7 +21,14 @@ void ShowPortList(QComboBox& combo, const TPortList& list) {
   SetPortComboText(combo, list.Text);
 }
 
-void DeletePortEntry(QComboBox& combo, int position) {
-  if (position >= 0 && position < combo.count()) combo.removeItem(position);
+std::vector<std::string> PortComboItems(const QComboBox& combo) {
+  std::vector<std::string> items;
+  for (int i = 0; i < combo.count(); ++i) items.push_back(combo.itemText(i).toStdString());
+  return items;
+}
+
+void DeletePortEntry(QComboBox& combo, const std::string& port) {
+  const int position = combo.findText(QString::fromStdString(port), Qt::MatchExactly);
+  if (position >= 0) combo.removeItem(position);
   if (combo.count() == 0) SetPortComboText(combo, kPleaseConnectDeviceText);
 }

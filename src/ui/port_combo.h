@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/connection_settings.h"
 
@@ -16,6 +17,10 @@ void SetPortComboText(QComboBox& combo, const std::string& text);
 // Replaces the combo's items and text by the list's.
 void ShowPortList(QComboBox& combo, const TPortList& list);
 
-// Deletes the entry at position, when there is one; an emptied list reads
-// "Please Connect device......".
-void DeletePortEntry(QComboBox& combo, int position);
+// The port names the list holds, item n the port of programmer n.
+std::vector<std::string> PortComboItems(const QComboBox& combo);
+
+// Deletes the entry that names the port, when there is one; an emptied list
+// reads "Please Connect device......". By name, not by programmer: after
+// one port has left the list the others have moved up.
+void DeletePortEntry(QComboBox& combo, const std::string& port);

@@ -381,16 +381,31 @@ TEST(CommandPackets, NoSectionsWithoutADriver) {
 }
 
 // An operation section longer than the room before the common section is
-// left out rather than written over by it.
-TEST(CommandPackets, OperationSectionNeverOverlapsTheCommonSection) {
-  SetFixedState();
-  SetDriverEntry(0x20, 0x1000, 1025);
-  ProgrammerState.ProgOpCode[kCh] = kOpBlankCheck;
-  std::memset(CommBuffers.PacketBuffers[kCh], 0xEE, kPacketBufferSize);
-  const Bytes packet = CheckedPacket(kCh, FrameCommand(kCmdOperation, kSubBlankCheck, kCh));
-  ASSERT_EQ(packet.size(), 8 + 1104 + 16 + 2u);
-  EXPECT_TRUE(std::all_of(packet.begin() + 88, packet.begin() + 1112, [](std::uint8_t v) { return v == 0xEE; }));
-  EXPECT_TRUE(std::equal(packet.begin() + 1112, packet.begin() + 1128, MemoryImages.DriverImage + 0x500));
+// copied as far as the packet goes, and the common section at its fixed
+// place over its end.
+TEST(CommandPackets, TheCommonSectionKeepsItsPlaceOverALongOperationSection) {
+  struct Case {
+    const char* name;
+    std::uint8_t state, entry, family;
+    std::uint16_t operationAt, commonAt, room;
+    std::function<std::uint16_t()> frame;
+  };
+  const Case cases[] = {
+      {"command", kOpBlankCheck, 0x20, 0x04, 88, 1112, 1024,
+       [] { return FrameCommand(kCmdOperation, kSubBlankCheck, kCh); }},
+      {"program block", kOpProgramMain, 0x2C, 0x04, 4184, 4440, 256, [] { return FrameMainProgramBlock(0, kCh); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetFixedState();
+    SelectedChip.ChipFamilyCode = c.family;
+    SetDriverEntry(c.entry, 0x1000, static_cast<std::uint16_t>(c.room + 40));
+    ProgrammerState.ProgOpCode[kCh] = c.state;
+    const Bytes packet = CheckedPacket(kCh, c.frame());
+    ASSERT_EQ(packet.size(), c.commonAt + 16 + 2u);
+    EXPECT_TRUE(std::equal(packet.begin() + c.operationAt, packet.begin() + c.commonAt, MemoryImages.DriverImage + 0x1000));
+    EXPECT_TRUE(std::equal(packet.begin() + c.commonAt, packet.begin() + c.commonAt + 16, MemoryImages.DriverImage + 0x500));
+  }
 }
 
 TEST(CommandPackets, OptionPacket) {

@@ -86,10 +86,13 @@ TEST_F(FirmwareFile, BlockCountFollowsTheEndAddress) {
   struct Case {
     std::uint16_t end;
     int blocks;
-    bool loadsWithOneBlockOfData;
+    bool loads;  // with one block of data
   };
   const Case cases[] = {
-      {0x1000, 1, true}, {0x13FF, 1, true}, {0x1400, 2, false},
+      {0x1000, 1, true}, {0x13FF, 1, true},
+      {0x1400, 2, true},   // the second block lies past the data, inside the image
+      {0x8FFF, 32, true},  // the last block the image holds
+      {0x9000, 33, false},
       {0x0E00, 1, true},   // -512 div 1024 truncates to 0
       {0x0C00, 0, false},  // no block at all
       {0x0000, -3, false},
@@ -101,8 +104,22 @@ TEST_F(FirmwareFile, BlockCountFollowsTheEndAddress) {
     spec.End = c.end;
     Load(BuildFirmwareFile(spec));
     EXPECT_EQ(FirmwareBlockCount(), c.blocks);
-    EXPECT_EQ(SessionState.FirmwareLoaded, c.loadsWithOneBlockOfData ? 1 : 0);
+    EXPECT_EQ(SessionState.FirmwareLoaded, c.loads ? 1 : 0);
   }
+}
+
+// 5,000 bytes of data and an end address that asks for three blocks (the
+// simulator's file builder writes such files): the file loads, and the
+// third block is read from the image, where the data ends inside it.
+TEST_F(FirmwareFile, ALastBlockPastTheStoredDataLoads) {
+  TFirmwareFileSpec spec;
+  spec.Image = Pattern(5008, 9);
+  spec.DataLength = 5000;
+  spec.End = 0x1800;
+  Load(BuildFirmwareFile(spec));
+  EXPECT_EQ(SessionState.FirmwareLoaded, 1);
+  EXPECT_EQ(FirmwareBlockCount(), 3);
+  EXPECT_TRUE(ImageStartsWith(std::vector<std::uint8_t>(spec.Image.begin(), spec.Image.begin() + 5000)));
 }
 
 TEST_F(FirmwareFile, FailingFileKeepsThePreviousImage) {
@@ -137,7 +154,6 @@ TEST_F(FirmwareFile, FailingFileKeepsThePreviousImage) {
       {"data length past the bytes read", spec([](TFirmwareFileSpec& s) { s.DataLength = 0x8000; }), true},
       {"data length past the 64 KB read", spec([](TFirmwareFileSpec& s) { s.DataLength = 0xFFF0; }), true},
       {"no block", spec([](TFirmwareFileSpec& s) { s.End = 0x0BFF; }), true},
-      {"blocks past the data", spec([](TFirmwareFileSpec& s) { s.End = 0x1800; }), true},
       {"blocks past the image", spec([](TFirmwareFileSpec& s) { s.End = 0x9000; }), true},
   };
   for (const Case& c : cases) {

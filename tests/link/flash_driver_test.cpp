@@ -275,8 +275,9 @@ TEST_F(FlashDriverTest, FileChecks) {
          return withDirectory(1, {0xFFFF, 0}).File();
        },
        true},
-      // Operation sections against the room before the common section (1,024 in the
-      // command packet, 256 in the program packets), for families that carry it.
+      // Operation sections longer than the room before the common section
+      // (1,024 in the command packet, 256 in the program packets) load: the
+      // common section is copied over their end.
       {"blank_section_1024_family_04",
        [=] {
          return withDirectory(0, {0x40, 1024}).File();
@@ -286,12 +287,12 @@ TEST_F(FlashDriverTest, FileChecks) {
        [=] {
          return withDirectory(0, {0x40, 1025}).File();
        },
-       false, 0x04},
+       true, 0x04},
       {"erase_section_1025_family_18",
        [=] {
          return withDirectory(2, {0x40, 1025}).File();
        },
-       false, 0x18},
+       true, 0x18},
       {"erase_section_1025_family_08",
        [=] {
          return withDirectory(2, {0x40, 1025}).File();
@@ -306,7 +307,7 @@ TEST_F(FlashDriverTest, FileChecks) {
        [=] {
          return withDirectory(3, {0x40, 257}).File();
        },
-       false, 0x04},
+       true, 0x04},
       {"program_section_257_family_00",
        [=] {
          return withDirectory(3, {0x40, 257}).File();

@@ -140,6 +140,10 @@ TEST(CheckReplyPacket, Cases) {
   truncated.resize(100);
   const auto s = Checksum16Range(truncated, 0, 97);  // self-consistent but shorter than promised
   truncated[98] = static_cast<std::uint8_t>(s), truncated[99] = static_cast<std::uint8_t>(s >> 8);
+  Bytes longer = Reply(0x93, {0x00, 0x00, 0x00});
+  longer[6] = 2;  // says two payload bytes, carries three; the checksum covers all
+  const auto l = Checksum16Range(longer, 0, static_cast<std::uint32_t>(longer.size() - 3));
+  longer[longer.size() - 2] = static_cast<std::uint8_t>(l), longer[longer.size() - 1] = static_cast<std::uint8_t>(l >> 8);
   const Case cases[] = {
       {"success", Reply(0x93, {0x00}), 0x00},
       {"result6", Reply(0x93, {0x06}), 0x06},
@@ -150,6 +154,7 @@ TEST(CheckReplyPacket, Cases) {
       {"too_short_for_result", Reply(0x93, {}), 0x20},
       {"header_only", Bytes(8, 0), 0x20},
       {"promises_more_than_arrived", truncated, 0x20},
+      {"carries_more_than_promised", longer, 0x20},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

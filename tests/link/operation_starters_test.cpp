@@ -56,41 +56,46 @@ TEST_F(StartersOnUnit, EveryStarterArmsLogsAndSendsItsFirstPacket) {
     Lines lines;
     std::uint8_t command;
     int argument;  // -1: the random key
+    bool opens;    // only ever an operation's first step: the receive buffer starts empty
   };
   const TGaugeView time500{15, 500, TGaugeColor::Blue};
   const TGaugeView mainBlocks{4, 5, TGaugeColor::Blue};
   const TGaugeView eepBlocks{2, 2, TGaugeColor::Blue};  // 4 held at the maximum of 2
   const Case cases[] = {
       {"download chip data", [] { StartDownloadChipData(kCh); }, 3, 1, 500, time500, 5, false, 1,
-       {C3("Start to Download Chip Data......")}, 0x53, -1},
+       {C3("Start to Download Chip Data......")}, 0x53, -1, true},
       {"download main data", [] { StartDownloadMainData(kCh); }, 5, 0, 500, mainBlocks, 5, false, 1,
-       {C3("Start to Download Main Flash Data......")}, 0x55, 0},
+       {C3("Start to Download Main Flash Data......")}, 0x55, 0, false},
       {"download EEP data", [] { StartDownloadEepData(kCh); }, 6, 0, 500, eepBlocks, 2, false, 1,
-       {C3("Start to Dwonload EEP Data......")}, 0x5A, 0},
+       {C3("Start to Dwonload EEP Data......")}, 0x5A, 0, false},
       {"auto-programming", [] { StartAutoProgramming(kCh); }, 16, 1, 500, time500, 5, false, 1,
-       {C3("Start Auto-Programming, Do Chip Blank Checking......")}, 0x93, 5},
+       {C3("Start Auto-Programming, Do Chip Blank Checking......")}, 0x93, 5, true},
       {"blank check", [] { StartBlankCheck(kCh); }, 16, 1, 500, time500, 5, false, 1,
-       {C3("Start to Chip Blank Checking......")}, 0x93, 5},
+       {C3("Start to Chip Blank Checking......")}, 0x93, 5, true},
       {"erase", [] { StartErase("Chip is not blank, do erasing......", kCh); }, 21, 1, 2000,
-       {30, 2000, TGaugeColor::Blue}, 5, false, 1, {C3("Chip is not blank, do erasing......")}, 0x93, 3},
+       {30, 2000, TGaugeColor::Blue}, 5, false, 1, {C3("Chip is not blank, do erasing......")}, 0x93, 3, false},
       {"program main", [] { StartProgramMain(kCh); }, 25, 0, 500, mainBlocks, 5, false, 1,
-       {C3("Start to Program Main Flash Data......")}, 0x95, 0},
+       {C3("Start to Program Main Flash Data......")}, 0x95, 0, false},
       {"program EEP", [] { StartProgramEep(kCh); }, 26, 0, 500, eepBlocks, 2, false, 1,
-       {C3("Start to program EEP Data......")}, 0x99, 0},
+       {C3("Start to program EEP Data......")}, 0x99, 0, false},
       {"verify main", [] { StartVerifyMain(kCh); }, 32, 0, 500, mainBlocks, 5, false, 1,
-       {C3("Start to Verify Main Flash Data......")}, 0x9B, 0},
+       {C3("Start to Verify Main Flash Data......")}, 0x9B, 0, false},
       {"verify EEP", [] { StartVerifyEep(kCh); }, 35, 0, 500, eepBlocks, 2, true, 1,
-       {C3("Start to Verify EEP Data......")}, 0x9D, 0},
+       {C3("Start to Verify EEP Data......")}, 0x9D, 0, false},
       {"write option", [] { StartWriteOption(kCh); }, 31, 1, 500, time500, 5, true, 1,
-       {C3("Write Chip Option/Config Data......")}, 0x93, 0x35},
+       {C3("Write Chip Option/Config Data......")}, 0x93, 0x35, false},
       {"read option", [] { StartReadOption(kCh); }, 44, kKept, 500, time500, 5, false, 1,
-       {"", C3("Read Chip Option/Config Data ......")}, 0x93, 0x33},
+       {"", C3("Read Chip Option/Config Data ......")}, 0x93, 0x33, true},
       {"read main", [] { StartReadMain(kCh); }, 37, 0, 500, {4, 32, TGaugeColor::Blue}, 32, true, 0,
-       {C3("Read Chip Main Flash Data......")}, 0x9B, 0},
+       {C3("Read Chip Main Flash Data......")}, 0x9B, 0, true},
       {"read EEP", [] { StartReadEep(kCh); }, 38, 0, 500, eepBlocks, 2, true, 0, {C3("Read Chip EEP Data......")},
-       0x9D, 0},
+       0x9D, 0, true},
       {"read checksum", [] { StartReadChecksum(kCh); }, 42, 1, 500, mainBlocks, 5, true, 0,
-       {C3("Read Chip CheckSum Data......")}, 0x93, 0x30},
+       {C3("Read Chip CheckSum Data......")}, 0x93, 0x30, true},
+      {"read chip information", [] { StartReadChipInfo(kCh); }, 53, kKept, 500, time500, 32, false, 1,
+       {"> 10:21:07 Read Chip Information Data......"}, 0x93, 0x3C, true},
+      {"read memory", [] { StartReadMemory(kCh); }, 58, kKept, 500, {250, 500, TGaugeColor::Blue}, 32, false, 1, {},
+       0x93, 0x79, true},
   };
   TProgrammerState& p = ProgrammerState;
   for (const Case& c : cases) {
@@ -102,6 +107,7 @@ TEST_F(StartersOnUnit, EveryStarterArmsLogsAndSendsItsFirstPacket) {
       p.GaugeTicking[kCh] = ticking;
       p.AutoMode[kCh] = 1;
       p.BlockIndex[kCh] = 7;
+      p.RxFill[kCh] = 33;
       SetGauge(kCh, 100, 100, TGaugeColor::Red);
       std::size_t linesWhenArmed = 99;
       gauges[kCh].OnChange = [&] {
@@ -118,6 +124,7 @@ TEST_F(StartersOnUnit, EveryStarterArmsLogsAndSendsItsFirstPacket) {
       EXPECT_EQ(p.BlockIndex[kCh], 0);
       EXPECT_EQ(p.BlockCount[kCh], c.blocks);
       EXPECT_EQ(p.AutoMode[kCh], c.autoMode);
+      EXPECT_EQ(p.RxFill[kCh], c.opens ? 0 : 33);
       EXPECT_EQ(View(kCh), c.gauge);
       EXPECT_EQ(memo.Lines, c.lines);
       EXPECT_EQ(linesWhenArmed, c.gaugeFirst ? 0 : c.lines.size());
@@ -131,6 +138,29 @@ TEST_F(StartersOnUnit, EveryStarterArmsLogsAndSendsItsFirstPacket) {
       }
     }
   }
+}
+
+// A starter that takes the place of a firmware upgrade (a read on
+// programmer 1 does not look at its busy flag) ends the upgrade's
+// bookkeeping: nothing stays pending, and with none pending no upgrade runs.
+TEST_F(StartersOnUnit, AStepInPlaceOfAnUpgradeEndsItsBookkeeping) {
+  TProgrammerState& p = ProgrammerState;
+  for (const bool otherPending : {true, false}) {
+    SCOPED_TRACE(otherPending ? "another upgrade pending" : "none other pending");
+    p.ProgOpCode[kCh] = kOpFirmwareUpgrade;
+    p.UpgradePending[kCh] = 1;
+    p.UpgradePending[7] = otherPending;
+    SessionState.UpgradeRunning = 1;
+    SentBy([] { StartReadMain(kCh); });
+    EXPECT_EQ(p.UpgradePending[kCh], 0);
+    EXPECT_EQ(SessionState.UpgradeRunning, otherPending ? 1 : 0);
+  }
+  // Another state leaves the flags alone.
+  p.UpgradePending[kCh] = 1;
+  SessionState.UpgradeRunning = 1;
+  SentBy([] { StartReadEep(kCh); });
+  EXPECT_EQ(p.UpgradePending[kCh], 1);
+  EXPECT_EQ(SessionState.UpgradeRunning, 1);
 }
 
 // The driver download runs inside the download the chip data opened: the

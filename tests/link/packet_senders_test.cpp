@@ -13,7 +13,10 @@
 
 #include "data/program_state.h"
 #include "link/command_packets.h"
+#include "link/flash_driver.h"
 #include "link/frame_coding.h"
+#include "sim_files.h"
+#include "temp_folder.h"
 #include "unit_fixture.h"
 
 namespace {
@@ -279,6 +282,32 @@ TEST_F(SendersToUnit, FrameOfLengthZeroIsNotSent) {
   const std::size_t seen = line->Unit().ReceivedCount();
   EXPECT_FALSE(SendFrame(kCh, 0));
   EXPECT_TRUE(line->PacketsSince(seen).empty());
+}
+
+// A driver written by the simulator's own builder whose blank-check section
+// is longer than the room before the common section: it loads, and the
+// blank check carries the section up to the common one, which keeps its
+// place over its end.
+TEST_F(SendersToUnit, ADriverWithALongOperationSectionLoadsAndTravels) {
+  TempFolder folder;
+  SessionTexts.AppDir = folder.Dir();
+  SessionTexts.ChipName = "AC7801MBTE";
+  SelectedChip.ChipFamilyCode = 0x04;  // carries the common section
+  SelectedChip.UseFlashDriver = 1;
+  sim::DriverFileSpec spec;
+  for (std::size_t k = 0; k < spec.sections.size(); ++k) spec.sections[k] = Slice(MemoryImages.OptionImage + 64 * k, 40);
+  spec.sections[0] = Slice(MemoryImages.EepImage, 1100);
+  std::filesystem::create_directories(folder.Path() / "QuorixDRVs");
+  sim::WriteBytes(folder.Path() / "QuorixDRVs" / "LDR01.VDR", sim::BuildDriverFile(spec));
+  LoadFlashDriver();
+  ASSERT_EQ(SessionState.DriverValid, 1);
+
+  const sim::PacketRecord sent = SendOne(kOpBlankCheck, [] { return SendCommand(kCmdOperation, kSubBlankCheck, kCh); });
+  EXPECT_EQ(sent.problem, "");
+  ASSERT_EQ(sent.packet.size(), 1112u + 40 + 2);
+  EXPECT_EQ(PayloadLength(sent), 1104 + 40);
+  EXPECT_EQ(Slice(sent.packet, 88, 1024), Slice(spec.sections[0], 0, 1024));
+  EXPECT_EQ(Slice(sent.packet, 1112, 40), spec.sections[4]);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ namespace {
 // Paced output goes out in slices this long (about 1.4 ms at the real line
 // speed), so a paced reply arrives spread out as it would from a unit.
 constexpr std::size_t kPaceSlice = 128;
+constexpr auto kPaceLateness = std::chrono::milliseconds(2);
 
 void CloseFd(int& fd) {
   if (fd >= 0) ::close(fd);
@@ -104,6 +105,16 @@ std::size_t PtyUnit::Pending() const {
   std::size_t bytes = 0;
   for (const Outgoing& out : queue_) bytes += out.bytes.size() - out.sent;
   return bytes;
+}
+
+std::size_t PtyUnit::BytesRead() const {
+  std::lock_guard lock(mutex_);
+  return bytesRead_;
+}
+
+std::size_t PtyUnit::BytesWritten() const {
+  std::lock_guard lock(mutex_);
+  return bytesWritten_;
 }
 
 void PtyUnit::SendRaw(Bytes bytes) {
@@ -233,6 +244,7 @@ void PtyUnit::ReadInput() {
     std::function<void(const PacketRecord&)> observer;
     {
       std::lock_guard lock(mutex_);
+      bytesRead_ += static_cast<std::size_t>(n);
       // With pacing, the bytes count as received when the line would have
       // carried the last of them.
       inputFreeAt_ = std::max(Clock::now(), inputFreeAt_) + LineTime(static_cast<std::size_t>(n));
@@ -273,7 +285,12 @@ void PtyUnit::WriteOutput() {
       return;
     }
     head.sent += static_cast<std::size_t>(n);
-    outputFreeAt_ = std::max(now, outputFreeAt_) + LineTime(static_cast<std::size_t>(n));
+    bytesWritten_ += static_cast<std::size_t>(n);
+    // A line that is still sending keeps its schedule, so that a late
+    // wake-up of this thread does not slow the line down; an idle one
+    // starts now.
+    const auto from = outputFreeAt_ + kPaceLateness >= now ? outputFreeAt_ : now;
+    outputFreeAt_ = from + LineTime(static_cast<std::size_t>(n));
   }
   if (head.sent == head.bytes.size()) queue_.pop_front();
 }

@@ -68,6 +68,9 @@ class PtyUnit {
   int Listeners() const;
   // Bytes of frames queued and not yet written (or lost).
   std::size_t Pending() const;
+  // Bytes the unit has read from the line and written to it so far.
+  std::size_t BytesRead() const;
+  std::size_t BytesWritten() const;
 
   // Queues bytes as they are, after what is already queued.
   void SendRaw(Bytes bytes);
@@ -107,6 +110,8 @@ class PtyUnit {
   std::deque<Outgoing> queue_;
   std::function<void(const PacketRecord&)> observer_;
   int listeners_ = 0;  // opens of the slave path other than the unit's own
+  std::size_t bytesRead_ = 0;
+  std::size_t bytesWritten_ = 0;
 
   std::atomic<bool> stop_{false};
   std::thread thread_;

@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
   EXPECT_TRUE(std::none_of(std::begin(ProgrammerState.DeviceLinked), std::end(ProgrammerState.DeviceLinked),
                            [](std::uint8_t linked) { return linked != 0; }));
   EXPECT_FALSE(AnyPortOpen(*window));
-  // The first tick takes the search off the list; the search itself opens nothing yet.
+  // The first tick runs the search, which with no port listed opens nothing.
   ASSERT_TRUE(QTest::qWaitFor([] { return SessionState.StartSearchPending == 0; }));
   EXPECT_FALSE(AnyPortOpen(*window));
 

@@ -31,7 +31,7 @@ void AnswerNextBox(TBoxAnswer answer, QString& seen) {
   });
 }
 
-TEST(MessageBoxPrompts, QuestionsAnswerWithThePressedButtonAndAbortWhenDismissed) {
+TEST(MessageBoxPrompts, QuestionsAnswerWithThePressedButtonOrTheirDismissAnswer) {
   TMessageBoxPrompts prompts;
   const auto okAbort = [&] { return prompts.AskOkAbort("Data Verify error!"); };
   const auto yesAbort = [&] { return prompts.AskYesAbort("Chip is not blank!"); };
@@ -48,7 +48,7 @@ TEST(MessageBoxPrompts, QuestionsAnswerWithThePressedButtonAndAbortWhenDismissed
       {"Escape on OK/Abort", okAbort, Escape, TPromptAnswer::Abort, "Data Verify error!"},
       {"Yes of Yes/Abort", yesAbort, Click(QMessageBox::Yes), TPromptAnswer::Yes, "Chip is not blank!"},
       {"Abort of Yes/Abort", yesAbort, Click(QMessageBox::Abort), TPromptAnswer::Abort, "Chip is not blank!"},
-      {"Escape on Yes/Abort", yesAbort, Escape, TPromptAnswer::Abort, "Chip is not blank!"},
+      {"Escape on Yes/Abort goes on", yesAbort, Escape, TPromptAnswer::Yes, "Chip is not blank!"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <fstream>
 #include <memory>
@@ -52,8 +53,10 @@ class PortListWindow : public testing::Test {
     return items;
   }
 
-  // The search opens a port and links its programmer; here the test does.
+  // The search opens a port and links its programmer; here the test does,
+  // and the start-up search is kept from running.
   static void Link(TGenMFrmARM& window, int ch) {
+    window.Timer2->stop();
     window.SPComm[ch]->OpenPort();
     ProgrammerState.DeviceLinked[ch] = 1;
   }
@@ -100,6 +103,20 @@ TEST_F(PortListWindow, AHungUpPortIsClosedUnlinkedAndLeavesTheList) {
   // Leaving the program closes the ports that are still open.
   QTest::mouseClick(window->findChild<QToolButton*>("SpdBtnExit"), Qt::LeftButton);
   EXPECT_FALSE(window->SPComm[0]->PortOpen());
+}
+
+// After one hang-up the entries behind it have moved up: a later hang-up
+// still takes out the entry that names its own port.
+TEST_F(PortListWindow, EachHangUpRemovesTheEntryOfItsOwnPort) {
+  const auto lines = Lines(4);
+  auto window = StartWith(lines);
+  for (int ch = 0; ch < 4; ++ch) Link(*window, ch);
+  ASSERT_TRUE(HangUp(*window, *lines[0], 0));
+  ASSERT_TRUE(HangUp(*window, *lines[2], 2));
+  EXPECT_EQ(Items(*window->ComboBoxCOM),
+            (QStringList{QString::fromStdString(lines[1]->Path()), QString::fromStdString(lines[3]->Path())}));
+  EXPECT_EQ(ProgrammerState.DeviceLinked[1], 1);
+  EXPECT_EQ(ProgrammerState.DeviceLinked[3], 1);
 }
 
 TEST_F(PortListWindow, TheLastPortHangingUpLeavesAPrompt) {

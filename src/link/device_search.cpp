@@ -1,0 +1,120 @@
+#include "link/device_search.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "data/log_lines.h"
+#include "data/program_state.h"
+#include "link/channel_log.h"
+#include "link/comm.h"
+#include "link/firmware_upgrade.h"
+#include "link/gauge.h"
+#include "link/operation_views.h"
+#include "link/packet_senders.h"
+#include "text/discovery_messages.h"
+#include "text/format_text.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds kProbeGap{50};
+constexpr milliseconds kResetDelay{30};
+constexpr std::uint16_t kSearchReplyTicks = 300;
+
+void Pause(milliseconds time) { std::this_thread::sleep_for(time); }
+
+bool PortOpen(int ch) {
+  const TComm* port = ProgrammerState.CommPorts[ch];
+  return port && port->PortOpen();
+}
+
+void ClosePort(int ch) {
+  if (TComm* port = ProgrammerState.CommPorts[ch]) port->ClosePort();
+}
+
+void ResetGauge(int ch) {
+  if (TGauge* gauge = ProgrammerState.ProgressGauges[ch]) gauge->SetPosition(0);
+}
+
+// A running operation stops without a result: the programmer is idle, not
+// busy and unlinked, its port closed.
+void ReleaseProgrammer(int ch) {
+  TProgrammerState& p = ProgrammerState;
+  ClosePort(ch);
+  p.DeviceLinked[ch] = 0;
+  p.ChannelBusy[ch] = 0;
+  AbandonUpgrade(ch);
+  p.ProgOpCode[ch] = kOpIdle;
+}
+
+// Opens programmer ch's port under the name; the ports in `opened` are
+// those this run opened before, closed again when this one fails.
+void OpenPort(int ch, const std::string& name, std::vector<int>& opened) {
+  TComm* port = ProgrammerState.CommPorts[ch];
+  if (!port) return;
+  port->CommName = name;
+  try {
+    port->OpenPort();
+  } catch (const ECommsError&) {
+    for (const int n : opened) ClosePort(n);
+    throw;
+  }
+  opened.push_back(ch);
+}
+
+// The programmers in use, at most as many as are listed.
+int ListedInUse(const std::vector<std::string>& portNames) {
+  const std::size_t listed = std::min<std::size_t>(portNames.size(), kProgrammerMax);
+  return std::min<int>(SessionState.ProgrammerCount, static_cast<int>(listed));
+}
+
+}  // namespace
+
+void FindDevices(const TPortListReload& reloadPortList) {
+  for (int ch = 0; ch < kProgrammerMax; ++ch) ReleaseProgrammer(ch);
+  EndUpgradesWhenNonePending();
+  SearchDevices(reloadPortList ? reloadPortList() : std::vector<std::string>{});
+}
+
+void SearchDevices(const std::vector<std::string>& portNames) {
+  TProgrammerState& p = ProgrammerState;
+  if (!portNames.empty()) {
+    SessionState.FoundDeviceCount = 0;
+    std::vector<int> opened;
+    for (int ch = 0; ch < ListedInUse(portNames); ++ch) {
+      ClosePort(ch);
+      p.RxFill[ch] = 0;
+      p.ReplyTimeout[ch] = kSearchReplyTicks;
+      p.DeviceLinked[ch] = 0;
+      ResetGauge(ch);
+      OperationViews().SetInfoPanelCaption(kSearchingDevicesText);
+      AddLog(FormatText(kCheckingDeviceFormat, ch + 1, portNames[static_cast<std::size_t>(ch)].c_str()));
+      OpenPort(ch, portNames[static_cast<std::size_t>(ch)], opened);
+    }
+  }
+  Pause(kProbeGap);
+  for (int ch = 0; ch < std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); ++ch) {
+    Pause(kProbeGap);
+    if (PortOpen(ch)) SendLinkProbe(ch);
+  }
+}
+
+void StartOfflineProgramming(const TPortListReload& reloadPortList) {
+  TProgrammerState& p = ProgrammerState;
+  AddLog(kStartOfflineText);
+  for (int ch = 0; ch < std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); ++ch) {
+    p.RxFill[ch] = 0;
+    ResetGauge(ch);
+    ReleaseProgrammer(ch);
+  }
+  const std::vector<std::string> portNames = reloadPortList ? reloadPortList() : std::vector<std::string>{};
+  std::vector<int> opened;
+  for (int ch = 0; ch < ListedInUse(portNames); ++ch) {
+    p.ReplyTimeout[ch] = kSearchReplyTicks;
+    OpenPort(ch, portNames[static_cast<std::size_t>(ch)], opened);
+    Pause(kResetDelay);
+    if (PortOpen(ch)) SendReset(ch);
+  }
+}

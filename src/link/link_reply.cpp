@@ -1,0 +1,64 @@
+#include "link/link_reply.h"
+
+#include <algorithm>
+#include <span>
+
+#include "data/program_state.h"
+#include "link/channel_log.h"
+#include "link/channel_progress.h"
+#include "link/device_identity.h"
+#include "link/firmware_upgrade.h"
+#include "link/frame_coding.h"
+#include "link/operation_views.h"
+#include "link/progress_report.h"
+#include "text/discovery_messages.h"
+#include "text/format_text.h"
+
+namespace {
+
+constexpr std::uint8_t kProgressReportCode = 0xFD;
+constexpr std::uint8_t kStartAnswerCode = 0xFA;
+constexpr std::uint16_t kLinkedReplyTicks = 500;
+
+void Link(const TIdentityText& deviceText, int ch) {
+  TProgrammerState& p = ProgrammerState;
+  ++SessionState.FoundDeviceCount;
+  p.DeviceLinked[ch] = 1;
+  p.ProgOpCode[ch] = kOpIdle;
+  p.ReplyTimeout[ch] = kLinkedReplyTicks;
+  OperationViews().SetInfoPanelCaption(deviceText.data());
+  LogChannelMessage(FormatText(kFindDeviceFormat, deviceText.data()), ch);
+}
+
+}  // namespace
+
+void HandleLinkReply(int ch, std::uint16_t frameLength) {
+  if (!IsProgrammerIndex(ch)) return;
+  std::uint16_t sourceLength = std::min<std::uint16_t>(frameLength, kRxFrameBufferSize);
+  std::uint16_t decodedLength = 0;
+  if (SlipDecode(CommBuffers.RxFrameBuffers[ch], CommBuffers.PacketBuffers[ch], decodedLength, sourceLength) !=
+      kStatusOk)
+    return;
+  const std::span<const std::uint8_t> reply(CommBuffers.PacketBuffers[ch], decodedLength);
+  if (reply[0] == kProgressReportCode) {
+    ShowProgressReport(ch);
+    return;
+  }
+  if (reply[0] == kStartAnswerCode) return;
+
+  TIdentityText application = IdentityText(kApplicationIdentity);
+  const std::uint8_t found = CheckDeviceIdReply(reply, application, kIdentityTextStart);
+  if (found == kIdentityMatches || found == kIdentityOlderFirmware) {
+    Link(application, ch);
+    if (found == kIdentityOlderFirmware) StartFirmwareUpgrade(ch);
+    return;
+  }
+  TIdentityText bootLoader = IdentityText(kBootLoaderIdentity);
+  if (CheckDeviceNameReply(reply, bootLoader, kIdentityTextStart) == kIdentityMatches) {
+    StartFirmwareUpgrade(ch);
+    return;
+  }
+  ProgrammerState.DeviceLinked[ch] = 0;
+  OperationViews().SetInfoPanelCaption(kNoDeviceFoundText);
+  LogChannelMessage(kNoDeviceFoundText, ch);
+}

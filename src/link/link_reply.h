@@ -1,0 +1,13 @@
+// The link handler of the ten programmers: every frame of a programmer that
+// is not linked, while it is searched or runs stand-alone.
+#pragma once
+
+#include <cstdint>
+
+// Decodes the frame in RxFrameBuffers[ch] (a frame that does not decode is
+// dropped). A progress report is shown, the answer to the start packet
+// (0xFA) is dropped. An application identity links the programmer, counts
+// it, shows and logs "Find Device: %s!" and, when its firmware is older
+// than the firmware file's, starts its upgrade; a boot-loader identity
+// starts the upgrade only; anything else shows and logs "No Dvice Found!".
+void HandleLinkReply(int ch, std::uint16_t frameLength);
