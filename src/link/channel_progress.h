@@ -15,6 +15,9 @@ constexpr bool IsProgrammerIndex(int ch) { return ch >= 0 && ch < kProgrammerMax
 // the caller's.
 void StartChannelProgress(std::uint16_t ticks, std::uint32_t length, bool blockMode, int ch);
 
+// Whether any programmer is in the middle of an operation.
+bool AnyProgrammerBusy();
+
 // Ends the operation of programmer ch: not busy, a full gauge (red when
 // failed, else blue), idle. Ending an upgrade also clears its UpgradePending.
 void FinishChannelProgress(bool failed, int ch);

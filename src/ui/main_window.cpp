@@ -53,6 +53,25 @@ constexpr THandlerBinding kHandlers[] = {
     {"Exit1", &TGenMFrmARM::SpdBtnExitClick},
     {"AutoSpdBtn", &TGenMFrmARM::AutoSpdBtnClick},
     {"AutoProgram1", &TGenMFrmARM::AutoSpdBtnClick},
+    {"SpdBtnDownLoad", &TGenMFrmARM::SpdBtnDownLoadClick},
+    {"Download1", &TGenMFrmARM::SpdBtnDownLoadClick},
+    {"SpdBtnBlankChk", &TGenMFrmARM::SpdBtnBlankChkClick},
+    {"BlankCheck1", &TGenMFrmARM::SpdBtnBlankChkClick},
+    {"SpdBtnErase", &TGenMFrmARM::SpdBtnEraseClick},
+    {"EraseChip1", &TGenMFrmARM::SpdBtnEraseClick},
+    {"SpdBtnProg", &TGenMFrmARM::SpdBtnProgClick},
+    {"Programming1", &TGenMFrmARM::SpdBtnProgClick},
+    {"SpdBtnVerify", &TGenMFrmARM::SpdBtnVerifyClick},
+    {"VeriufyDownload1", &TGenMFrmARM::SpdBtnVerifyClick},
+    {"SpdBtnWrtOPB", &TGenMFrmARM::SpdBtnWrtOPBClick},
+    {"WriteOptionByte1", &TGenMFrmARM::SpdBtnWrtOPBClick},
+    {"WriteEepDataMemory1", &TGenMFrmARM::WriteEepDataMemory1Click},
+    {"ReadChipMemory1", &TGenMFrmARM::ReadChipMemory1Click},
+    {"ReadEEPMemory1", &TGenMFrmARM::ReadEEPMemory1Click},
+    {"ReadOptionByte1", &TGenMFrmARM::ReadOptionByte1Click},
+    {"ReadChipCheckSum1", &TGenMFrmARM::ReadChipCheckSum1Click},
+    {"ReadSpcAddress", &TGenMFrmARM::ReadSpcAddressClick},
+    {"ReadMG32xxChipID1", &TGenMFrmARM::ReadMG32xxChipID1Click},
     {"About1", &TGenMFrmARM::About1Click},
     {"ConfigLogFile1", &TGenMFrmARM::ConfigLogFile1Click},
     {"ClearInformation1", &TGenMFrmARM::ClearInformation1Click},
@@ -94,6 +113,7 @@ TGenMFrmARM::TGenMFrmARM(TWindowStartup startup, QWidget* parent)
   // A child of the window, which owns it.
   new TKeyPreview(*this, [this](const QKeyEvent& key) { RunGuarded([this, &key] { FormKeyPress(key); }); });
   BindHandlers();
+  BindChipHandlers();
   BindSettingsHandlers();
   if (const QScreen* shownOn = screen()) move(shownOn->availableGeometry().center() - rect().center());
 }
@@ -296,9 +316,6 @@ void TGenMFrmARM::FormKeyPress(const QKeyEvent& key) {
   const QString typed = key.text();
   if (typed == QLatin1String(" ") || typed == QLatin1String("\r")) AutoSpdBtnClick();
 }
-
-// Starts auto-programming; arrives with the operation commands.
-void TGenMFrmARM::AutoSpdBtnClick() {}
 
 void TGenMFrmARM::About1Click() {
   if (aboutForm_) aboutForm_->exec();

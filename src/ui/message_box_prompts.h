@@ -1,5 +1,8 @@
 // The operator's message boxes: information with OK, and the OK/Abort and
-// Yes/Abort questions. Closing a question without a choice answers Abort.
+// Yes/Abort questions (closing the OK/Abort question answers Abort, closing
+// the verification box answers Yes).
+// An unattended run (CmdLineMode) must never wait at a box: there every
+// text goes to the log instead, and a question is answered Abort.
 #pragma once
 
 #include "data/operator_io.h"

@@ -1,0 +1,170 @@
+// The main window's operation commands: the toolbar and "&Command" items
+// start a step on every linked, idle programmer in use; the "Read" items
+// read on programmer 1.
+#include <QCheckBox>
+#include <QTabWidget>
+#include <algorithm>
+
+#include "chips/option_displays.h"
+#include "chips/vendor_index.h"
+#include "data/log_lines.h"
+#include "data/operator_io.h"
+#include "data/program_state.h"
+#include "link/channel_progress.h"
+#include "link/operation_starters.h"
+#include "text/command_messages.h"
+#include "text/format_text.h"
+#include "ui/main_window.h"
+#include "ui/set_address_form.h"
+
+namespace {
+
+constexpr int kKeepAutoMode = -1;
+constexpr int kProgrammerOne = 0;
+
+void StartChipErase(int ch) { StartErase(kDoChipEraseText, ch); }
+
+int ProgrammersInUse() { return std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); }
+
+bool LinkedAndIdle(int ch) { return ProgrammerState.DeviceLinked[ch] && !ProgrammerState.ChannelBusy[ch]; }
+
+int LinkedIdleProgrammers() {
+  int count = 0;
+  for (int ch = 0; ch < ProgrammersInUse(); ++ch) count += LinkedAndIdle(ch) ? 1 : 0;
+  return count;
+}
+
+// A precondition that does not hold: its box, and the command stops.
+bool Refused(bool refuse, const char* text) {
+  if (refuse) Prompts().ShowInfo(text);
+  return refuse;
+}
+
+}  // namespace
+
+// A command on every programmer in use.
+struct TGenMFrmARM::TGangCommand {
+  bool NeedsData;
+  int AutoMode;              // for the programmers it starts; kKeepAutoMode leaves it
+  bool OnlineSerialNumber;   // writes the online S/N into the main image first
+  bool OptionWords;          // logs an AC78xx chip's option words
+  bool EmptyLine;            // before the settings line
+  bool FocusPanel;           // the focus goes to the toolbar
+  void (*Start)(int ch);
+};
+
+// A read on programmer 1 through its starter.
+struct TGenMFrmARM::TChipRead {
+  bool ShowsPage;
+  bool IntoBuffer;  // fills the main or EEP buffer
+  void (*Start)(int ch);
+};
+
+namespace {
+
+// clang-format off
+//                                                   data   auto           S/N    option empty  focus
+constexpr TGenMFrmARM::TGangCommand kAutoProgram  = {true,  1,             true,  true,  true,  false, StartAutoProgramming};
+constexpr TGenMFrmARM::TGangCommand kDownload     = {true,  kKeepAutoMode, false, true,  true,  false, StartDownloadChipData};
+constexpr TGenMFrmARM::TGangCommand kBlankCheck   = {false, 0,             false, false, true,  false, StartBlankCheck};
+constexpr TGenMFrmARM::TGangCommand kErase        = {false, 0,             false, false, true,  false, StartChipErase};
+constexpr TGenMFrmARM::TGangCommand kProgram      = {true,  0,             true,  false, true,  false, StartProgramMain};
+constexpr TGenMFrmARM::TGangCommand kVerify       = {true,  0,             false, false, true,  true,  StartVerifyMain};
+constexpr TGenMFrmARM::TGangCommand kWriteOption  = {false, 0,             false, false, true,  false, StartWriteOption};
+constexpr TGenMFrmARM::TGangCommand kWriteEep     = {true,  0,             false, false, false, false, StartProgramEep};
+
+//                                            page   buffer
+constexpr TGenMFrmARM::TChipRead kReadMain     = {true,  true,  StartReadMain};
+constexpr TGenMFrmARM::TChipRead kReadEep      = {false, true,  StartReadEep};
+constexpr TGenMFrmARM::TChipRead kReadOption   = {true,  false, StartReadOption};
+constexpr TGenMFrmARM::TChipRead kReadChecksum = {true,  false, StartReadChecksum};
+// clang-format on
+
+}  // namespace
+
+void TGenMFrmARM::AutoSpdBtnClick() { RunGangCommand(kAutoProgram); }
+void TGenMFrmARM::SpdBtnDownLoadClick() { RunGangCommand(kDownload); }
+void TGenMFrmARM::SpdBtnBlankChkClick() { RunGangCommand(kBlankCheck); }
+void TGenMFrmARM::SpdBtnEraseClick() { RunGangCommand(kErase); }
+void TGenMFrmARM::SpdBtnProgClick() { RunGangCommand(kProgram); }
+void TGenMFrmARM::SpdBtnVerifyClick() { RunGangCommand(kVerify); }
+void TGenMFrmARM::SpdBtnWrtOPBClick() { RunGangCommand(kWriteOption); }
+void TGenMFrmARM::WriteEepDataMemory1Click() { RunGangCommand(kWriteEep); }
+
+void TGenMFrmARM::ReadChipMemory1Click() { RunChipRead(kReadMain); }
+void TGenMFrmARM::ReadEEPMemory1Click() { RunChipRead(kReadEep); }
+void TGenMFrmARM::ReadOptionByte1Click() { RunChipRead(kReadOption); }
+void TGenMFrmARM::ReadChipCheckSum1Click() { RunChipRead(kReadChecksum); }
+
+// The checks and the settings come before the online S/N, so the number
+// written is the one the window shows; a number that cannot be written
+// starts nothing. Only a programmer that starts gets its receive buffer
+// emptied and its auto flag set: a busy one's running step is left alone.
+void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
+  ViewPageCtrl->setCurrentWidget(ChipSett);
+  if (command.FocusPanel) PanelBtns->setFocus();
+  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
+  if (Refused(command.NeedsData && !ObjectState.ObjectLoaded, kLoadObjectFirstText)) return;
+  if (command.OnlineSerialNumber && !OneProgrammerForOnlineSerialNumber()) return;
+  if (command.EmptyLine) AddMemoLine("");
+  CollectProgramSettings();
+  if (command.OnlineSerialNumber && !WriteSerialNumberWhenOnline()) return;
+  if (command.OptionWords && SelectedChip.ChipFamilyIndex == kVendorAC78xx) ShowAC78xCurrentOption();
+  for (int ch = 0; ch < ProgrammersInUse(); ++ch) {
+    if (!LinkedAndIdle(ch)) continue;
+    ProgrammerState.RxFill[ch] = 0;
+    if (command.AutoMode != kKeepAutoMode) ProgrammerState.AutoMode[ch] = static_cast<std::uint8_t>(command.AutoMode);
+    command.Start(ch);
+  }
+}
+
+// An online S/N is written into the one main image that every programmer
+// receives, so a gang run would give all its chips the same number.
+bool TGenMFrmARM::OneProgrammerForOnlineSerialNumber() {
+  if (!CheckBoxSN->isChecked() || !ChkBoxPCSN->isChecked()) return true;
+  const int ready = LinkedIdleProgrammers();
+  if (ready == 1) return true;
+  Prompts().ShowInfo(FormatText(kOnlineSnOneProgrammerFormat, ready));
+  return false;
+}
+
+// A read must not take over the state of a step that programmer 1 runs,
+// nor fill a buffer that another programmer's step is sending.
+bool TGenMFrmARM::ReadRefusedWhileBusy(bool intoBuffer) {
+  if (Refused(ProgrammerState.ChannelBusy[kProgrammerOne] != 0, kReadWhileBusyText)) return true;
+  return intoBuffer && Refused(AnyProgrammerBusy(), kReadIntoBufferWhileBusyText);
+}
+
+void TGenMFrmARM::RunChipRead(const TChipRead& read) {
+  if (read.ShowsPage) ViewPageCtrl->setCurrentWidget(ChipSett);
+  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
+  if (ReadRefusedWhileBusy(read.IntoBuffer)) return;
+  CollectProgramSettings();
+  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], kConnectDeviceText)) return;
+  read.Start(kProgrammerOne);
+}
+
+// The read follows however the dialog was closed, with the start and
+// length that then stand.
+void TGenMFrmARM::ReadSpcAddressClick() {
+  ViewPageCtrl->setCurrentWidget(ChipSett);
+  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
+  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], kConnectDeviceText)) return;
+  if (ReadRefusedWhileBusy(false)) return;
+  CollectProgramSettings();
+  {
+    TSetAddressForm dialog(this);
+    dialog.exec();
+  }
+  // While the dialog was open, the search may have started an upgrade there.
+  if (ReadRefusedWhileBusy(false)) return;
+  StartReadMemory(kProgrammerOne);
+}
+
+void TGenMFrmARM::ReadMG32xxChipID1Click() {
+  ViewPageCtrl->setCurrentWidget(ChipSett);
+  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
+  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], kConnectDeviceText)) return;
+  if (ReadRefusedWhileBusy(false)) return;
+  StartReadChipInfo(kProgrammerOne);
+}

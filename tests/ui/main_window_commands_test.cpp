@@ -1,0 +1,174 @@
+// The operation commands' checks, in a window without programmer units (a
+// programmer "linked" here has no port: what it would be sent is lost).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+
+#include "chips/chip_choice.h"
+#include "chips/vendor_index.h"
+#include "modal_watch.h"
+#include "started_window.h"
+#include "text/command_messages.h"
+#include "trigger_control.h"
+
+namespace {
+
+class WindowCommandsTest : public StartedWindowTest {
+ protected:
+  void Trigger(const char* control) { TriggerControl(*window, control); }
+  QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
+  static void Release() {
+    for (int ch = 0; ch < kProgrammerMax; ++ch) {
+      ProgrammerState.ChannelBusy[ch] = 0;
+      ProgrammerState.ProgOpCode[ch] = kOpIdle;
+    }
+  }
+};
+
+constexpr const char* kSettingsLineStart = "> Chip Control Settting : ";
+
+TEST_F(WindowCommandsTest, ACommandWithoutItsPreconditionSaysWhyAndDoesNothingElse) {
+  struct Case {
+    const char* Control;
+    bool Chip;
+    bool Data;
+    const char* Box;  // nullptr: the command goes on
+  };
+  const Case cases[] = {
+      {"SpdBtnBlankChk", false, true, kSelectChipFirstText},
+      {"ReadChipMemory1", false, true, kSelectChipFirstText},
+      {"AutoSpdBtn", true, false, kLoadObjectFirstText},
+      {"SpdBtnDownLoad", true, false, kLoadObjectFirstText},
+      {"SpdBtnProg", true, false, kLoadObjectFirstText},
+      {"SpdBtnVerify", true, false, kLoadObjectFirstText},
+      {"WriteEepDataMemory1", true, false, kLoadObjectFirstText},
+      {"SpdBtnBlankChk", true, false, nullptr},
+      {"SpdBtnErase", true, false, nullptr},
+      {"SpdBtnWrtOPB", true, false, nullptr},
+      {"ReadChipMemory1", true, true, kConnectDeviceText},
+      {"ReadEEPMemory1", true, true, kConnectDeviceText},
+      {"ReadOptionByte1", true, true, kConnectDeviceText},
+      {"ReadChipCheckSum1", true, true, kConnectDeviceText},
+      {"ReadSpcAddress", true, true, kConnectDeviceText},
+      {"ReadMG32xxChipID1", true, true, kConnectDeviceText},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Control) + (c.Chip ? " chip" : "") + (c.Data ? " data" : ""));
+    StartAgain();
+    SelectPatternChip();
+    ObjectState.ChipSelected = c.Chip;
+    ObjectState.ObjectLoaded = c.Data;
+    window->ViewPageCtrl->setCurrentWidget(window->TabSheetFlash);
+    const qsizetype lines = Memo().size();
+    TModalWatch watch;  // the read-address dialog must not open either
+    Trigger(c.Control);
+    EXPECT_EQ(watch.Opened, 0);
+    if (c.Box) {
+      EXPECT_EQ(prompts.Shown, std::vector<std::string>{c.Box});
+      if (c.Box != kConnectDeviceText) {
+        EXPECT_EQ(Memo().size(), lines);
+      }
+    } else {
+      EXPECT_TRUE(prompts.Shown.empty());
+      // Nothing linked: the command logs its settings and starts nothing.
+      EXPECT_TRUE(Memo().back().startsWith(kSettingsLineStart));
+    }
+    // Every command shows the "Chip Setting" page first, except the EEP read.
+    EXPECT_EQ(window->ViewPageCtrl->currentWidget() == window->ChipSett, std::string_view(c.Control) != "ReadEEPMemory1");
+    EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpIdle);
+  }
+}
+
+TEST_F(WindowCommandsTest, WriteEepAloneLogsNoEmptyLineBeforeItsSettings) {
+  SelectPatternChip();
+  for (const auto& [control, emptyLine] : {std::pair{"SpdBtnBlankChk", true}, {"WriteEepDataMemory1", false}}) {
+    SCOPED_TRACE(control);
+    Trigger(control);
+    const QStringList memo = Memo();
+    EXPECT_TRUE(memo.back().startsWith(kSettingsLineStart));
+    EXPECT_EQ(memo[memo.size() - 2].isEmpty(), emptyLine);
+  }
+}
+
+// With online serial numbers, no chip means no number is written either.
+TEST_F(WindowCommandsTest, AutoWithOnlineSerialNumbersAndNoChipWritesNoNumber) {
+  SelectPatternChip();
+  ObjectState.ChipSelected = 0;
+  window->CheckBoxSN->setChecked(true);
+  window->ChkBoxPCSN->setChecked(true);
+  window->AddrEdit->setText("0x08000010");
+  window->SNEdit1->setText("0x11223344");
+  const std::uint8_t before = MemoryImages.MainFlashImage[0x10];
+  Trigger("AutoSpdBtn");
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{kSelectChipFirstText});
+  EXPECT_EQ(MemoryImages.MainFlashImage[0x10], before);
+}
+
+// A read takes programmer 1's state; the main and EEP reads also fill the
+// buffers that every programmer's step sends and compares.
+TEST_F(WindowCommandsTest, AReadWaitsForProgrammerOneAndAReadIntoTheBuffersForAll) {
+  SelectPatternChip();
+  SessionState.ProgrammerCount = 2;
+  ProgrammerState.DeviceLinked[0] = 1;
+  ProgrammerState.DeviceLinked[1] = 1;
+  struct Read {
+    const char* Control;
+    std::uint8_t State;
+    bool IntoBuffer;
+  };
+  const Read reads[] = {
+      {"ReadChipMemory1", kOpReadMain, true},     {"ReadEEPMemory1", kOpReadEep, true},
+      {"ReadOptionByte1", kOpReadOption, false},  {"ReadChipCheckSum1", kOpReadChecksum, false},
+      {"ReadSpcAddress", kOpReadMemory, false},   {"ReadMG32xxChipID1", kOpChipInfo, false},
+  };
+  for (const Read& r : reads) {
+    for (int busy : {-1, 0, 1}) {
+      SCOPED_TRACE(std::string(r.Control) + " with busy " + std::to_string(busy));
+      Release();
+      if (busy >= 0) {
+        ProgrammerState.ChannelBusy[busy] = 1;
+        ProgrammerState.ProgOpCode[busy] = kOpVerifyMain;
+      }
+      prompts.Shown.clear();
+      TModalWatch watch;  // closes the read-address dialog
+      Trigger(r.Control);
+      const bool refused = busy == 0 || (busy == 1 && r.IntoBuffer);
+      if (refused) {
+        EXPECT_EQ(prompts.Shown,
+                  std::vector<std::string>{busy == 0 ? kReadWhileBusyText : kReadIntoBufferWhileBusyText});
+        EXPECT_EQ(ProgrammerState.ProgOpCode[0], busy == 0 ? kOpVerifyMain : kOpIdle);
+      } else {
+        EXPECT_TRUE(prompts.Shown.empty());
+        EXPECT_EQ(ProgrammerState.ProgOpCode[0], r.State);
+      }
+      EXPECT_EQ(ProgrammerState.ProgOpCode[1], busy == 1 ? kOpVerifyMain : kOpIdle);
+    }
+  }
+}
+
+TEST_F(WindowCommandsTest, TheShortcutsOfALockedCommandMenuStartNothing) {
+  ASSERT_TRUE(AcceptChipChoice(kVendorLE5x10, 0));
+  window->ChangeChip();
+  ObjectState.ObjectLoaded = 1;
+  SessionState.ProgrammerCount = 1;
+  ProgrammerState.DeviceLinked[0] = 1;
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  for (Qt::Key key : {Qt::Key_F4, Qt::Key_F5, Qt::Key_F7, Qt::Key_F8, Qt::Key_F9, Qt::Key_F10}) {
+    QTest::keyClick(window.get(), key);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpIdle) << key;
+  }
+  // The same keys run the commands of an unlocked menu.
+  ASSERT_TRUE(AcceptChipChoice(kVendorIndie, 0));
+  window->ChangeChip();
+  QTest::keyClick(window.get(), Qt::Key_F7);
+  EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpBlankCheck);
+}
+
+}  // namespace

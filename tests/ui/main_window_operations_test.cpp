@@ -1,0 +1,323 @@
+// The operation commands in the window, on simulated programmer units named
+// in "ConfigVmg.ini" and found by the start-up search.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "chips/chip_choice.h"
+#include "chips/vendor_index.h"
+#include "data/program_state.h"
+#include "link/comm.h"
+#include "modal_closer.h"
+#include "modal_watch.h"
+#include "operator_fakes.h"
+#include "sim_pty.h"
+#include "text/command_messages.h"
+#include "trigger_control.h"
+#include "text/format_text.h"
+#include "ui/main_window.h"
+#include "ui/set_address_form.h"
+
+namespace {
+
+constexpr int kWaitMs = 60000;  // a limit for slow sanitizer runs, not a measurement
+constexpr std::uint32_t kDataLength = 0x2000;
+constexpr std::uint32_t kAU30xMainStart = 0x03000000;
+
+std::uint8_t PatternByte(std::size_t i) { return static_cast<std::uint8_t>(i * 7 + (i >> 8) + 1); }
+
+class WindowOperationsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramState();
+    ASSERT_TRUE(folder_.isValid());
+  }
+  void TearDown() override {
+    window.reset();  // its ports close before the units go
+    units.reset();
+    ResetProgramState();
+  }
+  std::string Folder() const { return folder_.path().toStdString() + "/"; }
+
+  // count units, all found by the start-up search.
+  void StartWith(std::size_t count) {
+    units = std::make_unique<sim::UnitGroup>(count);
+    units->WriteConfigIni(Folder());
+    window = std::make_unique<TGenMFrmARM>(TWindowStartup{Folder(), {}, {Folder() + "sys", Folder() + "dev"}});
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [count] {
+          return SessionState.FoundDeviceCount == count &&
+                 std::all_of(ProgrammerState.DeviceLinked, ProgrammerState.DeviceLinked + count,
+                             [](std::uint8_t linked) { return linked != 0; });
+        },
+        kWaitMs));
+    prompts.Shown.clear();  // the missing firmware file
+  }
+
+  // An AU30x chip (EEP, option bytes, no flash driver), chosen as a project
+  // chooses it, with 8 KB of data and a full EEP image.
+  void ChooseAU30xWithData() {
+    ASSERT_TRUE(AcceptChipChoice(kVendorAUCUx, 0));
+    window->ChangeChip();
+    for (std::size_t i = 0; i < kDataLength; ++i) MemoryImages.MainFlashImage[i] = PatternByte(i);
+    for (std::size_t i = 0; i < SelectedChip.EepSize; ++i) MemoryImages.EepImage[i] = PatternByte(i + 3);
+    ObjectState.MainDataLength = kDataLength;
+    ObjectState.ObjectLoaded = 1;
+  }
+
+  void Trigger(const char* control) { TriggerControl(*window, control); }
+
+  // The messages of programmer ch, without time and number.
+  std::vector<std::string> LinesOf(int ch) const {
+    const std::string tag = " C" + std::to_string(ch + 1) + " : ";
+    std::vector<std::string> lines;
+    for (const QString& text : window->InfoMemo->toPlainText().split('\n')) {
+      const std::string line = text.toStdString();
+      if (const auto at = line.find(tag); at != std::string::npos) lines.push_back(line.substr(at + tag.size()));
+    }
+    return lines;
+  }
+  static bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+  QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
+
+  static bool Idle(std::initializer_list<int> programmers) {
+    return std::none_of(programmers.begin(), programmers.end(),
+                        [](int ch) { return ProgrammerState.ChannelBusy[ch] != 0; });
+  }
+  static bool WaitIdle(std::initializer_list<int> programmers) {
+    return QTest::qWaitFor([programmers] { return Idle(programmers); }, kWaitMs);
+  }
+
+  sim::PtyUnit& Unit(int ch) { return (*units)[static_cast<std::size_t>(ch)]; }
+  sim::Bytes UnitMain(int ch, std::uint32_t offset, std::size_t count) {
+    return Unit(ch).Inspect([&](const sim::Unit& u) {
+      return sim::Bytes(u.main.begin() + offset, u.main.begin() + static_cast<std::ptrdiff_t>(offset + count));
+    });
+  }
+
+  QTemporaryDir folder_;
+  TFakePrompts prompts;
+  TFixedClock clock{{2024, 5, 6, 9, 5, 7}};
+  std::unique_ptr<sim::UnitGroup> units;
+  std::unique_ptr<TGenMFrmARM> window;
+};
+
+// Every command starts on the linked, idle programmers; programmer 2, busy
+// with a step of its own, is neither sent anything nor changed.
+TEST_F(WindowOperationsTest, EachCommandRunsOnEveryIdleProgrammerAndLeavesABusyOneAlone) {
+  StartWith(4);
+  ChooseAU30xWithData();
+  struct Command {
+    const char* Control;
+    std::uint8_t Code;  // of the first packet
+    int Argument;       // -1: any
+    int AutoMode;       // afterwards; -1: as it was before (1 here)
+    const char* Ends;   // the last step's line of every started programmer
+    int SentAfterEnd;   // a packet sent once the programmer is idle again; -1: none
+  };
+  // In this order the units' chips go from blank to programmed and verified.
+  const Command commands[] = {
+      {"Download1", 0x53, -1, -1, "Data Donwload Success!", 0x8A},  // the start of stand-alone programming
+      {"SpdBtnBlankChk", 0x93, 0x05, 0, "Chip is Blank!", -1},
+      {"SpdBtnErase", 0x93, 0x03, 0, "Chip has been erased!", -1},
+      {"SpdBtnProg", 0x95, 0, 0, "Main Flash Programming Success!", -1},
+      {"SpdBtnVerify", 0x9B, 0, 0, "Main Flash Data Verify Successed!", -1},
+      {"SpdBtnWrtOPB", 0x93, 0x35, 0, "Write Option Byte Successed!", -1},
+      {"WriteEepDataMemory1", 0x99, 0, 0, "EEP Data Programm Successed!", -1},
+      {"AutoSpdBtn", 0x93, 0x05, 1, "Write Option Byte Successed!", -1},
+  };
+  constexpr int kBusy = 1;
+  for (const Command& c : commands) {
+    SCOPED_TRACE(c.Control);
+    ProgrammerState.ChannelBusy[kBusy] = 1;
+    ProgrammerState.ProgOpCode[kBusy] = kOpBlankCheck;
+    ProgrammerState.ReplyTimeout[kBusy] = 60000;
+    ProgrammerState.AutoMode[kBusy] = 0;
+    ProgrammerState.RxFill[kBusy] = 3;
+    std::size_t before[4];
+    for (int ch = 0; ch < 4; ++ch) {
+      before[ch] = Unit(ch).ReceivedCount();
+      ProgrammerState.AutoMode[ch] = ch == kBusy ? 0 : 1;
+    }
+
+    Trigger(c.Control);
+    ASSERT_TRUE(WaitIdle({0, 2, 3}));
+    for (int ch : {0, 2, 3}) {
+      SCOPED_TRACE(ch + 1);
+      if (c.SentAfterEnd >= 0) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return !Unit(ch).Received().empty() && Unit(ch).Received().back().command == c.SentAfterEnd; },
+            kWaitMs));
+      }
+      const std::vector<sim::PacketRecord> received = Unit(ch).Received();
+      ASSERT_GT(received.size(), before[ch]);
+      const sim::PacketRecord& first = received[before[ch]];
+      EXPECT_EQ(first.command, c.Code);
+      if (c.Argument >= 0) {
+        EXPECT_EQ(first.argument, c.Argument);
+      }
+      EXPECT_TRUE(std::all_of(received.begin() + static_cast<std::ptrdiff_t>(before[ch]), received.end(),
+                              [](const sim::PacketRecord& r) { return r.problem.empty(); }));
+      EXPECT_EQ(LinesOf(ch).back(), c.Ends);
+      EXPECT_EQ(ProgrammerState.ProgOpCode[ch], kOpIdle);
+      EXPECT_EQ(ProgrammerState.AutoMode[ch], c.AutoMode < 0 ? 1 : c.AutoMode);
+    }
+    EXPECT_EQ(Unit(kBusy).ReceivedCount(), before[kBusy]);
+    EXPECT_EQ(ProgrammerState.ChannelBusy[kBusy], 1);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[kBusy], kOpBlankCheck);
+    EXPECT_EQ(ProgrammerState.AutoMode[kBusy], 0);
+    EXPECT_EQ(ProgrammerState.RxFill[kBusy], 3);
+  }
+  // The auto run found programmed chips: erased, programmed, verified, option bytes written.
+  EXPECT_TRUE(Contains(LinesOf(0), "Chip is not blank, do erasing......"));
+  EXPECT_EQ(UnitMain(2, 0, kDataLength), sim::Bytes(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + kDataLength));
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
+TEST_F(WindowOperationsTest, TheReadsRunOnProgrammerOneOnly) {
+  StartWith(2);
+  ChooseAU30xWithData();
+  Unit(0).Modify([](sim::Unit& u) {
+    for (std::size_t i = 0; i < u.main.size(); ++i) u.main[i] = PatternByte(i + 11);
+    for (std::size_t i = 0; i < u.eep.size(); ++i) u.eep[i] = PatternByte(i + 5);
+  });
+  const std::size_t unitTwo = Unit(1).ReceivedCount();
+  ObjectState.ObjectLoaded = 0;
+
+  Trigger("ReadChipMemory1");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(LinesOf(0).back(), "Main Flash Has been read out!");
+  EXPECT_EQ(ObjectState.ObjectLoaded, 1);
+  EXPECT_EQ(sim::Bytes(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + SelectedChip.MainSize),
+            UnitMain(0, 0, SelectedChip.MainSize));
+
+  Trigger("ReadEEPMemory1");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(LinesOf(0).back(), "EEP Data has been read out!");
+  const sim::Bytes eep = Unit(0).Inspect([](const sim::Unit& u) { return u.eep; });
+  EXPECT_TRUE(std::equal(MemoryImages.EepImage, MemoryImages.EepImage + SelectedChip.EepSize, eep.begin()));
+
+  Trigger("ReadChipCheckSum1");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(LinesOf(0).back().rfind("Read Chip CRC16/ACC32 CheckSum:  0x", 0), 0u);
+
+  // Read Specific Address: the dialog's start, aligned down, and length.
+  OnNextModal([](QWidget& modal) {
+    auto& dialog = dynamic_cast<TSetAddressForm&>(modal);
+    dialog.EditAddr->setText("0x03000105");
+    dialog.SpinEditRD->setValue(32);
+    dialog.BitBtnOK->click();
+  });
+  Trigger("ReadSpcAddress");
+  ASSERT_TRUE(WaitIdle({0}));
+  const sim::Bytes range = UnitMain(0, 0x100, 32);
+  QStringList dump{"> Read Address Memory Data below: "};
+  for (int row = 0; row < 2; ++row) {
+    QString line = QString::fromStdString(FormatText("0x%08X : ", kAU30xMainStart + 0x100 + 16 * row));
+    for (int i = 0; i < 16; ++i) line += QString::fromStdString(FormatText("%02X ", range[16 * row + i]));
+    dump << line;
+  }
+  EXPECT_EQ(Memo().mid(Memo().size() - 3), dump);
+  // Closed without OK, the dialog leaves the range as it stood: the same read again.
+  OnNextModal([](QWidget& modal) { dynamic_cast<TSetAddressForm&>(modal).reject(); });
+  Trigger("ReadSpcAddress");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(Memo().mid(Memo().size() - 3), dump);
+
+  Trigger("ReadMG32xxChipID1");
+  ASSERT_TRUE(WaitIdle({0}));
+  const QStringList memo = Memo();
+  ASSERT_GE(memo.size(), 34);
+  EXPECT_EQ(memo[memo.size() - 33], ">     Chip Information Data as Below: ");
+  EXPECT_EQ(memo[memo.size() - 32], "  0x03800000 : 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
+  EXPECT_EQ(memo.back(), "  0x038001F0 : F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF");
+
+  Trigger("ReadOptionByte1");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpIdle);
+  EXPECT_TRUE(Contains(LinesOf(0), "Read Chip Option/Config Data ......"));
+
+  EXPECT_EQ(Unit(1).ReceivedCount(), unitTwo);
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// One number goes into the one image that every programmer receives.
+TEST_F(WindowOperationsTest, OnlineSerialNumbersRunOnOneProgrammerOnly) {
+  StartWith(2);
+  ChooseAU30xWithData();
+  window->CheckBoxSN->setChecked(true);
+  window->ChkBoxPCSN->setChecked(true);
+  window->AddrEdit->setText("0x03000100");
+  window->SNEdit1->setText("0x12345678");
+  const sim::Bytes imageBefore(MemoryImages.MainFlashImage + 0x100, MemoryImages.MainFlashImage + 0x104);
+  const qsizetype memoBefore = Memo().size();
+  const std::size_t unitOne = Unit(0).ReceivedCount();
+  const std::size_t unitTwo = Unit(1).ReceivedCount();
+  for (const char* command : {"AutoSpdBtn", "SpdBtnProg"}) {
+    SCOPED_TRACE(command);
+    prompts.Shown.clear();
+    Trigger(command);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{FormatText(kOnlineSnOneProgrammerFormat, 2)});
+    EXPECT_TRUE(Idle({0, 1}));
+  }
+  EXPECT_EQ(sim::Bytes(MemoryImages.MainFlashImage + 0x100, MemoryImages.MainFlashImage + 0x104), imageBefore);
+  EXPECT_EQ(Memo().size(), memoBefore);  // no settings were collected
+  QTest::qWait(50);
+  EXPECT_EQ(Unit(0).ReceivedCount(), unitOne);
+  EXPECT_EQ(Unit(1).ReceivedCount(), unitTwo);
+
+  // Programmer 2 busy: programmer 1 is the one to run.
+  ProgrammerState.ChannelBusy[1] = 1;
+  ProgrammerState.ReplyTimeout[1] = 60000;
+  prompts.Shown.clear();
+  Trigger("AutoSpdBtn");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(LinesOf(0).back(), "Write Option Byte Successed!");
+  EXPECT_EQ(UnitMain(0, 0x100, 4), (sim::Bytes{0x12, 0x34, 0x56, 0x78}));
+  EXPECT_EQ(window->SNEdit1->text(), "0x12345679");
+  EXPECT_EQ(SessionState.ProgrammedCount, 1u);
+
+  // The number programmed is the one shown, typed after the last run.
+  window->SNEdit1->setText("0x00000042");
+  Trigger("SpdBtnProg");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(UnitMain(0, 0x100, 4), (sim::Bytes{0x00, 0x00, 0x00, 0x42}));
+  EXPECT_EQ(window->SNEdit1->text(), "0x00000042");  // Prog does not advance it
+  EXPECT_TRUE(prompts.Shown.empty());
+  EXPECT_EQ(Unit(1).ReceivedCount(), unitTwo);
+}
+
+// A number outside the main area is not written, and no programmer starts.
+TEST_F(WindowOperationsTest, ASerialNumberThatCannotBeWrittenStartsNoProgrammer) {
+  StartWith(1);
+  ChooseAU30xWithData();
+  window->CheckBoxSN->setChecked(true);
+  window->ChkBoxPCSN->setChecked(true);  // "S/N Address:" stays 0x0000FFF0, below the AU30x main area
+  const std::size_t before = Unit(0).ReceivedCount();
+  for (const char* command : {"AutoSpdBtn", "SpdBtnProg"}) {
+    SCOPED_TRACE(command);
+    prompts.Shown.clear();
+    Trigger(command);
+    ASSERT_EQ(prompts.Shown.size(), 1u);
+    EXPECT_NE(prompts.Shown[0].find("S/N Address 0x0000FFF0"), std::string::npos);
+    EXPECT_EQ(ProgrammerState.ChannelBusy[0], 0);
+  }
+  QTest::qWait(50);
+  EXPECT_EQ(Unit(0).ReceivedCount(), before);
+}
+
+}  // namespace
