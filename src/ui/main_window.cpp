@@ -94,6 +94,7 @@ TGenMFrmARM::TGenMFrmARM(TWindowStartup startup, QWidget* parent)
   // A child of the window, which owns it.
   new TKeyPreview(*this, [this](const QKeyEvent& key) { RunGuarded([this, &key] { FormKeyPress(key); }); });
   BindHandlers();
+  BindChipHandlers();
   BindSettingsHandlers();
   if (const QScreen* shownOn = screen()) move(shownOn->availableGeometry().center() - rect().center());
 }

@@ -127,6 +127,18 @@ class TGenMFrmARM : public QMainWindow {
   // filter entry themselves.
   std::function<bool(QFileDialog&)> ExecFileDialog;
 
+  // Chip selection and the window's fit to the chip (main_window_chip.cpp).
+  // The chip button: refused with a box while any programmer is busy; else
+  // the chip dialog, and after its OK the part name into MCUNameEdit.
+  void DevButtonClick();
+  // Fits the window to the selected chip: viewers emptied, chip and memory
+  // map logged, EEP controls, the family's adapter, the flash driver. Runs
+  // when MCUNameEdit's text changes; a project that supplies the chip calls
+  // it directly after setting ChipName (cut here at its first zero byte),
+  // which it also shows in MCUNameEdit.
+  void ChangeChip();
+  void ChkBoxAutoClick();
+
   // Controls that later commands read and write, by their layout names.
   QWidget* PanelBtns = nullptr;
   QToolButton* SpdBtnWrtOPB = nullptr;
@@ -225,6 +237,7 @@ class TGenMFrmARM : public QMainWindow {
   void ApplyLayoutTexts();
   void FixWindowSize();
   void BindHandlers();
+  void BindChipHandlers();
   void BindSettingsHandlers();
   void CreatePorts();
 
@@ -254,6 +267,10 @@ class TGenMFrmARM : public QMainWindow {
   void FormClose();
 
   void FormKeyPress(const QKeyEvent& key);
+
+  void MCUNameEditChange();
+  void ShowEepControls(bool eep);
+  void ApplyWindowAdapter();
 
   TWindowStartup startup_;
   bool shown_ = false;

@@ -3,12 +3,23 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "data/log_lines.h"
+#include "data/program_state.h"
+
 namespace {
+
+// In an unattended run the text is logged and no box opens.
+bool LoggedInstead(const std::string& text) {
+  if (!SessionState.CmdLineMode) return false;
+  AddLog(text);
+  return true;
+}
 
 // The questions are error boxes; closing one gives the answer of the button
 // named for dismissal.
 TPromptAnswer Ask(const std::string& text, QMessageBox::StandardButton go, TPromptAnswer goAnswer,
                   QMessageBox::StandardButton dismiss) {
+  if (LoggedInstead(text)) return TPromptAnswer::Abort;
   QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), QString::fromStdString(text),
                   go | QMessageBox::Abort, QApplication::activeWindow());
   box.setDefaultButton(go);
@@ -19,6 +30,7 @@ TPromptAnswer Ask(const std::string& text, QMessageBox::StandardButton go, TProm
 }  // namespace
 
 void TMessageBoxPrompts::ShowInfo(const std::string& text) {
+  if (LoggedInstead(text)) return;
   QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), QString::fromStdString(text));
 }
 

@@ -1,5 +1,7 @@
 // The operator's message boxes: information with OK, and the OK/Abort and
 // Yes/Abort questions. Closing a question without a choice answers Abort.
+// An unattended run (CmdLineMode) must never wait at a box: there every
+// text goes to the log instead, and a question is answered Abort.
 #pragma once
 
 #include "data/operator_io.h"

@@ -5,7 +5,10 @@
 #include <QTest>
 #include <functional>
 
+#include "data/program_state.h"
 #include "modal_closer.h"
+#include "modal_watch.h"
+#include "operator_fakes.h"
 #include "text/texts.h"
 #include "ui/message_box_prompts.h"
 
@@ -62,6 +65,32 @@ TEST(MessageBoxPrompts, InformationShowsTheTextUnderTheProgramsTitle) {
   AnswerNextBox(Click(QMessageBox::Ok), seen);
   prompts.ShowInfo("Please select chip type first!");
   EXPECT_EQ(seen, QString(kApplicationTitle) + "|Please select chip type first!");
+}
+
+class TRecordedMemo final : public ILogMemo {
+ public:
+  std::vector<std::string> Lines;
+  void AddLine(const std::string& line) override { Lines.push_back(line); }
+};
+
+// An unattended run must not stop at a box: the texts are logged, and a
+// question takes the answer that stops what asked it.
+TEST(MessageBoxPrompts, UnattendedEveryTextGoesToTheLogAndQuestionsAnswerAbort) {
+  ResetProgramState();
+  TRecordedMemo memo;
+  SessionTexts.InfoMemoRef = &memo;
+  SessionState.CmdLineMode = 1;
+  TFixedClock clock{{2024, 5, 6, 9, 5, 7}};
+  TMessageBoxPrompts prompts;
+  TModalWatch watch;
+  prompts.ShowInfo("Error Chip or Driver not exists!");
+  EXPECT_EQ(prompts.AskOkAbort("Line 3 Data Error : 2."), TPromptAnswer::Abort);
+  EXPECT_EQ(prompts.AskYesAbort("Chip is not blank!"), TPromptAnswer::Abort);
+  EXPECT_EQ(watch.Opened, 0);
+  EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 09:05:07 Error Chip or Driver not exists!",
+                                                   "> 09:05:07 Line 3 Data Error : 2.",
+                                                   "> 09:05:07 Chip is not blank!"}));
+  ResetProgramState();
 }
 
 }  // namespace
