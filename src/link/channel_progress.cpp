@@ -1,5 +1,8 @@
 #include "link/channel_progress.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "link/gauge.h"
 
 void StartChannelProgress(std::uint16_t ticks, std::uint32_t length, bool blockMode, int ch) {
@@ -39,4 +42,9 @@ void FinishChannelProgress(bool failed, int ch) {
   // so the search after the upgrades is never held up by a stale flag.
   if (p.ProgOpCode[ch] == kOpFirmwareUpgrade) p.UpgradePending[ch] = 0;
   p.ProgOpCode[ch] = kOpIdle;
+}
+
+bool AnyProgrammerBusy() {
+  return std::any_of(std::begin(ProgrammerState.ChannelBusy), std::end(ProgrammerState.ChannelBusy),
+                     [](std::uint8_t busy) { return busy != 0; });
 }

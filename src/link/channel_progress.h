@@ -18,3 +18,7 @@ void StartChannelProgress(std::uint16_t ticks, std::uint32_t length, bool blockM
 // Ends the operation of programmer ch: not busy, a full gauge (red when
 // failed, else blue), idle. Ending an upgrade also clears its UpgradePending.
 void FinishChannelProgress(bool failed, int ch);
+
+// Whether an operation runs on any programmer: the running steps read the
+// chip, the settings and the images, which must not change under them.
+bool AnyProgrammerBusy();

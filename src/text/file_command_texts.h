@@ -5,6 +5,10 @@
 // The commands' preconditions.
 inline constexpr const char* kSelectChipFirstText = "Please select chip type first!";
 inline constexpr const char* kLoadObjectFirstText = "Please load the object file first!";
+// Loading data or a project while a programmer runs an operation: the
+// running steps send and compare what the images hold.
+inline constexpr const char* kLoadBusyText =
+    "A programmer is busy, please wait until it has finished before loading data!";
 
 // Loading an object file.
 inline constexpr const char* kFileLoadedFormat = "File \"%s\" has been loaded!";

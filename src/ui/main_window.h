@@ -130,8 +130,9 @@ class TGenMFrmARM : public QMainWindow {
   // filter entry themselves.
   std::function<bool(QFileDialog&)> ExecFileDialog;
 
-  // Object and EEP data files (main_window_files.cpp). Loading needs a
-  // chip; "&Load" blanks both images first, "Load &More" loads on top.
+  // Object and EEP data files (main_window_files.cpp). Loading needs a chip
+  // and no programmer busy; "&Load" blanks both images first, "Load &More"
+  // loads on top.
   void FileOpenBtnClick();
   void SpdBtnLoadMoreClick();
   void LoadEepDataFile1Click();
@@ -146,13 +147,15 @@ class TGenMFrmARM : public QMainWindow {
   // dialog runs modally; tests set it to fill and close the dialog themselves.
   std::function<void(QDialog&)> ExecOffsetDialog;
 
-  // Project files (main_window_project.cpp). A save needs a chip and data; a
-  // project that fails to open leaves the window as it was. The error of a
+  // Project files (main_window_project.cpp). A save needs a chip and data,
+  // the open command no programmer busy; a project that fails to open leaves
+  // the window as it was. The error of a
   // file that cannot be read or written goes on to the handler's error box.
   void SavetoProjectFile1Click();
   void SpdBtnLdPrjClick();
   // Opens the project and brings the window up to date with its chip,
-  // settings and data; also the unattended mode's way in.
+  // settings and data; also the unattended mode's way in. A file that
+  // cannot be read throws std::system_error naming it.
   void OpenProjectFile(const std::string& fileName);
   // The project's settings into the window's controls.
   void ShowProjectSettings();
@@ -303,6 +306,7 @@ class TGenMFrmARM : public QMainWindow {
   // The file commands' dialogs and their shared steps.
   bool RunFileDialog(QFileDialog& dialog);
   QFileDialog& MemorySaveDialog();
+  bool ReadyToLoad();
   std::string ChooseObjectFile();
   void AskBinaryOffset();
   void ShowChecksumPanels();

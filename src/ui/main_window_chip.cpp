@@ -9,12 +9,12 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <algorithm>
-#include <iterator>
 
 #include "chips/window_adapters.h"
 #include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "link/channel_progress.h"
 #include "link/flash_driver.h"
 #include "text/chip_change_texts.h"
 #include "text/format_text.h"
@@ -30,11 +30,6 @@ namespace {
 // The menu items that exist only for a chip with EEP.
 constexpr const char* kEepMenuItems[] = {"ReadEEPMemory1", "LoadEepDataFile1", "WriteEepDataMemory1",
                                          "SaveEepDatatoFile1"};
-
-bool AnyProgrammerBusy() {
-  return std::any_of(std::begin(ProgrammerState.ChannelBusy), std::end(ProgrammerState.ChannelBusy),
-                     [](std::uint8_t busy) { return busy != 0; });
-}
 
 int Signed(std::uint32_t size) { return static_cast<int>(size); }
 

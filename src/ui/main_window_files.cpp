@@ -11,18 +11,28 @@
 #include "data/object_load.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "link/channel_progress.h"
 #include "text/file_command_texts.h"
 #include "text/format_text.h"
 #include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/offset_address_form.h"
 
-// Needs a chip; logs the name chosen. Empty when there is nothing to load.
-std::string TGenMFrmARM::ChooseObjectFile() {
+// A chip, and no operation running that reads the images.
+bool TGenMFrmARM::ReadyToLoad() {
+  const char* refusal = nullptr;
   if (!ObjectState.ChipSelected) {
-    Prompts().ShowInfo(kSelectChipFirstText);
-    return {};
+    refusal = kSelectChipFirstText;
+  } else if (AnyProgrammerBusy()) {
+    refusal = kLoadBusyText;
   }
+  if (refusal) Prompts().ShowInfo(refusal);
+  return refusal == nullptr;
+}
+
+// Logs the name chosen. Empty when there is nothing to load.
+std::string TGenMFrmARM::ChooseObjectFile() {
+  if (!ReadyToLoad()) return {};
   if (!OpenDialog1) {
     OpenDialog1 = CreateFileDialog(this, "OpenDialog1", TFileDialogMode::Open);
     SetFileFilters(*OpenDialog1, kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix);
@@ -78,10 +88,7 @@ void TGenMFrmARM::ShowChecksumPanels() {
 }
 
 void TGenMFrmARM::LoadEepDataFile1Click() {
-  if (!ObjectState.ChipSelected) {
-    Prompts().ShowInfo(kSelectChipFirstText);
-    return;
-  }
+  if (!ReadyToLoad()) return;
   if (!OpenDialogOTP) {
     OpenDialogOTP = CreateFileDialog(this, "OpenDialogOTP", TFileDialogMode::Open);
     SetFileFilters(*OpenDialogOTP, kEepFileFilters, 0, kEepFileDefaultSuffix);

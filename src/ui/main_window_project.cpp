@@ -10,6 +10,7 @@
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "data/serial_number.h"
+#include "link/channel_progress.h"
 #include "project/project_file.h"
 #include "project/project_format.h"
 #include "project/project_options.h"
@@ -66,6 +67,10 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
     OpenDialogPrj->setWindowTitle(kOpenProjectCaption);
   }
   SetFileFilters(*OpenDialogPrj, kOpenProjectFilters, 0, kProjectDefaultSuffix);
+  if (AnyProgrammerBusy()) {
+    Prompts().ShowInfo(kLoadBusyText);
+    return;
+  }
   if (!RunFileDialog(*OpenDialogPrj)) return;
   const std::string name = ChosenFile(*OpenDialogPrj);
   if (!name.empty()) OpenProjectFile(name);

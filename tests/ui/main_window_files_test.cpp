@@ -83,21 +83,32 @@ TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
   EXPECT_EQ(ObjectState.ObjectLoaded, 1);
 }
 
-TEST_F(FileWindowTest, WithoutAChipOrDataTheCommandsSayWhatIsMissingAndOpenNoDialog) {
+// The running steps send and compare the images: nothing is loaded under them.
+TEST_F(FileWindowTest, WithoutAChipOrDataOrWhileBusyTheCommandsSayWhyAndOpenNoDialog) {
   struct Case {
     const char* control;
     bool chip;
+    bool busy;  // a programmer runs an operation
     const char* box;
   };
   const Case cases[] = {
-      {"SpdBtnOpen", false, kSelectChipFirstText},         {"SpdBtnLoadMore", false, kSelectChipFirstText},
-      {"LoadEepDataFile1", false, kSelectChipFirstText},   {"SavetoProjectFile1", false, kSelectChipFirstText},
-      {"SavetoProjectFile1", true, kLoadObjectFirstText},
+      {"SpdBtnOpen", false, false, kSelectChipFirstText},
+      {"SpdBtnLoadMore", false, false, kSelectChipFirstText},
+      {"LoadEepDataFile1", false, false, kSelectChipFirstText},
+      {"SavetoProjectFile1", false, false, kSelectChipFirstText},
+      {"SavetoProjectFile1", true, false, kLoadObjectFirstText},
+      {"SpdBtnOpen", true, true, kLoadBusyText},
+      {"Execute1", true, true, kLoadBusyText},
+      {"SpdBtnLoadMore", true, true, kLoadBusyText},
+      {"LoadFileOTP", true, true, kLoadBusyText},
+      {"SpdBtnLdPrj", true, true, kLoadBusyText},
+      {"LoadFromProjectFile1", false, true, kLoadBusyText},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.control);
     StartAgain();
     if (c.chip) Choose(kVendorAUCUx, kAu301);
+    ProgrammerState.ChannelBusy[7] = c.busy;
     const QStringList memo = Memo();
     RunWith(c.control, Path("board.hex"));
     EXPECT_EQ(fileDialogs, 0);
