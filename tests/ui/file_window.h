@@ -15,7 +15,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <map>
-#include <optional>
 
 #include "chips/chip_choice.h"
 #include "object_test_support.h"
@@ -60,14 +59,14 @@ class FileWindowTest : public StartedWindowTest {
   }
 
   // The binary-offset dialog is shown and then closed with its close box
-  // (nothing typed) or with typed confirmed by OK.
-  void OffsetAnswer(std::optional<QString> typed) {
+  // (typed nullptr) or with typed confirmed by OK.
+  void OffsetAnswer(const char* typed) {
     window->ExecOffsetDialog = [this, typed](QDialog& dialog) {
       auto& form = dynamic_cast<TFormOfsAddr&>(dialog);
       form.show();
       offeredOffsets.push_back(form.EditOfsAddr->text());
       if (typed) {
-        form.EditOfsAddr->setText(*typed);
+        form.EditOfsAddr->setText(QString::fromLatin1(typed));
         form.BitBtnOK->click();
       } else {
         form.reject();

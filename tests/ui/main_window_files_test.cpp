@@ -123,15 +123,15 @@ TEST_F(FileWindowTest, ABinaryLoadFillsTheMainAreaFromTheAddressTyped) {
   struct Case {
     const char* what;
     std::size_t size;
-    std::optional<QString> typed;  // empty: closed with the close box
-    std::uint32_t address;         // where the file lands
-    const char* box;               // nullptr: none
+    const char* typed;      // nullptr: closed with the close box
+    std::uint32_t address;  // where the file lands
+    const char* box;        // nullptr: none
     bool loaded;
   };
   const std::string refused = FormatText(kOffsetOutOfFlashFormat, 0x10000u, 0u, 0xFFFFu);
   const std::string badNumber = "'12x' is not a valid integer value";
   const Case cases[] = {
-      {"exactly MainSize at offset 0", 0x10000, std::nullopt, 0, nullptr, true},
+      {"exactly MainSize at offset 0", 0x10000, nullptr, 0, nullptr, true},
       {"running past the end", 0x9000, "0x8000", 0x8000, kOutOfFlashText, true},
       {"an address past the area", 0x100, "0x10000", 0, refused.c_str(), false},
       {"no number typed", 0x100, "12x", 0, badNumber.c_str(), true},
@@ -249,7 +249,7 @@ TEST_F(FileWindowTest, AnAu30xBinaryFileRunsOnIntoItsDataFlashAndLogsItsCrc32) {
     const Bytes file = RandomBytes(c.size, static_cast<std::uint32_t>(c.size));
     const std::string path = Path("au301.bin");
     WriteFile(path, file);
-    OffsetAnswer(std::nullopt);
+    OffsetAnswer(nullptr);
     RunWith("SpdBtnOpen", path);
 
     EXPECT_EQ(offeredOffsets, QStringList{"0x03000000"});
@@ -296,16 +296,16 @@ TEST_F(FileWindowTest, EepDataFilesFillTheEepImageInEachFormat) {
   }
   struct Case {
     const char* name;
-    std::optional<QString> typed;
+    const char* typed;  // nullptr: closed with the close box
     bool loaded;
     std::size_t index;
   };
   const Case cases[] = {
-      {"eep.hex", std::nullopt, true, 0x100},
-      {"eep.S19", std::nullopt, true, 0x100},
+      {"eep.hex", nullptr, true, 0x100},
+      {"eep.S19", nullptr, true, 0x100},
       {"eep.bin", "0x03026100", true, 0x100},
-      {"eep.bin", std::nullopt, true, 0},
-      {"eep.s37", std::nullopt, false, 0},
+      {"eep.bin", nullptr, true, 0},
+      {"eep.s37", nullptr, false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + (c.typed ? " at 0x03026100" : ""));

@@ -32,7 +32,7 @@ class WindowProjectTest : public FileWindowTest {
     Choose(vendor, row);
     const std::string object = Path("board.bin");
     WriteFile(object, RandomBytes(0x1234, vendor));
-    OffsetAnswer(std::nullopt);
+    OffsetAnswer(nullptr);
     RunWith("SpdBtnOpen", object);
     if (SelectedChip.EepSize > 0) {
       WriteFile(Path("eep.bin"), RandomBytes(0x300, 40 + vendor));
