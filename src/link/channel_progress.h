@@ -15,9 +15,10 @@ constexpr bool IsProgrammerIndex(int ch) { return ch >= 0 && ch < kProgrammerMax
 // the caller's.
 void StartChannelProgress(std::uint16_t ticks, std::uint32_t length, bool blockMode, int ch);
 
-// Whether any programmer is in the middle of an operation.
-bool AnyProgrammerBusy();
-
 // Ends the operation of programmer ch: not busy, a full gauge (red when
 // failed, else blue), idle. Ending an upgrade also clears its UpgradePending.
 void FinishChannelProgress(bool failed, int ch);
+
+// Whether an operation runs on any programmer: the running steps read the
+// chip, the settings and the images, which must not change under them.
+bool AnyProgrammerBusy();

@@ -78,6 +78,15 @@ constexpr THandlerBinding kHandlers[] = {
     {"CopytoCli1", &TGenMFrmARM::CopytoCli1Click},
     {"DoFirmwareUpgrade1", &TGenMFrmARM::DoFirmwareUpgrade1Click},
     {"SaveFile1", &TGenMFrmARM::FileSaveBtnClick},
+    {"SpdBtnOpen", &TGenMFrmARM::FileOpenBtnClick},
+    {"Execute1", &TGenMFrmARM::FileOpenBtnClick},
+    {"SpdBtnLoadMore", &TGenMFrmARM::SpdBtnLoadMoreClick},
+    {"LoadEepDataFile1", &TGenMFrmARM::LoadEepDataFile1Click},
+    {"LoadFileOTP", &TGenMFrmARM::LoadEepDataFile1Click},
+    {"SaveEepDatatoFile1", &TGenMFrmARM::SaveEepDatatoFile1Click},
+    {"SavetoProjectFile1", &TGenMFrmARM::SavetoProjectFile1Click},
+    {"SpdBtnLdPrj", &TGenMFrmARM::SpdBtnLdPrjClick},
+    {"LoadFromProjectFile1", &TGenMFrmARM::SpdBtnLdPrjClick},
     {"BitBtnFindDev", &TGenMFrmARM::BitBtnFindDevClick},
     {"StartOfflineProgrm1", &TGenMFrmARM::StartOfflineProgrm1Click},
 };
@@ -140,9 +149,10 @@ void TGenMFrmARM::CreatePorts() {
   BindPortHandlers();
 }
 
-void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logConfig) {
+void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress) {
   aboutForm_ = about;
   logCfgForm_ = logConfig;
+  offsetForm_ = offsetAddress;
 }
 
 void TGenMFrmARM::BindHandlers() {

@@ -35,6 +35,7 @@ class QTimer;
 class QToolButton;
 class TAboutForm;
 class TComm;
+class TFormOfsAddr;
 class TGaugeWidget;
 class TInfoMemoLog;
 class TLogCfgForm;
@@ -60,8 +61,10 @@ class TGenMFrmARM : public QMainWindow {
   explicit TGenMFrmARM(TWindowStartup startup, QWidget* parent = nullptr);
   ~TGenMFrmARM() override;
 
-  // The About window and the log-configuration dialog, which live beside the window.
-  void SetForms(TAboutForm* about, TLogCfgForm* logConfig);
+  // The About window, the log-configuration dialog and the binary-offset
+  // dialog, which live beside the window. Without a binary-offset dialog the
+  // window makes its own at its first use.
+  void SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress = nullptr);
 
   // Appends "> hh:mm:ss msg" to the log memo (once the show handler has
   // made it the program's log).
@@ -147,6 +150,38 @@ class TGenMFrmARM : public QMainWindow {
   void ReadMG32xxChipID1Click();
   struct TGangCommand;
   struct TChipRead;
+
+  // Object and EEP data files (main_window_files.cpp). Loading needs a chip
+  // and no programmer busy; "&Load" blanks both images first, "Load &More"
+  // loads on top.
+  void FileOpenBtnClick();
+  void SpdBtnLoadMoreClick();
+  void LoadEepDataFile1Click();
+  void SaveEepDatatoFile1Click();
+  // One object file into the images by its extension, then the sums and viewers.
+  void LoadObjectFile(const std::string& fileName);
+  // The sums, the checksum lines and panels, and both viewers refilled.
+  void RefreshChecksumsAndViews();
+  QFileDialog* OpenDialog1 = nullptr;    // object files
+  QFileDialog* OpenDialogOTP = nullptr;  // EEP data files
+  // Runs the binary-offset dialog and returns once it has closed. Empty, the
+  // dialog runs modally; tests set it to fill and close the dialog themselves.
+  std::function<void(QDialog&)> ExecOffsetDialog;
+
+  // Project files (main_window_project.cpp). A save needs a chip and data,
+  // the open command no programmer busy; a project that fails to open leaves
+  // the window as it was. The error of a
+  // file that cannot be read or written goes on to the handler's error box.
+  void SavetoProjectFile1Click();
+  void SpdBtnLdPrjClick();
+  // Opens the project and brings the window up to date with its chip,
+  // settings and data; also the unattended mode's way in. A file that
+  // cannot be read throws std::system_error naming it.
+  void OpenProjectFile(const std::string& fileName);
+  // The project's settings into the window's controls.
+  void ShowProjectSettings();
+  QFileDialog* OpenDialogPrj = nullptr;
+  QFileDialog* SaveDialogPrj = nullptr;
 
   // Chip selection and the window's fit to the chip (main_window_chip.cpp).
   // The chip button: refused with a box while any programmer is busy; else
@@ -294,6 +329,14 @@ class TGenMFrmARM : public QMainWindow {
   bool ReadRefusedWhileBusy(bool intoBuffer);
   void RunChipRead(const TChipRead& read);
 
+  // The file commands' dialogs and their shared steps.
+  bool RunFileDialog(QFileDialog& dialog);
+  QFileDialog& MemorySaveDialog();
+  bool ReadyToLoad();
+  std::string ChooseObjectFile();
+  void AskBinaryOffset();
+  void ShowChecksumPanels();
+
   void MCUNameEditChange();
   void ShowEepControls(bool eep);
   void ApplyWindowAdapter();
@@ -302,6 +345,7 @@ class TGenMFrmARM : public QMainWindow {
   bool shown_ = false;
   TAboutForm* aboutForm_ = nullptr;
   TLogCfgForm* logCfgForm_ = nullptr;
+  TFormOfsAddr* offsetForm_ = nullptr;
   std::unique_ptr<TInfoMemoLog> infoMemoLog_;
   std::unique_ptr<TQtPortEventSink> portEvents_;  // where SPComm1 .. SPComm10 post their events
   TReceivePath receivePath_;                      // of SPComm1 .. SPComm10

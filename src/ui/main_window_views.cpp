@@ -10,25 +10,9 @@
 #include "data/memory_view_rows.h"
 #include "data/program_state.h"
 #include "text/checksum_texts.h"
+#include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/memory_view_model.h"
-
-namespace {
-
-QFileDialog* CreateSaveMemoryDialog(QWidget* parent) {
-  auto* dialog = new QFileDialog(parent);
-  dialog->setObjectName("SaveDialog1");
-  dialog->setAcceptMode(QFileDialog::AcceptSave);
-  dialog->setFileMode(QFileDialog::AnyFile);
-  dialog->setDefaultSuffix(QString::fromLatin1(kSaveMemoryDefaultSuffix));
-  QStringList filters;
-  for (const char* filter : kSaveMemoryFilters) filters << QString::fromLatin1(filter);
-  dialog->setNameFilters(filters);
-  dialog->selectNameFilter(filters.front());
-  return dialog;
-}
-
-}  // namespace
 
 void TGenMFrmARM::ComputeMainChecksum() { ::ComputeMainChecksum(); }
 
@@ -58,11 +42,22 @@ void TGenMFrmARM::FillEepViewer() {
   ChkBoxPrgEEP->setChecked(EepRowsHoldData(rows));
 }
 
+// Shared with "Save EEP Data to File".
+QFileDialog& TGenMFrmARM::MemorySaveDialog() {
+  if (!SaveDialog1) {
+    SaveDialog1 = CreateFileDialog(this, "SaveDialog1", TFileDialogMode::Save);
+    SetFileFilters(*SaveDialog1, kSaveMemoryFilters, 0, kSaveMemoryDefaultSuffix);
+  }
+  return *SaveDialog1;
+}
+
+bool TGenMFrmARM::RunFileDialog(QFileDialog& dialog) {
+  return ExecFileDialog ? ExecFileDialog(dialog) : dialog.exec() == QDialog::Accepted;
+}
+
 void TGenMFrmARM::FileSaveBtnClick() {
   if (!ObjectState.ObjectLoaded) return;
-  if (!SaveDialog1) SaveDialog1 = CreateSaveMemoryDialog(this);
-  const bool confirmed = ExecFileDialog ? ExecFileDialog(*SaveDialog1) : SaveDialog1->exec() == QDialog::Accepted;
-  if (confirmed) SaveMemoryToFile();
+  if (RunFileDialog(MemorySaveDialog())) SaveMemoryToFile();
 }
 
 // The writer's file errors go on to the handler's error box.

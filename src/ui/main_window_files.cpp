@@ -1,0 +1,112 @@
+// The main window's object and EEP data file commands: "&Load" (images
+// blanked first), "Load &More" (images kept), loading and saving EEP data,
+// and the refresh of sums and viewers that follows a load.
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QTabWidget>
+#include <filesystem>
+
+#include "data/binary_file.h"
+#include "data/log_lines.h"
+#include "data/object_load.h"
+#include "data/operator_io.h"
+#include "data/program_state.h"
+#include "link/channel_progress.h"
+#include "text/file_command_texts.h"
+#include "text/format_text.h"
+#include "ui/file_dialogs.h"
+#include "ui/main_window.h"
+#include "ui/offset_address_form.h"
+
+// A chip, and no operation running that reads the images.
+bool TGenMFrmARM::ReadyToLoad() {
+  const char* refusal = nullptr;
+  if (!ObjectState.ChipSelected) {
+    refusal = kSelectChipFirstText;
+  } else if (AnyProgrammerBusy()) {
+    refusal = kLoadBusyText;
+  }
+  if (refusal) Prompts().ShowInfo(refusal);
+  return refusal == nullptr;
+}
+
+// Logs the name chosen. Empty when there is nothing to load.
+std::string TGenMFrmARM::ChooseObjectFile() {
+  if (!ReadyToLoad()) return {};
+  if (!OpenDialog1) {
+    OpenDialog1 = CreateFileDialog(this, "OpenDialog1", TFileDialogMode::Open);
+    SetFileFilters(*OpenDialog1, kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix);
+  }
+  if (!RunFileDialog(*OpenDialog1)) return {};
+  std::string name = ChosenFile(*OpenDialog1);
+  if (!name.empty()) AddLog(FormatText(kFileLoadedFormat, name.c_str()));
+  return name;
+}
+
+void TGenMFrmARM::FileOpenBtnClick() {
+  const std::string name = ChooseObjectFile();
+  if (name.empty()) return;
+  BlankObjectImages();
+  SetStatusPanelText(2, name);
+  SessionTexts.ChipText2 = std::filesystem::path(name).filename().string();
+  LoadObjectFile(name);
+}
+
+void TGenMFrmARM::SpdBtnLoadMoreClick() {
+  const std::string name = ChooseObjectFile();
+  if (!name.empty()) LoadObjectFile(name);
+}
+
+void TGenMFrmARM::LoadObjectFile(const std::string& fileName) {
+  if (LoadObjectData(fileName, [this] { AskBinaryOffset(); })) RefreshChecksumsAndViews();
+}
+
+// The load goes on however the dialog is closed.
+void TGenMFrmARM::AskBinaryOffset() {
+  if (!offsetForm_) offsetForm_ = new TFormOfsAddr(this);
+  if (ExecOffsetDialog) {
+    ExecOffsetDialog(*offsetForm_);
+  } else {
+    offsetForm_->exec();
+  }
+}
+
+void TGenMFrmARM::RefreshChecksumsAndViews() {
+  ComputeMainChecksum();
+  if (SelectedChip.EepSize > 0) ComputeEepChecksum();
+  ComputeChipChecksum();
+  ShowChecksumPanels();
+  const std::uint32_t base = SelectedChip.MainBaseOffset;
+  FillHexViewer(base, base + ObjectState.MainDataLength - 1);
+  if (SelectedChip.EepSize > 0) FillEepViewer();
+  ViewPageCtrl->setCurrentWidget(TabSheetFlash);
+}
+
+void TGenMFrmARM::ShowChecksumPanels() {
+  SetStatusPanelText(0, FormatText(kFileChecksumPanelFormat, ObjectState.FileChecksum));
+  SetStatusPanelText(1, FormatText(kChipChecksumPanelFormat, ObjectState.ChipChecksum));
+}
+
+void TGenMFrmARM::LoadEepDataFile1Click() {
+  if (!ReadyToLoad()) return;
+  if (!OpenDialogOTP) {
+    OpenDialogOTP = CreateFileDialog(this, "OpenDialogOTP", TFileDialogMode::Open);
+    SetFileFilters(*OpenDialogOTP, kEepFileFilters, 0, kEepFileDefaultSuffix);
+  }
+  if (!RunFileDialog(*OpenDialogOTP)) return;
+  const std::string name = ChosenFile(*OpenDialogOTP);
+  if (name.empty()) return;
+  BlankEepArea();
+  AddLog(FormatText(kEepFileLoadedFormat, name.c_str()));
+  if (!LoadEepData(name, [this] { AskBinaryOffset(); })) return;
+  ChkBoxErsEEP->setChecked(true);
+  ComputeEepChecksum();
+  FillEepViewer();
+}
+
+// Binary whichever filter entry is chosen.
+void TGenMFrmARM::SaveEepDatatoFile1Click() {
+  if (!RunFileDialog(MemorySaveDialog())) return;
+  const std::string name = ChosenFile(*SaveDialog1);
+  if (!name.empty()) WriteBinaryFile(name, MemoryImages.EepImage, 0, SelectedChip.EepSize - 1);
+}

@@ -1,0 +1,143 @@
+// The main window's project commands: saving the whole job as a project
+// file, opening one, and showing its settings in the window's controls.
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <algorithm>
+
+#include "data/log_lines.h"
+#include "data/operator_io.h"
+#include "data/program_state.h"
+#include "data/serial_number.h"
+#include "link/channel_progress.h"
+#include "project/project_file.h"
+#include "project/project_format.h"
+#include "project/project_options.h"
+#include "text/file_command_texts.h"
+#include "text/format_text.h"
+#include "ui/file_dialogs.h"
+#include "ui/main_window.h"
+#include "ui/radio_group.h"
+
+namespace {
+
+bool Bit(std::uint32_t value, int bit) { return ((value >> bit) & 1) != 0; }
+
+// A value beyond the group's items chooses its last one.
+void ChooseItem(TRadioGroup& group, int index) { group.SetItemIndex(std::min(index, group.ItemCount() - 1)); }
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+std::string ShortDate() {
+  const TClockTime now = Clock().Now();
+  return FormatText(kShortDateFormat, now.Year, now.Month, now.Day);
+}
+
+}  // namespace
+
+void TGenMFrmARM::SavetoProjectFile1Click() {
+  if (!SaveDialogPrj) {
+    SaveDialogPrj = CreateFileDialog(this, "SaveDialogPrj", TFileDialogMode::Save);
+    SaveDialogPrj->setWindowTitle(kSaveProjectCaption);
+  }
+  SetFileFilters(*SaveDialogPrj, kSaveProjectFilters, 0, kProjectDefaultSuffix);
+  if (!ObjectState.ChipSelected) {
+    Prompts().ShowInfo(kSelectChipFirstText);
+    return;
+  }
+  if (!ObjectState.ObjectLoaded) {
+    Prompts().ShowInfo(kLoadObjectFirstText);
+    return;
+  }
+  if (!RunFileDialog(*SaveDialogPrj)) return;
+  const std::string name = ChosenFile(*SaveDialogPrj);
+  if (name.empty()) return;
+  ProgramSettings.ProjectOptionBits = ProjectOptionBits(
+      {ChkBoxSNDP->isChecked(), ChkBoxPCSN->isChecked(), SelectedChip.UseFlashDriver != 0});
+  // The settings saved are those on screen; a field that is no number stops the save here.
+  CollectProgramSettings();
+  // A job the file cannot hold is refused with the writer's own message, the old file kept.
+  WriteProjectFile(name, SelectedChip.ChipCode);
+}
+
+void TGenMFrmARM::SpdBtnLdPrjClick() {
+  if (!OpenDialogPrj) {
+    OpenDialogPrj = CreateFileDialog(this, "OpenDialogPrj", TFileDialogMode::Open);
+    OpenDialogPrj->setWindowTitle(kOpenProjectCaption);
+  }
+  SetFileFilters(*OpenDialogPrj, kOpenProjectFilters, 0, kProjectDefaultSuffix);
+  if (AnyProgrammerBusy()) {
+    Prompts().ShowInfo(kLoadBusyText);
+    return;
+  }
+  if (!RunFileDialog(*OpenDialogPrj)) return;
+  const std::string name = ChosenFile(*OpenDialogPrj);
+  if (!name.empty()) OpenProjectFile(name);
+}
+
+// The reader replaces the job only with a file that passed every check, and
+// has given its own message; a refused file leaves the window alone too.
+void TGenMFrmARM::OpenProjectFile(const std::string& fileName) {
+  AddLog(FormatText(kLoadProjectFormat, fileName.c_str()) + ShortDate());
+  if (ReadProjectFile(fileName) != kProjectOpenOk) return;
+  ObjectState.ObjectLoaded = 1;
+  ObjectState.ChipSelected = 1;
+  const TProjectOptions options = ProjectOptionsOf(ProgramSettings.ProjectOptionBits);
+  SelectedChip.UseFlashDriver = options.UseFlashDriver;
+  ChkBoxSNDP->setChecked(options.SnDecimal);
+  ChkBoxPCSN->setChecked(options.OnlineSn);
+  ApplyChipDataBlock();
+  // Directly: the edit may already show this name, and the window must fit the project's chip all the same.
+  ChangeChip();
+  RefreshChecksumsAndViews();
+  ShowProjectSettings();
+  SetStatusPanelText(2, SessionTexts.ChipText2);
+  ShowChecksumPanels();
+}
+
+// "S/N Decimal Display" stays as the open command set it from the project's
+// option bits (the bit the save writes), and SNEdit1 follows it.
+void TGenMFrmARM::ShowProjectSettings() {
+  TSelectedChip& chip = SelectedChip;
+  const TControlBytes& bytes = chip.ControlBytes;
+  const TProgramSettings& settings = ProgramSettings;
+  chip.MainBaseOffset = ProjectMainBaseOffset(chip.MainStart);
+  chip.BlankIsZero = Bit(bytes.VoltageFlags, 4);
+
+  ChooseItem(*RadioGpVolt, bytes.VoltageFlags & 3);
+  ChkBoxBlkEr->setChecked(Bit(bytes.VoltageFlags, 3));
+
+  ChooseItem(*RadioGrpRST, bytes.ResetPowerFlags & 3);
+  ChkBoxVDD->setChecked(!Bit(bytes.ResetPowerFlags, 7));
+  CheckBoxRun->setChecked(Bit(bytes.ResetPowerFlags, 2));
+
+  ChooseItem(*RadioGrpSpdF, Bit(bytes.PifSpeedFlags, 4));
+  ChkBoxRunSHT->setChecked(Bit(bytes.PifSpeedFlags, 5));
+  SpinEditRTM->setValue(settings.RunTime * 10);
+
+  const bool option = Bit(bytes.ProgramStepFlags, 6);
+  ProgramSettings.OptionProgram = option;
+  CheckBoxOpt->setChecked(option);
+  ChkBoxPrgEEP->setChecked(Bit(bytes.ProgramStepFlags, 3));
+  ChkBoxErsEEP->setChecked(Bit(bytes.EraseFlags, 1));
+  // Else the next collection would turn the project's page erase back into a mass erase.
+  ChkBoxCpErsM->setChecked(!Bit(bytes.EraseFlags, 0));
+  ChkBoxAuto->setChecked(settings.AutoDetect != 0);
+
+  SpinEditIn->setValue(settings.ChipInTime * 30);
+  SpinEditOut->setValue(settings.ChipOutTime * 30);
+  SpinEditVddTim->setValue(settings.PowerUpTime * 10);
+  SpinEditPWDTim->setValue(settings.PowerDownTime * 10);
+  const auto limit = std::min<std::uint32_t>(settings.CountLimit, static_cast<std::uint32_t>(SpinEditNum->maximum()));
+  SpinEditNum->setValue(static_cast<int>(limit));
+
+  CheckBoxCtrl->setChecked(Bit(settings.SnFlags, 6));
+  CheckBoxSN->setChecked(Bit(settings.SnFlags, 0));
+  SNOrderChk->setChecked(Bit(settings.SnFlags, 2));
+
+  GainEdit->setText(Text(FormatText(kShownGainFormat, settings.SnGain)));
+  SNEdit1->setText(Text(SerialNumberText(settings.SnValue, ChkBoxSNDP->isChecked())));
+  AddrEdit->setText(Text(FormatText(kShownSnAddressFormat, settings.SnAddress)));
+  EditDevAdr->setText(Text(FormatText(kShownDeviceAddressFormat, settings.DeviceAddress)));
+}

@@ -1,0 +1,357 @@
+// The window's object and EEP data file commands, driven as the operator
+// drives them, with the file and offset dialogs answered through the seams.
+#include <gtest/gtest.h>
+
+#include <QTableView>
+#include <numeric>
+
+#include "chips/vendor_index.h"
+#include "data/program_state.h"
+#include "file_window.h"
+#include "text/file_command_texts.h"
+#include "text/window_texts.h"
+#include "text/format_text.h"
+
+namespace {
+
+constexpr std::size_t kIndie = 0;  // IND83204xx: 64 KB main flash at 0, no EEP, a flash driver
+constexpr std::size_t kAu301 = 0;  // AU301LDF51xx: 32 KB at 0x03000000, 8 KB EEP at 0x03026000
+
+std::string Hex8(std::uint32_t value) { return FormatText("0x%08X", value); }
+
+// What each command's dialog offers, and that the command's controls reach it.
+TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
+  Choose(kVendorAUCUx, kAu301);
+  ObjectState.ObjectLoaded = 1;
+  struct Case {
+    const char* control;
+    const char* dialog;
+    QStringList filters;
+    int chosen;
+    const char* suffix;
+    const char* title;  // nullptr: the system's
+    bool save;
+  };
+  const QStringList object = {"All Files (*.*)", "All Binary Files (*.Bin)", "All Intel Hex Files (*.Hex)",
+                              "All Motorola Hex Files(*.S19)",
+                              "All Hex/Binary Files (*.Hex,*.S1*,*.Bin) (*.Hex *.S1* *.Bin)"};
+  const QStringList eep = {"All Binary Files (*.Bin)", "All Object Files(*.S19,*.HEX) (*.S19 *.HEX)",
+                           "All Hex/Binary Files (*.HEX,*.S1*,*.Bin) (*.Hex *.S1* *.Bin)"};
+  const QStringList memory = {"All Binary Files(*.BIN)", "Intel Hex Files(*.HEX)",
+                              "Motorola S-record Files(*.mot) (*.S19)"};
+  const QStringList openProject = {"Velmotxx Project Files(*.pqx)", "All FIles(*.*)"};
+  const QStringList saveProject = {"Velmotxx Project File(*.pqx)", "All FIles(*.*)"};
+  const Case cases[] = {
+      {"SpdBtnOpen", "OpenDialog1", object, 4, "BIN", nullptr, false},
+      {"Execute1", "OpenDialog1", object, 4, "BIN", nullptr, false},
+      {"SpdBtnLoadMore", "OpenDialog1", object, 4, "BIN", nullptr, false},
+      {"LoadEepDataFile1", "OpenDialogOTP", eep, 0, "bin", nullptr, false},
+      {"LoadFileOTP", "OpenDialogOTP", eep, 0, "bin", nullptr, false},
+      {"SaveEepDatatoFile1", "SaveDialog1", memory, 0, "bin", nullptr, true},
+      {"SavetoProjectFile1", "SaveDialogPrj", saveProject, 0, "pqx", "Save to Velmot200xx Project File", true},
+      {"SpdBtnLdPrj", "OpenDialogPrj", openProject, 0, "pqx", "Open Velmot200xx Project File", false},
+      {"LoadFromProjectFile1", "OpenDialogPrj", openProject, 0, "pqx", "Open Velmot200xx Project File", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    int asked = 0;
+    window->ExecFileDialog = [&](QFileDialog& dialog) {
+      ++asked;
+      EXPECT_EQ(dialog.objectName(), c.dialog);
+      EXPECT_EQ(dialog.nameFilters(), c.filters);
+      EXPECT_EQ(dialog.selectedNameFilter(), c.filters.value(c.chosen));
+      EXPECT_EQ(dialog.defaultSuffix(), c.suffix);
+      if (c.title) {
+        EXPECT_EQ(dialog.windowTitle(), c.title);
+      }
+      EXPECT_EQ(dialog.acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+      if (!c.save) {
+        EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+      }
+      // The operator picks another entry and cancels: a project dialog offers its first again next time.
+      if (c.title) dialog.selectNameFilter(c.filters.back());
+      return false;
+    };
+    Run(c.control);
+    EXPECT_EQ(asked, 1);
+    if (c.title) {
+      Run(c.control);
+      EXPECT_EQ(asked, 2);
+    }
+  }
+  EXPECT_TRUE(prompts.Shown.empty());
+  EXPECT_EQ(ObjectState.ObjectLoaded, 1);
+}
+
+// The running steps send and compare the images: nothing is loaded under them.
+TEST_F(FileWindowTest, WithoutAChipOrDataOrWhileBusyTheCommandsSayWhyAndOpenNoDialog) {
+  struct Case {
+    const char* control;
+    bool chip;
+    bool busy;  // a programmer runs an operation
+    const char* box;
+  };
+  const Case cases[] = {
+      {"SpdBtnOpen", false, false, kSelectChipFirstText},
+      {"SpdBtnLoadMore", false, false, kSelectChipFirstText},
+      {"LoadEepDataFile1", false, false, kSelectChipFirstText},
+      {"SavetoProjectFile1", false, false, kSelectChipFirstText},
+      {"SavetoProjectFile1", true, false, kLoadObjectFirstText},
+      {"SpdBtnOpen", true, true, kLoadBusyText},
+      {"Execute1", true, true, kLoadBusyText},
+      {"SpdBtnLoadMore", true, true, kLoadBusyText},
+      {"LoadFileOTP", true, true, kLoadBusyText},
+      {"SpdBtnLdPrj", true, true, kLoadBusyText},
+      {"LoadFromProjectFile1", false, true, kLoadBusyText},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    StartAgain();
+    if (c.chip) Choose(kVendorAUCUx, kAu301);
+    ProgrammerState.ChannelBusy[7] = c.busy;
+    const QStringList memo = Memo();
+    RunWith(c.control, Path("board.hex"));
+    EXPECT_EQ(fileDialogs, 0);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{c.box});
+    EXPECT_EQ(Memo(), memo);
+  }
+}
+
+// "&Load" with a binary file: the offset dialog offers the chip's start, and
+// the room is counted in bytes from the address typed to the area's end.
+TEST_F(FileWindowTest, ABinaryLoadFillsTheMainAreaFromTheAddressTyped) {
+  struct Case {
+    const char* what;
+    std::size_t size;
+    const char* typed;      // nullptr: closed with the close box
+    std::uint32_t address;  // where the file lands
+    const char* box;        // nullptr: none
+    bool loaded;
+  };
+  const std::string refused = FormatText(kOffsetOutOfFlashFormat, 0x10000u, 0u, 0xFFFFu);
+  const std::string badNumber = "'12x' is not a valid integer value";
+  const Case cases[] = {
+      {"exactly MainSize at offset 0", 0x10000, nullptr, 0, nullptr, true},
+      {"running past the end", 0x9000, "0x8000", 0x8000, kOutOfFlashText, true},
+      {"an address past the area", 0x100, "0x10000", 0, refused.c_str(), false},
+      {"no number typed", 0x100, "12x", 0, badNumber.c_str(), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartAgain();
+    Choose(kVendorIndie, kIndie);
+    // A sum of an earlier chip with EEP must not reach the chip checksum.
+    ObjectState.EepSum = 0x12345678;
+    Bytes file = RandomBytes(c.size, static_cast<std::uint32_t>(c.size));
+    std::ranges::replace(file, 0xFF, 0xFE);  // no blank byte: the used length ends with the file
+    const std::string path = Path("board.bin");
+    WriteFile(path, file);
+    OffsetAnswer(c.typed);
+    RunWith("SpdBtnOpen", path);
+
+    EXPECT_EQ(offeredOffsets, QStringList{"0x00000000"});
+    EXPECT_EQ(prompts.Shown, c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{});
+    EXPECT_EQ(ObjectState.ObjectLoaded, c.loaded);
+    EXPECT_EQ(Panel(2), QString::fromStdString(path));
+    EXPECT_EQ(SessionTexts.ChipText2, "board.bin");
+    const std::span<const std::uint8_t> image(MemoryImages.MainFlashImage);
+    if (!c.loaded) {
+      EXPECT_TRUE(std::ranges::all_of(image, [](std::uint8_t b) { return b == 0xFF; }));
+      EXPECT_EQ(HexCells().rowCount(), 0);  // no refresh
+      EXPECT_EQ(Panel(0), kFileChecksumPanel);
+      continue;
+    }
+    const std::size_t kept = std::min<std::size_t>(c.size, 0x10000 - c.address);
+    EXPECT_TRUE(std::ranges::equal(image.subspan(c.address, kept), std::span(file).first(kept)));
+    EXPECT_EQ(image[c.address + kept], 0xFF);
+    const std::uint32_t length = std::max<std::uint32_t>(1024, ((c.address + std::uint32_t(kept) - 1) | 0xFF) + 1);
+    const std::uint32_t fileSum = std::accumulate(file.begin(), file.begin() + kept, 0u);
+    const std::uint32_t mainSum = std::accumulate(image.begin(), image.begin() + length, 0u);
+    EXPECT_TRUE(Logged("Object File Start Address  = " + Hex8(c.address) + "."));
+    EXPECT_TRUE(Logged("Object File End Address    = " + Hex8(c.address + std::uint32_t(kept) - 1) + "."));
+    EXPECT_TRUE(Logged("Object File ACC32 Checksum = " + Hex8(fileSum)));
+    EXPECT_TRUE(Logged(FormatText("Chip Actual Programmed Data Size is: %uBytes/0x%08X.", length, length - 1)));
+    EXPECT_EQ(Memo().back(), QString::fromStdString("> 09:05:07 Chip ACC32 CheckSum is : " + Hex8(mainSum)));
+    EXPECT_EQ(Panel(0), QString::fromStdString("File CheckSum: " + Hex8(fileSum)));
+    EXPECT_EQ(Panel(1), QString::fromStdString("Chip CheckSum: " + Hex8(mainSum)));
+    EXPECT_EQ(HexCells().rowCount(), static_cast<int>(length / 16));
+    EXPECT_EQ(Cell(HexCells(), static_cast<int>(length / 16) - 1, 16), QString::asprintf("%02X", image[length - 1]));
+    EXPECT_EQ(window->ViewPageCtrl->currentWidget(), window->TabSheetFlash);
+  }
+}
+
+// "Load &More" keeps what the first file loaded wherever the second has no
+// records; "&Load" blanks the images first.
+TEST_F(FileWindowTest, LoadMoreKeepsTheFirstFilesDataOutsideTheSecondsRecords) {
+  Choose(kVendorIndie, kIndie);
+  const Bytes first = RandomBytes(0x40, 1);
+  const Bytes second = RandomBytes(0x10, 2);
+  const Bytes far = RandomBytes(0x08, 3);
+  WriteFile(Path("first.hex"), HexLine(0, 0x0000, Bytes(first.begin(), first.begin() + 0x20)) + "\n" +
+                                   HexLine(0, 0x0020, Bytes(first.begin() + 0x20, first.end())) + "\n" +
+                                   HexLine(1, 0, {}) + "\n");
+  WriteFile(Path("second.HEX"), HexLine(0, 0x0010, second) + "\r\n" + HexLine(0, 0x2000, far) + "\r\n");
+
+  RunWith("SpdBtnOpen", Path("first.hex"));
+  RunWith("SpdBtnLoadMore", Path("second.HEX"));
+  EXPECT_TRUE(prompts.Shown.empty());
+  const std::span<const std::uint8_t> image(MemoryImages.MainFlashImage);
+  Bytes expected = first;
+  std::ranges::copy(second, expected.begin() + 0x10);
+  EXPECT_TRUE(std::ranges::equal(image.first(0x40), expected));
+  EXPECT_TRUE(std::ranges::equal(image.subspan(0x2000, 8), far));
+  EXPECT_EQ(image[0x40], 0xFF);
+  // The second file's own bounds; the panel and the file name stay the first's.
+  EXPECT_EQ(ObjectState.ObjectStart, 0x10u);
+  EXPECT_EQ(ObjectState.ObjectEnd, 0x2007u);
+  EXPECT_EQ(Panel(2), QString::fromStdString(Path("first.hex")));
+  EXPECT_EQ(SessionTexts.ChipText2, "first.hex");
+  EXPECT_EQ(ObjectState.MainDataLength, 0x2100u);
+  EXPECT_TRUE(Logged("File \"" + Path("second.HEX") + "\" has been loaded!"));
+
+  RunWith("SpdBtnOpen", Path("second.HEX"));
+  EXPECT_TRUE(std::ranges::all_of(image.first(0x10), [](std::uint8_t b) { return b == 0xFF; }));
+  EXPECT_EQ(SessionTexts.ChipText2, "second.HEX");
+}
+
+TEST_F(FileWindowTest, AnUnknownExtensionIsRefusedAfterTheImagesWereBlanked) {
+  Choose(kVendorIndie, kIndie);
+  std::fill_n(MemoryImages.MainFlashImage, 0x100, 0x5A);
+  WriteFile(Path("board.elf"), Bytes(0x100, 0x11));
+  RunWith("SpdBtnOpen", Path("board.elf"));
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{kFormatErrorText});
+  EXPECT_EQ(Memo().back(), QString("> 09:05:07 ") + kFormatErrorText);
+  EXPECT_EQ(ObjectState.ObjectLoaded, 0);
+  EXPECT_EQ(MemoryImages.MainFlashImage[0], 0xFF);
+  EXPECT_EQ(HexCells().rowCount(), 0);
+}
+
+// An AU30x binary file runs on into the data flash: the bytes at the data
+// flash's addresses also fill the EEP image, and the CRC-32 of the object
+// range is logged as python3's zlib computes it.
+TEST_F(FileWindowTest, AnAu30xBinaryFileRunsOnIntoItsDataFlashAndLogsItsCrc32) {
+  ASSERT_TRUE(RequireTool("python3"));
+  struct Case {
+    std::size_t size;
+    bool intoEep;
+    const char* box;
+  };
+  const Case cases[] = {
+      {0x8000, false, nullptr},            // the main flash only
+      {0x28000, true, nullptr},            // up to EepEnd
+      {0x28001, true, kOutOfFlashText},    // one byte more
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    StartAgain();
+    Choose(kVendorAUCUx, kAu301);
+    ASSERT_EQ(SelectedChip.ControlBytes.EraseFlags & 0x80, 0x80);
+    const Bytes file = RandomBytes(c.size, static_cast<std::uint32_t>(c.size));
+    const std::string path = Path("au301.bin");
+    WriteFile(path, file);
+    OffsetAnswer(nullptr);
+    RunWith("SpdBtnOpen", path);
+
+    EXPECT_EQ(offeredOffsets, QStringList{"0x03000000"});
+    EXPECT_EQ(prompts.Shown, c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{});
+    const std::size_t kept = std::min<std::size_t>(c.size, 0x28000);
+    EXPECT_TRUE(std::ranges::equal(std::span(MemoryImages.MainFlashImage).first(kept), std::span(file).first(kept)));
+    EXPECT_EQ(MemoryImages.MainFlashImage[kept], 0xFF);
+    const std::span<const std::uint8_t> eep(MemoryImages.EepImage, 0x2000);
+    if (c.intoEep) {
+      EXPECT_TRUE(std::ranges::equal(eep, std::span(file).subspan(0x26000, 0x2000)));
+    } else {
+      EXPECT_TRUE(std::ranges::all_of(eep, [](std::uint8_t b) { return b == 0xFF; }));
+    }
+    EXPECT_EQ(ObjectState.ObjectEnd, 0x03000000u + kept - 1);
+
+    std::string crc;
+    ASSERT_EQ(RunCommand("python3 -c 'import sys, zlib; print(\"%08X\" % zlib.crc32(open(sys.argv[1], \"rb\")"
+                         ".read()[:" + std::to_string(kept) + "]), end=\"\")' '" + path + "'",
+                         crc),
+              0)
+        << crc;
+    EXPECT_TRUE(Logged("Object File CRC32 Checksum = 0x" + crc)) << crc;
+    EXPECT_EQ(ObjectState.ObjectCrc32, std::stoul(crc, nullptr, 16));
+    // The EEP viewer shows what the main image held at the data flash.
+    EXPECT_EQ(EepCells().rowCount(), 512);
+    EXPECT_EQ(Cell(EepCells(), 0, 1), QString::asprintf("%02X", eep[0]));
+  }
+}
+
+// EEP data files in HEX, S-record and binary reach the EEP image and its
+// viewer; "Erase Data Flash" is ticked; the main data stays as it was.
+TEST_F(FileWindowTest, EepDataFilesFillTheEepImageInEachFormat) {
+  ASSERT_TRUE(RequireTool("srec_cat"));
+  const Bytes data = RandomBytes(0x120, 21);
+  WriteFile(Path("eep.bin"), data);
+  for (const auto& [name, format] : std::vector<std::pair<std::string, std::string>>{
+           {"eep.hex", "-intel"}, {"eep.S19", "-motorola -address-length=4"}, {"eep.s37", "-motorola"}}) {
+    std::string output;
+    ASSERT_EQ(RunCommand("srec_cat '" + Path("eep.bin") + "' -binary -offset 0x03026100 -o '" + Path(name) + "' " +
+                             format,
+                         output),
+              0)
+        << output;
+  }
+  struct Case {
+    const char* name;
+    const char* typed;  // nullptr: closed with the close box
+    bool loaded;
+    std::size_t index;
+  };
+  const Case cases[] = {
+      {"eep.hex", nullptr, true, 0x100},
+      {"eep.S19", nullptr, true, 0x100},
+      {"eep.bin", "0x03026100", true, 0x100},
+      {"eep.bin", nullptr, true, 0},
+      {"eep.s37", nullptr, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + (c.typed ? " at 0x03026100" : ""));
+    StartAgain();
+    Choose(kVendorAUCUx, kAu301);
+    ObjectState.ObjectLoaded = 1;
+    std::fill_n(MemoryImages.MainFlashImage, 0x100, 0x33);
+    std::fill_n(MemoryImages.EepImage, kEepImageSize, 0x55);  // blanked over the EEP area first
+    OffsetAnswer(c.typed);
+    RunWith("LoadFileOTP", Path(c.name));
+
+    EXPECT_TRUE(Logged("EEP Data file of \"" + Path(c.name) + "\" hasn been loaded."));
+    const std::span<const std::uint8_t> eep(MemoryImages.EepImage);
+    EXPECT_EQ(MemoryImages.MainFlashImage[0], 0x33);
+    EXPECT_EQ(ObjectState.ObjectLoaded, 1);
+    EXPECT_EQ(eep[0x2000], 0x55);
+    if (!c.loaded) {
+      EXPECT_EQ(prompts.Shown, std::vector<std::string>{kFormatErrorText});
+      EXPECT_TRUE(std::ranges::all_of(eep.first(0x2000), [](std::uint8_t b) { return b == 0xFF; }));
+      EXPECT_FALSE(window->ChkBoxErsEEP->isChecked());
+      continue;
+    }
+    EXPECT_TRUE(prompts.Shown.empty());
+    EXPECT_TRUE(std::ranges::equal(eep.subspan(c.index, data.size()), data));
+    EXPECT_EQ(eep[c.index + data.size()], 0xFF);
+    EXPECT_TRUE(window->ChkBoxErsEEP->isChecked());
+    EXPECT_TRUE(window->ChkBoxPrgEEP->isChecked());
+    const std::uint32_t eepSum = std::accumulate(eep.begin(), eep.begin() + 0x2000, 0u);
+    EXPECT_EQ(Memo().back(), QString::fromStdString("> 09:05:07 Chip EEP Data ACC32 CheckSum   = " + Hex8(eepSum)));
+    EXPECT_TRUE(Logged("Load EEP File Start Address  = " + Hex8(0x03026000 + std::uint32_t(c.index)) + "."));
+    EXPECT_EQ(EepCells().rowCount(), 512);
+    EXPECT_EQ(Cell(EepCells(), static_cast<int>(c.index / 16), 1), QString::asprintf("%02X", data[0]));
+  }
+}
+
+// Binary whichever format entry the operator chose.
+TEST_F(FileWindowTest, SavingEepDataWritesTheEepAreaAsBinary) {
+  Choose(kVendorAUCUx, kAu301);
+  for (std::size_t i = 0; i < kEepImageSize; ++i) MemoryImages.EepImage[i] = static_cast<std::uint8_t>(i * 5 + 1);
+  for (int filter = 0; filter < 3; ++filter) {
+    SCOPED_TRACE(filter);
+    const std::string path = Path("eep" + std::to_string(filter) + ".hex");
+    RunWith("SaveEepDatatoFile1", path, filter);
+    EXPECT_TRUE(std::ranges::equal(ReadFile(path), std::span(MemoryImages.EepImage, 0x2000)));
+  }
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
+}  // namespace
