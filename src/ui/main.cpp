@@ -1,7 +1,12 @@
 // Program entry: the application and its title, the five windows of the
 // run, the main window shown (its show handler sets everything up), then the
-// event loop until the main window closes.
+// event loop until the main window closes. A stop request from outside
+// (Ctrl+C, SIGTERM) closes the main window as its close box does.
+#include <QSocketNotifier>
+#include <memory>
+
 #include "data/operator_io.h"
+#include "platform/stop_request.h"
 #include "text/texts.h"
 #include "ui/message_box_prompts.h"
 #include "ui/startup_forms.h"
@@ -12,9 +17,17 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(kApplicationTitle);
   TMessageBoxPrompts prompts;
   SetPrompts(&prompts);
+  const TStopRequest stopRequest;
   int result = 0;
   {
     TStartupForms forms(StartupFromProcess());
+    std::unique_ptr<QSocketNotifier> stopWatch;
+    if (stopRequest.Valid()) {
+      stopWatch = std::make_unique<QSocketNotifier>(stopRequest.Handle(), QSocketNotifier::Read);
+      QObject::connect(stopWatch.get(), &QSocketNotifier::activated, forms.GenMFrmARM.get(), [&] {
+        if (stopRequest.Take()) forms.GenMFrmARM->close();
+      });
+    }
     forms.GenMFrmARM->show();
     result = app.exec();
   }

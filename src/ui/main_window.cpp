@@ -21,7 +21,6 @@
 #include "link/comm.h"
 #include "link/comm_settings.h"
 #include "link/firmware_file.h"
-#include "link/reply_timeout.h"
 #include "platform/app_dir.h"
 #include "text/format_text.h"
 #include "text/window_texts.h"
@@ -278,17 +277,6 @@ void TGenMFrmARM::LoadFirmwareAtStartUp() {
   const std::string text = FormatText(kFileNotFoundFormat, path.c_str());
   AddLog(text);
   if (!SessionState.CmdLineMode) Prompts().ShowInfo(text);
-}
-
-// What exists of the tick so far: the reply watch.
-void TGenMFrmARM::Timer1Timer() { TickReplyTimeouts(); }
-
-// The search at start-up, at the first tick after the window has shown.
-void TGenMFrmARM::Timer2Timer() {
-  if (SessionState.StartSearchPending) {
-    SessionState.StartSearchPending = 0;
-    RunGuarded([this] { BitBtnFindDevClick(); });
-  }
 }
 
 void TGenMFrmARM::SpdBtnExitClick() {

@@ -16,6 +16,7 @@
 #include "link/firmware_upgrade.h"
 #include "link/operation_views.h"
 #include "link/receive_path.h"
+#include "link/unattended_run.h"
 #include "platform/serial_port_list.h"
 
 class QAction;
@@ -175,9 +176,10 @@ class TGenMFrmARM : public QMainWindow {
   void SavetoProjectFile1Click();
   void SpdBtnLdPrjClick();
   // Opens the project and brings the window up to date with its chip,
-  // settings and data; also the unattended mode's way in. A file that
+  // settings and data; also the unattended mode's way in, which downloads
+  // only what was read: returns the reader's result (0: read). A file that
   // cannot be read throws std::system_error naming it.
-  void OpenProjectFile(const std::string& fileName);
+  std::uint8_t OpenProjectFile(const std::string& fileName);
   // The project's settings into the window's controls.
   void ShowProjectSettings();
   QFileDialog* OpenDialogPrj = nullptr;
@@ -307,6 +309,7 @@ class TGenMFrmARM : public QMainWindow {
   void LayoutGaugesAndMemo(int programmerCount);
   void LoadFirmwareAtStartUp();
 
+  // The timers (main_window_timers.cpp).
   void Timer1Timer();
   void Timer2Timer();
 
@@ -349,6 +352,7 @@ class TGenMFrmARM : public QMainWindow {
   std::unique_ptr<TInfoMemoLog> infoMemoLog_;
   std::unique_ptr<TQtPortEventSink> portEvents_;  // where SPComm1 .. SPComm10 post their events
   TReceivePath receivePath_;                      // of SPComm1 .. SPComm10
+  TUnattendedEnd unattendedEnd_;                  // watched by Timer1
   std::unique_ptr<IOperationViews> operationViews_;
   TMemoryViewModel* hexViewerModel_ = nullptr;
   TMemoryViewModel* eepViewerModel_ = nullptr;

@@ -78,9 +78,9 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
 
 // The reader replaces the job only with a file that passed every check, and
 // has given its own message; a refused file leaves the window alone too.
-void TGenMFrmARM::OpenProjectFile(const std::string& fileName) {
+std::uint8_t TGenMFrmARM::OpenProjectFile(const std::string& fileName) {
   AddLog(FormatText(kLoadProjectFormat, fileName.c_str()) + ShortDate());
-  if (ReadProjectFile(fileName) != kProjectOpenOk) return;
+  if (const std::uint8_t result = ReadProjectFile(fileName); result != kProjectOpenOk) return result;
   ObjectState.ObjectLoaded = 1;
   ObjectState.ChipSelected = 1;
   const TProjectOptions options = ProjectOptionsOf(ProgramSettings.ProjectOptionBits);
@@ -94,6 +94,7 @@ void TGenMFrmARM::OpenProjectFile(const std::string& fileName) {
   ShowProjectSettings();
   SetStatusPanelText(2, SessionTexts.ChipText2);
   ShowChecksumPanels();
+  return kProjectOpenOk;
 }
 
 // "S/N Decimal Display" stays as the open command set it from the project's

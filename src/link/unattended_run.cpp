@@ -1,0 +1,88 @@
+#include "link/unattended_run.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <span>
+#include <system_error>
+
+#include "data/log_lines.h"
+#include "data/program_state.h"
+#include "link/operation_starters.h"
+#include "platform/file_bytes.h"
+#include "text/format_text.h"
+#include "text/unattended_texts.h"
+#include "text/window_texts.h"
+
+namespace {
+
+constexpr std::uint8_t kProgramEepBit = 0x08;  // "Prog. Data Flash" in ProgramStepFlags
+
+int ProgrammersInUse() { return std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); }
+
+bool UpgradePendingInUse() {
+  for (int n = 0; n < ProgrammersInUse(); ++n) {
+    if (ProgrammerState.UpgradePending[n]) return true;
+  }
+  return false;
+}
+
+// A file as the program's own file checks see one: there, and not a folder.
+bool ProjectFileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
+}
+
+}  // namespace
+
+TStartupSearch StartupSearchTick(IStartupSearchActions& actions) {
+  TSessionState& s = SessionState;
+  if (s.StartSearchPending) {
+    s.StartSearchPending = 0;
+    actions.FindDevices();
+  }
+  const bool holdForUpgrade = s.CmdLineMode && s.UpgradeRunning;
+  if (s.FoundDeviceCount >= s.ProgrammerCount && !holdForUpgrade) return TStartupSearch::AllAnswered;
+  if (s.UpgradeRunning && !UpgradePendingInUse()) {
+    s.UpgradeRunning = 0;
+    actions.Pause(kUpgradeResearchPause);
+    actions.FindDevices();
+  }
+  return TStartupSearch::Waiting;
+}
+
+void StartCommandLineDownload(IStartupSearchActions& actions) {
+  if (!SessionState.CmdLineMode) return;
+  const std::string path = SessionTexts.CmdLineProject;
+  if (!ProjectFileExists(path)) {
+    AddLog(FormatText(kProjectNotFoundFormat, path.c_str()));
+    return;
+  }
+  if (actions.OpenProjectFile(path) != 0) return;
+  if (SelectedChip.UseFlashDriver && !SessionState.DriverValid) {
+    AddLog(kNoDriverNoDownloadText);
+    return;
+  }
+  // The operator's Download collects this from the window first; here the
+  // project's own setting stands, or its EEP data would never be sent.
+  ProgramSettings.EepProgram = (SelectedChip.ControlBytes.ProgramStepFlags & kProgramEepBit) ? 1 : 0;
+  for (int n = 0; n < ProgrammersInUse(); ++n) {
+    ProgrammerState.RxFill[n] = 0;
+    StartDownloadChipData(n);
+  }
+}
+
+bool TUnattendedEnd::Tick() {
+  const TSessionState& s = SessionState;
+  if (over_ || !s.AutoCloseMode || s.DownloadDoneCount == 0 || s.DownloadDoneCount != s.FoundDeviceCount)
+    return false;
+  over_ = true;
+  const std::string line = std::string(kDownloadSuccessLine) + "\r\n";
+  try {
+    ReplaceFileBytes(SessionTexts.AppDir + kResultFileName,
+                     std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
+  } catch (const std::system_error& error) {
+    AddLog(FormatText(kResultFileErrorFormat, error.what()));
+    return false;
+  }
+  return true;
+}

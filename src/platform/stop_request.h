@@ -1,0 +1,25 @@
+// A request from outside to end the program (SIGINT from Ctrl+C, SIGTERM
+// from a script or the system): the Linux counterpart of closing the
+// window from outside. The handlers only make a descriptor readable; the
+// GUI thread watches it and closes the main window the normal way, so the
+// ports are stopped and the log is written.
+#pragma once
+
+class TStopRequest {
+ public:
+  // Installs the handlers; one instance at a time.
+  TStopRequest();
+  // Puts the default handlers back.
+  ~TStopRequest();
+  TStopRequest(const TStopRequest&) = delete;
+  TStopRequest& operator=(const TStopRequest&) = delete;
+
+  bool Valid() const { return readFd_ >= 0; }
+  // Readable once a request has arrived.
+  int Handle() const { return readFd_; }
+  // Takes the requests that have arrived; true when there was one.
+  bool Take() const;
+
+ private:
+  int readFd_ = -1;
+};

@@ -1,0 +1,232 @@
+// The real program started as a production line's script starts it, with a
+// project and a switch on its command line, against three simulated units.
+// Each run checks how the program ends, "ResDW.Txt", the log and what every
+// unit received, packet by packet.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <thread>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "demo_job.h"
+#include "program_run.h"
+#include "sim_pty.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using sim::Bytes;
+
+// Safety nets for slow sanitizer builds, not measurements.
+constexpr auto kRunLimit = 90s;
+constexpr auto kCloseLimit = 30s;
+// What a program that stays open is given to show that it does no more:
+// more than enough to handle the last replies and to tick its timers.
+constexpr auto kSettle = 700ms;
+
+constexpr std::size_t kUnits = 3;
+
+enum class TProject { Good, Missing, Damaged, NoDriver };
+enum class TEnd { Exits, StaysOpen };
+
+// What a unit receives, as runs of one command.
+enum class TSeen {
+  Searched,      // the link request, nothing after it
+  Job,           // chip data, flash driver, main and EEP data
+  JobStarted,    // the job, then the start packet of stand-alone programming
+  UpgradedJob,   // the firmware, found again, then the job
+  RefusedMain,   // the job up to the main-data block that it refused
+};
+
+std::vector<std::uint8_t> CommandsOf(TSeen seen) {
+  using namespace sim;
+  switch (seen) {
+    case TSeen::Searched: return {kCmdLinkProbe};
+    case TSeen::Job: return {kCmdLinkProbe, kCmdChipData, kCmdDriver, kCmdMainData, kCmdEepData};
+    case TSeen::JobStarted: return {kCmdLinkProbe, kCmdChipData, kCmdDriver, kCmdMainData, kCmdEepData, kCmdReset};
+    case TSeen::UpgradedJob:
+      return {kCmdLinkProbe, kCmdFirmwareBlock, kCmdFirmwareFinish, kCmdLinkProbe,
+              kCmdChipData,  kCmdDriver,        kCmdMainData,       kCmdEepData};
+    case TSeen::RefusedMain: return {kCmdLinkProbe, kCmdChipData, kCmdDriver, kCmdMainData};
+  }
+  return {};
+}
+
+bool HoldsTheJob(TSeen seen) { return seen == TSeen::Job || seen == TSeen::JobStarted || seen == TSeen::UpgradedJob; }
+
+struct TRunCase {
+  const char* Name;
+  TProject Project;
+  std::vector<std::string> Switch;  // the arguments after the project
+  // Changes to the default settings of units 1 .. 3.
+  std::vector<std::function<void(sim::UnitSettings&)>> Units;
+  TEnd End;
+  std::vector<TSeen> Seen;          // per unit
+  std::vector<std::string> LogHas;  // lines (without their time) the log must hold
+};
+
+void PrintTo(const TRunCase& c, std::ostream* os) { *os << c.Name; }
+
+const auto kPlain = [](sim::UnitSettings&) {};
+using enum TSeen;
+
+const TRunCase kRuns[] = {
+    {"Off", TProject::Good, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::Exits, {Job, Job, Job},
+     {"C1 : Data Donwload Success!", "C2 : Data Donwload Success!", "C3 : Data Donwload Success!"}},
+    {"LowerCaseOff", TProject::Good, {"off"}, {kPlain, kPlain, kPlain}, TEnd::Exits, {Job, Job, Job}, {}},
+    {"OffxIsNoSwitch", TProject::Good, {"OFFX"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {JobStarted, JobStarted, JobStarted}, {}},
+    {"ProjectAlone", TProject::Good, {}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {JobStarted, JobStarted, JobStarted}, {}},
+    {"FurtherArgumentsIgnored", TProject::Good, {"Off", "ON", "--verbose"}, {kPlain, kPlain, kPlain}, TEnd::Exits,
+     {Job, Job, Job}, {}},
+    {"MainDataRefused", TProject::Good, {"OFF"},
+     {kPlain, [](sim::UnitSettings& s) { s.faults.push_back({sim::kCmdMainData, 4, sim::FaultKind::Result, 0x2C}); },
+      kPlain},
+     TEnd::StaysOpen, {Job, RefusedMain, Job}, {"C1 : Data Donwload Success!", "C3 : Data Donwload Success!"}},
+    {"SilentUnit", TProject::Good, {"OFF"}, {kPlain, kPlain, [](sim::UnitSettings& s) { s.silent = true; }},
+     TEnd::StaysOpen, {Searched, Searched, Searched},
+     {"C1 : Find Device: Velmot200IND V1.06!", "C2 : Find Device: Velmot200IND V1.06!"}},
+    {"MissingProject", TProject::Missing, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {Searched, Searched, Searched}, {"File of @project is not found!"}},
+    {"DamagedProject", TProject::Damaged, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {Searched, Searched, Searched}, {"Project File Data Has Been Corrupted!"}},
+    {"MissingFlashDriver", TProject::NoDriver, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {Searched, Searched, Searched},
+     {"File \"@folder/QuorixDRVs/LDR09.VDR\" is not exists, please check it!",
+      "Flash Driver Not Loaded, Download Not Started!"}},
+    {"BootLoaderUpgradedFirst", TProject::Good, {"OFF"},
+     {kPlain, [](sim::UnitSettings& s) { s.identity = sim::kBootLoaderIdentity; }, kPlain}, TEnd::Exits,
+     {Job, UpgradedJob, Job}, {"C2 : Programmer 2s Firmware Fpgrade Completed!"}},
+    {"OlderFirmwareUpgradedFirst", TProject::Good, {"OFF"},
+     {[](sim::UnitSettings& s) { s.identity = sim::ApplicationIdentity("V1.02"); }, kPlain, kPlain}, TEnd::Exits,
+     {UpgradedJob, Job, Job},
+     {"C1 : Find Device: Velmot200IND V1.02!", "C1 : Programmer 1s Firmware Fpgrade Completed!",
+      "C1 : Find Device: Velmot200IND V1.06!"}},
+};
+
+std::string Replaced(std::string text, const std::string& what, const std::string& with) {
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+    text.replace(at, what.size(), with);
+  return text;
+}
+
+// The commands a unit received, a run of one command as one entry.
+std::vector<std::uint8_t> CommandRuns(const std::vector<sim::PacketRecord>& received) {
+  std::vector<std::uint8_t> runs;
+  for (const sim::PacketRecord& r : received) {
+    if (runs.empty() || runs.back() != r.command) runs.push_back(r.command);
+  }
+  return runs;
+}
+
+std::uint32_t Le32(const Bytes& b, std::size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+class UnattendedProgram : public testing::TestWithParam<TRunCase> {
+ protected:
+  void SetUp() override {
+    const TRunCase& c = GetParam();
+    std::vector<sim::UnitSettings> settings(kUnits);
+    for (std::size_t n = 0; n < kUnits; ++n) c.Units[n](settings[n]);
+    units = std::make_unique<sim::UnitGroup>(settings);
+    folder = std::make_unique<TProgramFolder>(c.Name);
+    folder->ListPorts(units->Paths());
+    project = folder->File("job.pqx").string();
+    if (c.Project != TProject::Missing) layout = WriteDemoProject(project);
+    if (c.Project == TProject::Damaged) Damage();
+    if (c.Project == TProject::NoDriver) std::filesystem::remove(folder->File(kDemoDriverFile));
+  }
+
+  // One byte of the header's chip checksum changed: the file's sum no longer matches.
+  void Damage() const {
+    std::fstream file(project, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekg(125);
+    const char was = static_cast<char>(file.get());
+    file.seekp(125);
+    file.put(static_cast<char>(was ^ 0x5A));
+  }
+
+  // Every unit has received what the case expects and answered the last of
+  // it (a silent unit answers nothing).
+  bool UnitsReached(const TRunCase& c) const {
+    for (std::size_t n = 0; n < kUnits; ++n) {
+      const auto received = (*units)[n].Received();
+      if (CommandRuns(received) != CommandsOf(c.Seen[n])) return false;
+      const bool silent = (*units)[n].Inspect([](const sim::Unit& u) { return u.settings.silent; });
+      if (!silent && !received.back().answered) return false;
+    }
+    return true;
+  }
+
+  void ExpectDownload(std::size_t n) const {
+    SCOPED_TRACE("unit " + std::to_string(n + 1));
+    const sim::JobData job = (*units)[n].Inspect([](const sim::Unit& u) { return u.job; });
+    // The chip-data block names the job and this programmer's first serial number.
+    ASSERT_EQ(job.chipData.size(), 512u);
+    EXPECT_EQ(Bytes(job.chipData.begin(), job.chipData.begin() + 4), (Bytes{'R', 'O', 'Z', 'I'}));
+    EXPECT_EQ(Le32(job.chipData, 4 + 16), layout.MainDataLength);
+    EXPECT_EQ(Le32(job.chipData, 4 + 20), layout.EepDataLength);
+    EXPECT_EQ(Le32(job.chipData, 96), 1000 + n);
+    EXPECT_EQ(job.chipData[90], kUnits);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&job.chipData[240])), "BAT32G133GC24xx");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&job.chipData[256])), "demo.hex");
+    // The driver as its file holds it, then the two images.
+    const Bytes driver = DemoDriverPlain();
+    ASSERT_GE(job.driver.size(), driver.size());
+    EXPECT_EQ(Bytes(job.driver.begin(), job.driver.begin() + static_cast<std::ptrdiff_t>(driver.size())), driver);
+    EXPECT_EQ(job.driverFileSize, driver.size());
+    EXPECT_EQ(job.main, DemoMainData(layout.MainDataLength));
+    ASSERT_GE(job.eep.size(), layout.EepDataLength);
+    EXPECT_EQ(Bytes(job.eep.begin(), job.eep.begin() + layout.EepDataLength), DemoEepData(layout.EepDataLength));
+  }
+
+  std::unique_ptr<sim::UnitGroup> units;
+  std::unique_ptr<TProgramFolder> folder;
+  std::string project;
+  TDemoLayout layout{};
+};
+
+TEST_P(UnattendedProgram, EndsResultsAndPackets) {
+  const TRunCase& c = GetParam();
+  std::vector<std::string> arguments{project};
+  arguments.insert(arguments.end(), c.Switch.begin(), c.Switch.end());
+  TProgramProcess program(*folder, arguments);
+
+  const std::filesystem::path result = folder->File("ResDW.Txt");
+  if (c.End == TEnd::Exits) {
+    ASSERT_EQ(program.WaitForExit(kRunLimit), 0) << ReadText(folder->File("program.out"));
+    EXPECT_EQ(ReadText(result), "Download Success\r\n");
+  } else {
+    ASSERT_TRUE(WaitUntil([&] { return UnitsReached(c); }, kRunLimit));
+    std::this_thread::sleep_for(kSettle);
+    EXPECT_TRUE(program.Running());
+    EXPECT_FALSE(std::filesystem::exists(result));
+    // A box left open would keep the program from ending.
+    ASSERT_EQ(program.Close(kCloseLimit), 0) << ReadText(folder->File("program.out"));
+  }
+
+  const std::string log = ReadText(folder->LogFile());
+  EXPECT_NE(log.find("Hello Velmot200IND User! ------ \r\n"), std::string::npos) << log;
+  for (const std::string& line : c.LogHas) {
+    const std::string expected =
+        Replaced(Replaced(line, "@project", project), "@folder", folder->Path().string()) + "\r\n";
+    EXPECT_NE(log.find(expected), std::string::npos) << expected << " not in\n" << log;
+  }
+  for (std::size_t n = 0; n < kUnits; ++n) {
+    SCOPED_TRACE("unit " + std::to_string(n + 1));
+    const std::vector<sim::PacketRecord> received = (*units)[n].Received();
+    for (const sim::PacketRecord& r : received) EXPECT_EQ(r.problem, "") << int{r.command};
+    EXPECT_EQ(CommandRuns(received), CommandsOf(c.Seen[n]));
+    if (HoldsTheJob(c.Seen[n])) ExpectDownload(n);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, UnattendedProgram, testing::ValuesIn(kRuns),
+                         [](const testing::TestParamInfo<TRunCase>& info) { return std::string(info.param.Name); });
+
+}  // namespace

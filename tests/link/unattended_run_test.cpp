@@ -1,0 +1,323 @@
+// The timers' work besides the reply watch: the start-up search and the
+// wait for every programmer, the search again after upgrades, the
+// command-line download and the end of an unattended run. The window's
+// side (search, project opening, pause) is a fake that records its calls;
+// the whole run at the end goes over real ports to simulated units.
+#include "link/unattended_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "gang_fixture.h"
+#include "link/firmware_file.h"
+#include "project/project_file.h"
+#include "sim_files.h"
+#include "temp_folder.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Bytes = sim::Bytes;
+
+class TRecordingActions final : public IStartupSearchActions {
+ public:
+  void FindDevices() override {
+    Calls.push_back("search");
+    if (OnSearch) OnSearch();
+  }
+  std::uint8_t OpenProjectFile(const std::string& path) override {
+    Calls.push_back("open " + path);
+    if (OnOpen) OnOpen();
+    return OpenResult;
+  }
+  void Pause(std::chrono::milliseconds time) override {
+    Calls.push_back("pause " + std::to_string(time.count()));
+    if (OnPause) OnPause(time);
+  }
+
+  Lines Calls;
+  std::uint8_t OpenResult = kProjectOpenOk;
+  std::function<void()> OnSearch;
+  std::function<void()> OnOpen;
+  std::function<void(std::chrono::milliseconds)> OnPause;
+};
+
+class UnattendedRun : public OperationTest {
+ protected:
+  static bool AnyStarted() {
+    for (int ch = 0; ch < kProgrammerMax; ++ch) {
+      if (ProgrammerState.ChannelBusy[ch] || ProgrammerState.ProgOpCode[ch] != kOpIdle) return true;
+    }
+    return false;
+  }
+  // Command-line mode with a project file that exists.
+  void CommandLine(std::uint8_t inUse) {
+    SessionState.CmdLineMode = 1;
+    SessionState.ProgrammerCount = inUse;
+    SessionTexts.CmdLineProject = folder.Dir() + "job.pqx";
+    WriteFile(SessionTexts.CmdLineProject, "project");
+  }
+
+  TRecordingActions actions;
+  TempFolder folder;
+};
+
+struct TSearchTickCase {
+  const char* What;
+  bool CmdLineMode;
+  int InUse, Found;
+  bool UpgradeRunning;
+  std::vector<int> Pending;
+  Lines Calls;
+  TStartupSearch Result;
+  int UpgradeRunningAfter;
+};
+
+TEST_F(UnattendedRun, EachTickDecidesBetweenWaitingSearchingAgainAndDone) {
+  using enum TStartupSearch;
+  const std::vector<TSearchTickCase> cases = {
+      {"one of two answered", true, 2, 1, false, {}, {}, Waiting, 0},
+      {"all answered", true, 3, 3, false, {}, {}, AllAnswered, 0},
+      {"more answers than programmers in use", false, 2, 3, false, {}, {}, AllAnswered, 0},
+      {"an upgrade still running holds a command-line run", true, 3, 3, true, {1}, {}, Waiting, 1},
+      {"the upgrades have ended: search again after the pause", true, 3, 3, true, {}, {"pause 500", "search"}, Waiting, 0},
+      {"a boot loader upgraded instead of counted", false, 2, 1, true, {}, {"pause 500", "search"}, Waiting, 0},
+      {"the operator's window is done whatever upgrades", false, 3, 3, true, {2}, {}, AllAnswered, 1},
+      {"fewer answered while one still upgrades", false, 2, 1, true, {0}, {}, Waiting, 1},
+      {"upgrades beyond the programmers in use do not hold", true, 2, 1, true, {4}, {"pause 500", "search"}, Waiting, 0},
+  };
+  for (const TSearchTickCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    ResetProgramState();
+    actions.Calls.clear();
+    SessionState.CmdLineMode = c.CmdLineMode;
+    SessionState.ProgrammerCount = static_cast<std::uint8_t>(c.InUse);
+    SessionState.FoundDeviceCount = static_cast<std::uint8_t>(c.Found);
+    SessionState.UpgradeRunning = c.UpgradeRunning;
+    for (const int n : c.Pending) ProgrammerState.UpgradePending[n] = 1;
+
+    EXPECT_EQ(StartupSearchTick(actions), c.Result);
+    EXPECT_EQ(actions.Calls, c.Calls);
+    EXPECT_EQ(SessionState.UpgradeRunning, c.UpgradeRunningAfter);
+  }
+}
+
+TEST_F(UnattendedRun, TheFirstTickSearchesOnceAndWithoutPortsIsDoneAtOnce) {
+  SessionState.StartSearchPending = 1;
+  SessionState.ProgrammerCount = 2;
+  EXPECT_EQ(StartupSearchTick(actions), TStartupSearch::Waiting);
+  EXPECT_EQ(SessionState.StartSearchPending, 0);
+  EXPECT_EQ(StartupSearchTick(actions), TStartupSearch::Waiting);
+  EXPECT_EQ(actions.Calls, Lines{"search"});
+
+  actions.Calls.clear();
+  SessionState.StartSearchPending = 1;
+  SessionState.ProgrammerCount = 0;
+  EXPECT_EQ(StartupSearchTick(actions), TStartupSearch::AllAnswered);
+  EXPECT_EQ(actions.Calls, Lines{"search"});
+}
+
+TEST_F(UnattendedRun, AMissingProjectIsOnlyLoggedAndStartsNothing) {
+  const std::string missing = folder.Dir() + "no such job.pqx";
+  for (const std::string& path : {missing, folder.Dir()}) {
+    SCOPED_TRACE(path);
+    memo.Lines.clear();
+    CommandLine(3);
+    SessionTexts.CmdLineProject = path;
+    StartCommandLineDownload(actions);
+    EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 File of " + path + " is not found!"});
+    EXPECT_TRUE(actions.Calls.empty());
+    EXPECT_TRUE(prompts.Shown.empty());
+    EXPECT_FALSE(AnyStarted());
+  }
+}
+
+TEST_F(UnattendedRun, AProjectThatFailsToReadStartsNoDownload) {
+  for (const std::uint8_t result : {kProjectBadMagic, kProjectNoCfgTag, kProjectNoMfmTag, kProjectNoEepTag,
+                                    kProjectSumMismatch, kProjectDamaged}) {
+    SCOPED_TRACE(int{result});
+    actions.Calls.clear();
+    CommandLine(3);
+    actions.OpenResult = result;
+    StartCommandLineDownload(actions);
+    EXPECT_EQ(actions.Calls, Lines{"open " + SessionTexts.CmdLineProject});
+    EXPECT_FALSE(AnyStarted());
+    EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpIdle);
+  }
+}
+
+TEST_F(UnattendedRun, AChipWhoseFlashDriverDidNotLoadStartsNoDownload) {
+  CommandLine(2);
+  actions.OnOpen = [] {
+    SelectedChip.UseFlashDriver = 1;
+    SessionState.DriverValid = 0;
+  };
+  StartCommandLineDownload(actions);
+  EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 Flash Driver Not Loaded, Download Not Started!"});
+  EXPECT_FALSE(AnyStarted());
+}
+
+TEST_F(UnattendedRun, OutsideCommandLineModeNothingIsOpened) {
+  CommandLine(2);
+  SessionState.CmdLineMode = 0;
+  StartCommandLineDownload(actions);
+  EXPECT_TRUE(actions.Calls.empty());
+  EXPECT_FALSE(AnyStarted());
+}
+
+// The operator's Download takes "Prog. Data Flash" from the window; the
+// command line takes it from the project's program-step flags.
+TEST_F(UnattendedRun, TheProjectDecidesWhetherEepDataIsDownloaded) {
+  for (const std::uint8_t flags : {0x17, 0x1F}) {
+    SCOPED_TRACE(int{flags});
+    CommandLine(1);
+    ProgramSettings.EepProgram = flags == 0x17;  // the opposite beforehand
+    actions.OnOpen = [flags] { SelectedChip.ControlBytes.ProgramStepFlags = flags; };
+    StartCommandLineDownload(actions);
+    EXPECT_EQ(ProgramSettings.EepProgram, flags == 0x1F ? 1 : 0);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpChipDataDownload);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[1], kOpIdle);  // not in use
+  }
+}
+
+struct TEndCase {
+  int AutoCloseMode, Done, Found;
+  bool Ends;
+};
+
+TEST_F(UnattendedRun, TheRunEndsWhenEveryFoundProgrammerHasItsDownload) {
+  const TEndCase cases[] = {
+      {1, 3, 3, true}, {1, 2, 3, false}, {0, 3, 3, false}, {1, 0, 0, false}, {1, 1, 1, true},
+  };
+  SessionTexts.AppDir = folder.Dir();
+  const std::string result = folder.Dir() + "ResDW.Txt";
+  for (const TEndCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.AutoCloseMode << " " << c.Done << " of " << c.Found);
+    std::filesystem::remove(result);
+    SessionState.AutoCloseMode = static_cast<std::uint8_t>(c.AutoCloseMode);
+    SessionState.DownloadDoneCount = static_cast<std::uint8_t>(c.Done);
+    SessionState.FoundDeviceCount = static_cast<std::uint8_t>(c.Found);
+    TUnattendedEnd end;
+    EXPECT_EQ(end.Tick(), c.Ends);
+    EXPECT_EQ(std::filesystem::exists(result), c.Ends);
+    if (c.Ends) {
+      EXPECT_EQ(ReadFile(result), "Download Success\r\n");
+      EXPECT_FALSE(end.Tick());  // the window is closing: once is enough
+    }
+  }
+  EXPECT_TRUE(memo.Lines.empty());
+}
+
+TEST_F(UnattendedRun, AnOldResultFileIsReplacedWhole) {
+  SessionTexts.AppDir = folder.Dir();
+  WriteFile(folder.Dir() + "ResDW.Txt", "Download Failed on every programmer, long ago\r\n");
+  SessionState.AutoCloseMode = 1;
+  SessionState.DownloadDoneCount = SessionState.FoundDeviceCount = 2;
+  EXPECT_TRUE(TUnattendedEnd{}.Tick());
+  EXPECT_EQ(ReadFile(folder.Dir() + "ResDW.Txt"), "Download Success\r\n");
+}
+
+TEST_F(UnattendedRun, AResultFileThatCannotBeWrittenIsReportedOnceAndTheRunGoesOn) {
+  SessionTexts.AppDir = folder.Dir() + "gone/";
+  SessionState.AutoCloseMode = 1;
+  SessionState.DownloadDoneCount = SessionState.FoundDeviceCount = 2;
+  TUnattendedEnd end;
+  for (int tick = 0; tick < 5; ++tick) EXPECT_FALSE(end.Tick());
+  ASSERT_EQ(memo.Lines.size(), 1u);
+  EXPECT_EQ(memo.Lines[0], "> 10:21:07 Result File Write Error: " + folder.Dir() +
+                               "gone/ResDW.Txt: No such file or directory");
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// The whole unattended run over real ports: one unit with older firmware is
+// found, upgraded, searched again and only then downloaded with the others;
+// the result file follows the last download.
+class UnattendedGang : public GangTest {
+ protected:
+  void SetUp() override {
+    GangTest::SetUp();
+    SessionTexts.AppDir = folder.Dir();
+    sim::FirmwareFileSpec file;
+    file.version = "V1.06";
+    file.firmwareEnd = 0x1000;
+    file.image.assign(3000, 0x5A);
+    sim::WriteBytes(FirmwareFilePath(), sim::BuildFirmwareFile(file));
+    LoadFirmwareFile(FirmwareFilePath());
+    ASSERT_EQ(SessionState.FirmwareLoaded, 1);
+    actions.OnSearch = [this] { Search(); };
+    // The finish packet needs the time to leave before the search closes the port.
+    actions.OnPause = [](std::chrono::milliseconds time) { std::this_thread::sleep_for(time); };
+  }
+
+  // The window's event loop: port events as they come, a Timer2 tick every
+  // few milliseconds, until the timer is done.
+  bool TickUntilAllAnswered() {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < limit) {
+      events.RunQueued();
+      if (StartupSearchTick(actions) == TStartupSearch::AllAnswered) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+  }
+
+  TempFolder folder;
+  TRecordingActions actions;
+};
+
+TEST_F(UnattendedGang, AnOlderFirmwareIsUpgradedBeforeAnyDownloadAndTheRunEnds) {
+  std::vector<sim::UnitSettings> settings(3);
+  settings[1].identity = sim::ApplicationIdentity("V1.02");
+  StartUnits(settings);
+  SessionState.CmdLineMode = 1;
+  SessionState.AutoCloseMode = 1;
+  SessionState.StartSearchPending = 1;
+  SessionTexts.CmdLineProject = folder.Dir() + "job.pqx";
+  WriteFile(SessionTexts.CmdLineProject, "project");
+  SelectedChip.ControlBytes.ProgramStepFlags = 0x1F;
+
+  ASSERT_TRUE(TickUntilAllAnswered());
+  EXPECT_EQ(actions.Calls, (Lines{"search", "pause 500", "search"}));
+  EXPECT_EQ(SessionState.FoundDeviceCount, 3);
+  EXPECT_EQ(SessionState.UpgradeRunning, 0);
+
+  StartCommandLineDownload(actions);
+  ASSERT_TRUE(RunUntil([this] { return AllIdle(); }));
+  EXPECT_EQ(SessionState.DownloadDoneCount, 3);
+  TUnattendedEnd end;
+  EXPECT_TRUE(end.Tick());
+  EXPECT_EQ(ReadFile(folder.Dir() + "ResDW.Txt"), "Download Success\r\n");
+
+  const std::size_t mainBytes = 8 * 1024;  // 5,000 bytes in 4 KB blocks
+  for (std::size_t unit = 0; unit < 3; ++unit) {
+    SCOPED_TRACE(unit);
+    const std::vector<sim::PacketRecord> received = (*units)[unit].Received();
+    std::vector<std::uint8_t> commands;  // in order, a run of one command as one
+    int probes = 0;
+    for (const sim::PacketRecord& r : received) {
+      EXPECT_EQ(r.problem, "");
+      probes += r.command == sim::kCmdLinkProbe;
+      if (commands.empty() || commands.back() != r.command) commands.push_back(r.command);
+    }
+    using namespace sim;
+    const std::vector<std::uint8_t> expected =
+        unit == 1 ? std::vector<std::uint8_t>{kCmdLinkProbe, kCmdFirmwareBlock, kCmdFirmwareFinish, kCmdLinkProbe,
+                                              kCmdChipData, kCmdMainData, kCmdEepData}
+                  : std::vector<std::uint8_t>{kCmdLinkProbe, kCmdChipData, kCmdMainData, kCmdEepData};
+    EXPECT_EQ(probes, 2);  // searched again with the upgraded one
+    EXPECT_EQ(commands, expected);
+
+    const sim::JobData job = (*units)[unit].Inspect([](const sim::Unit& u) { return u.job; });
+    ASSERT_EQ(job.main.size(), mainBytes);
+    EXPECT_EQ(job.main, Bytes(MemoryImages.MainFlashImage + SelectedChip.MainBaseOffset,
+                              MemoryImages.MainFlashImage + SelectedChip.MainBaseOffset + mainBytes));
+    ASSERT_GE(job.eep.size(), SelectedChip.EepSize);
+    EXPECT_EQ(Bytes(job.eep.begin(), job.eep.begin() + SelectedChip.EepSize),
+              Bytes(MemoryImages.EepImage, MemoryImages.EepImage + SelectedChip.EepSize));
+  }
+}
+
+}  // namespace
