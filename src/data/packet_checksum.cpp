@@ -47,9 +47,10 @@ std::uint16_t ChecksumOf(std::span<const std::uint8_t> bytes) {
   std::size_t n = bytes.size();
   std::uint16_t c = 0;
   for (; n >= kGroup; p += kGroup, n -= kGroup) {
-    std::uint16_t next = kTables.Low[c & 0xFF] ^ kTables.High[c >> 8];
-    for (std::size_t j = 0; j < kGroup; ++j) next ^= kTables.Byte[kGroup - 1 - j][p[j]];
-    c = next;
+    // The bytes' part first: it does not wait for the register.
+    std::uint16_t bytesPart = 0;
+    for (std::size_t j = 0; j < kGroup; ++j) bytesPart ^= kTables.Byte[kGroup - 1 - j][p[j]];
+    c = kTables.Low[c & 0xFF] ^ kTables.High[c >> 8] ^ bytesPart;
   }
   for (; n > 0; ++p, --n) c = static_cast<std::uint16_t>(Step(c) ^ *p);
   return c;
