@@ -43,7 +43,8 @@ class TCommNotifier : public std::enable_shared_from_this<TCommNotifier> {
  public:
   TCommNotifier(IPortEventSink& sink, TComm& owner) : sink_(sink), owner_(&owner) {}
   // Any thread. open numbers the open the message belongs to; the chunk's
-  // bytes are copied. Throws std::bad_alloc when no message can be had.
+  // bytes (at most kCommChunkSize) are copied. Throws std::bad_alloc when no
+  // message can be had.
   void Post(std::uint64_t open, TCommMessage message, std::uint32_t value = 0, const std::uint8_t* bytes = nullptr,
             std::uint16_t length = 0);
   // GUI thread: the owner is going; messages still queued are dropped.
@@ -118,10 +119,11 @@ struct TPortThreadContext {
   }
 };
 
-// Posts the received bytes in chunks of at most kCommChunkSize, each once the
-// line has been silent for the gap or the chunk is full; reports line errors
-// and modem-line changes where the driver counts them; posts a hang-up when
-// the device is lost.
+// Runs at the highest priority. Posts the received bytes in chunks of at most
+// kCommChunkSize, each once the line has been silent for the gap or the chunk
+// is full; reports line errors and modem-line changes where the driver counts
+// them, looking before each chunk and while idle; posts a hang-up when the
+// device is lost.
 class TReadThread {
  public:
   TReadThread(TPortThreadContext context, const std::atomic<std::uint32_t>& gapMs)
@@ -141,9 +143,9 @@ class TReadThread {
   TSerialLineCounters counters_;
 };
 
-// Writes the queued blocks whole and in order; posts SendDataEmpty (when
-// reported) once after starting and once each time the queue drains after a
-// write; posts a hang-up when a write fails.
+// Runs above normal priority. Writes the queued blocks whole and in order;
+// posts SendDataEmpty (when reported) once after starting and once each time
+// the queue drains after a write; posts a hang-up when a write fails.
 class TWriteThread {
  public:
   TWriteThread(TPortThreadContext context, TSendQueue& queue) : context_(std::move(context)), queue_(queue) {}
