@@ -96,15 +96,20 @@ double ThreadCpuSeconds() {
 
 struct TCpu {
   double User = 0, System = 0;
+  double Switches = 0;  // context switches, voluntary and forced
   double Total() const { return User + System; }
-  TCpu operator-(const TCpu& o) const { return {User - o.User, System - o.System}; }
+  TCpu operator-(const TCpu& o) const { return {User - o.User, System - o.System, Switches - o.Switches}; }
 };
 
-TCpu ProcessCpu() {
+TCpu Cpu(int who) {
   rusage usage{};
-  ::getrusage(RUSAGE_SELF, &usage);
-  return {usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6, usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6};
+  ::getrusage(who, &usage);
+  return {usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6, usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6,
+          static_cast<double>(usage.ru_nvcsw + usage.ru_nivcsw)};
 }
+
+TCpu ProcessCpu() { return Cpu(RUSAGE_SELF); }
+TCpu GuiThreadCpu() { return Cpu(RUSAGE_THREAD); }
 
 void SetChip() {
   TSelectedChip& chip = SelectedChip;
@@ -166,6 +171,7 @@ bool Run(bool paced) {
   const auto start = std::chrono::steady_clock::now();
   const TCpu cpuStart = ProcessCpu();
   const double guiStart = ThreadCpuSeconds();
+  const TCpu guiCpuStart = GuiThreadCpu();
   for (int ch = 0; ch < kUnits; ++ch) {
     ProgrammerState.RxFill[ch] = 0;
     ProgrammerState.AutoMode[ch] = 1;
@@ -175,6 +181,7 @@ bool Run(bool paced) {
   const TCpu used = ProcessCpu() - cpuStart;
   const double cpu = used.Total();
   const double gui = ThreadCpuSeconds() - guiStart;
+  const double guiSwitches = (GuiThreadCpu() - guiCpuStart).Switches;
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const TLineCounts after = Counts(child);
 
@@ -189,10 +196,11 @@ bool Run(bool paced) {
   const double bound = busiest / kLineBytesPerSecond;
   const int blocks = kUnits * 2 * static_cast<int>(kMainBytes / 4096);  // program and verify
   std::printf("%-8s %d units, %u KB each: wall %.3f s, wire bound %.3f s (%zu bytes on the busiest port, %.1f MB in all), "
-              "ratio %.3f, host CPU %.3f s = %.1f us per 4 KB block (user %.1f us, system %.1f us; GUI thread %.1f us, port threads %.1f us); %d of %d ended well\n",
+              "ratio %.3f, host CPU %.3f s = %.1f us per 4 KB block (user %.1f us, system %.1f us; GUI thread %.1f us, port threads %.1f us; "
+              "context switches per block: GUI thread %.1f, port threads %.1f); %d of %d ended well\n",
               paced ? "paced" : "unpaced", kUnits, kMainBytes / 1024, wall, bound, busiest, total / 1e6, wall / bound,
               cpu, cpu / blocks * 1e6, used.User / blocks * 1e6, used.System / blocks * 1e6, gui / blocks * 1e6,
-              (cpu - gui) / blocks * 1e6, good, kUnits);
+              (cpu - gui) / blocks * 1e6, guiSwitches / blocks, (used.Switches - guiSwitches) / blocks, good, kUnits);
 
   for (const auto& port : ports) port->ClosePort();
   std::fclose(child.ToUnits);

@@ -54,7 +54,9 @@ void TComm::OpenPort() {
 void TComm::ClosePort() {
   if (!PortOpen()) return;
   // Every wait of both threads includes the stop event, so they end promptly,
-  // a write blocked on a stalled line among them.
+  // a write blocked on a stalled line among them; a block still queued is not
+  // written.
+  sendQueue_->Stop();
   stopEvent_->Signal();
   reader_.join();
   writer_.join();
@@ -67,7 +69,7 @@ void TComm::ClosePort() {
 bool TComm::SendBuffer(const std::uint8_t* buffer, std::uint16_t length) {
   if (!sendQueue_ || length == 0 || buffer == nullptr) return false;
   try {
-    return sendQueue_->Push(std::vector<std::uint8_t>(buffer, buffer + length));
+    return sendQueue_->Push(buffer, length);
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -86,11 +88,11 @@ void TComm::SetTimeouts(const TCommTimeouts& timeouts) {
 }
 
 void TComm::NotifyWindowProc(std::uint64_t open, TCommMessage message, std::uint32_t value,
-                             const std::vector<std::uint8_t>& chunk) {
+                             const std::uint8_t* chunk, std::uint16_t length) {
   if (open != currentOpen_) return;
   switch (message) {
     case TCommMessage::ReceiveData:
-      if (OnReceiveData) OnReceiveData(this, chunk.data(), static_cast<std::uint16_t>(chunk.size() - 1));
+      if (OnReceiveData) OnReceiveData(this, chunk, length);
       break;
     case TCommMessage::ReceiveError:
       if (OnReceiveError) OnReceiveError(this, value);

@@ -11,7 +11,6 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "link/comm_settings.h"
 #include "link/port_events.h"
@@ -116,9 +115,10 @@ class TComm {
     timeouts.*field = value;
     SetTimeouts(timeouts);
   }
-  // Runs on the GUI thread for every message a port thread posted.
-  void NotifyWindowProc(std::uint64_t open, TCommMessage message, std::uint32_t value,
-                        const std::vector<std::uint8_t>& chunk);
+  // Runs on the GUI thread for every message a port thread posted; chunk and
+  // length are the received bytes of ReceiveData.
+  void NotifyWindowProc(std::uint64_t open, TCommMessage message, std::uint32_t value, const std::uint8_t* chunk,
+                        std::uint16_t length);
 
   TCommLineSettings line_;
   TCommTimeouts timeouts_;

@@ -3,19 +3,82 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/thread_priority.h"
+
 namespace {
 // How often an idle read thread looks at the driver's line counters.
 constexpr int kLineCheckMs = 50;
+// Free messages and send buffers a port keeps for reuse; more are made when
+// a burst needs them, and freed again once it has passed.
+constexpr std::size_t kKeptMessages = 8;
+constexpr std::size_t kKeptBlocks = 4;
 }  // namespace
 
-void TCommNotifier::Post(std::uint64_t open, TCommMessage message, std::uint32_t value,
-                         std::vector<std::uint8_t> chunk) {
-  sink_.Post([self = shared_from_this(), open, message, value, chunk = std::move(chunk)] {
-    if (self->owner_) self->owner_->NotifyWindowProc(open, message, value, chunk);
-  });
+void TPortMessage::Deliver() {
+  const std::shared_ptr<TCommNotifier> notifier = std::move(notifier_);
+  // Back to the pool however the handler leaves, before the notifier is let go.
+  struct TBack {
+    TCommNotifier& Notifier;
+    TPortMessage* Message;
+    ~TBack() { Notifier.Recycle(Message); }
+  } back{*notifier, this};
+  notifier->Raise(*this);
 }
 
-bool TSendQueue::Push(std::vector<std::uint8_t> block) {
+void TPortMessage::Discard() {
+  const std::shared_ptr<TCommNotifier> notifier = std::move(notifier_);
+  notifier->Recycle(this);
+}
+
+void TCommNotifier::Post(std::uint64_t open, TCommMessage message, std::uint32_t value, const std::uint8_t* bytes,
+                         std::uint16_t length) {
+  std::unique_ptr<TPortMessage> m;
+  {
+    std::lock_guard lock(poolMutex_);
+    if (!pool_.empty()) {
+      m = std::move(pool_.back());
+      pool_.pop_back();
+    }
+  }
+  if (!m) m = std::make_unique<TPortMessage>();
+  m->Open = open;
+  m->Message = message;
+  m->Value = value;
+  m->Length = length;
+  if (length > 0) std::copy(bytes, bytes + length, m->Bytes);
+  m->Bytes[length] = 0;
+  m->notifier_ = shared_from_this();
+  // Posted, it belongs to the sink until it comes back through Recycle.
+  TPortMessage& posted = *m.release();
+  try {
+    sink_.Post(posted);
+  } catch (...) {
+    posted.Discard();
+    throw;
+  }
+}
+
+void TCommNotifier::Raise(const TPortMessage& m) {
+  if (owner_) owner_->NotifyWindowProc(m.Open, m.Message, m.Value, m.Bytes, m.Length);
+}
+
+void TCommNotifier::Recycle(TPortMessage* message) {
+  std::unique_ptr<TPortMessage> m(message);
+  std::lock_guard lock(poolMutex_);
+  if (pool_.size() < kKeptMessages) pool_.push_back(std::move(m));
+}
+
+std::vector<std::uint8_t> TSendQueue::FreeBuffer() {
+  std::lock_guard lock(mutex_);
+  if (pool_.empty()) return {};
+  std::vector<std::uint8_t> buffer = std::move(pool_.back());
+  pool_.pop_back();
+  return buffer;
+}
+
+bool TSendQueue::Push(const std::uint8_t* bytes, std::size_t length) {
+  std::vector<std::uint8_t> block = FreeBuffer();
+  block.assign(bytes, bytes + length);
   {
     std::lock_guard lock(mutex_);
     if (closed_) return false;
@@ -25,22 +88,33 @@ bool TSendQueue::Push(std::vector<std::uint8_t> block) {
   return true;
 }
 
-bool TSendQueue::Pop(std::vector<std::uint8_t>& block) {
+TSendQueue::TTake TSendQueue::Pop(std::vector<std::uint8_t>& block) {
   std::lock_guard lock(mutex_);
-  if (blocks_.empty()) return false;
+  if (block.capacity() > 0 && pool_.size() < kKeptBlocks) pool_.push_back(std::move(block));
+  block = {};
+  if (stopped_) return TTake::Stopped;
+  if (blocks_.empty()) return TTake::Empty;
   block = std::move(blocks_.front());
   blocks_.pop_front();
-  return true;
+  return TTake::Block;
+}
+
+void TSendQueue::Stop() {
+  std::lock_guard lock(mutex_);
+  stopped_ = true;
 }
 
 void TSendQueue::Close() {
   std::deque<std::vector<std::uint8_t>> dropped;
+  std::vector<std::vector<std::uint8_t>> pool;
   std::lock_guard lock(mutex_);
   closed_ = true;
   dropped.swap(blocks_);
+  pool.swap(pool_);
 }
 
 void TReadThread::Execute() {
+  RaiseCurrentThreadPriority(TThreadPriority::Highest);
   context_.Guarded([this] { Run(); });
   context_.Device.Purge(TSerialPurge::Input);
 }
@@ -53,10 +127,12 @@ void TReadThread::Run() {
     const int timeout = fill_ > 0 ? gap : (watchLine_ ? kLineCheckMs : -1);
     const TSerialWait wait = device.WaitReadable(context_.StopEvent, timeout);
     if (wait == TSerialWait::Stopped) return;
-    // Line events go before the bytes that came with them.
-    if (watchLine_) CheckLine();
     if (wait == TSerialWait::TimedOut) {
-      if (fill_ > 0) PostChunk();
+      if (fill_ > 0) {
+        PostChunk();
+      } else if (watchLine_) {
+        CheckLine();
+      }
       continue;
     }
     const TSerialIo io = wait == TSerialWait::Ready ? device.Read(chunk_ + fill_, kCommChunkSize - fill_)
@@ -73,12 +149,11 @@ void TReadThread::Run() {
 }
 
 void TReadThread::PostChunk() {
-  // The chunk carries a zero byte after the received ones, not counted in
-  // its length.
-  std::vector<std::uint8_t> chunk(fill_ + 1, 0);
-  std::copy(chunk_, chunk_ + fill_, chunk.begin());
+  // Line events go before the bytes that came with them.
+  if (watchLine_) CheckLine();
+  const auto length = static_cast<std::uint16_t>(fill_);
   fill_ = 0;
-  context_.Post(TCommMessage::ReceiveData, 0, std::move(chunk));
+  context_.Post(TCommMessage::ReceiveData, 0, chunk_, length);
 }
 
 void TReadThread::CheckLine() {
@@ -91,6 +166,7 @@ void TReadThread::CheckLine() {
 }
 
 void TWriteThread::Execute() {
+  RaiseCurrentThreadPriority(TThreadPriority::AboveNormal);
   context_.Guarded([this] { Run(); });
   context_.Device.Purge(TSerialPurge::Output);
   queue_.Close();
@@ -100,7 +176,9 @@ void TWriteThread::Run() {
   bool notify = true;
   std::vector<std::uint8_t> block;
   for (;;) {
-    if (!queue_.Pop(block)) {
+    const TSendQueue::TTake take = queue_.Pop(block);
+    if (take == TSendQueue::TTake::Stopped) return;
+    if (take == TSendQueue::TTake::Empty) {
       if (notify && context_.ReportSendEmpty) context_.Post(TCommMessage::SendDataEmpty);
       notify = false;
       const TEventWait wait = WaitForEither(context_.StopEvent, queue_.Wake());
@@ -112,9 +190,7 @@ void TWriteThread::Run() {
       queue_.Wake().Clear();
       continue;
     }
-    if (context_.StopEvent.Signalled()) return;
     const TWriteResult result = WriteBuffer(block);
-    block = {};
     if (result == TWriteResult::Lost) context_.Post(TCommMessage::RequestHangup);
     if (result != TWriteResult::Written) return;
     notify = true;

@@ -1,6 +1,7 @@
 #include "link/command_packets.h"
 
 #include <algorithm>
+#include <cstring>
 #include <span>
 
 #include "data/program_state.h"
@@ -79,14 +80,14 @@ std::uint16_t PayloadWithSections(const TDriverSectionLayout& layout, std::uint1
 std::uint16_t FrameDataBlock(std::uint8_t code, std::span<const std::uint8_t> data, std::uint16_t block, int ch) {
   if (data.empty()) return 0;
   WriteHeader(ch, code, block, kDataBlockSize);
-  std::ranges::copy(data, Packet(ch).begin() + kHeaderSize);
+  std::memcpy(Packet(ch).data() + kHeaderSize, data.data(), data.size());
   return Close(ch, kDataBlockSize);
 }
 
 std::uint16_t FrameProgramBlock(std::uint8_t code, std::span<const std::uint8_t> data, std::uint16_t block, int ch) {
   if (data.empty()) return 0;
   BuildParameterBlock(kHeaderSize, 0, ch);
-  std::ranges::copy(data, Packet(ch).begin() + kImageDataOffset);
+  std::memcpy(Packet(ch).data() + kImageDataOffset, data.data(), data.size());
   const std::uint16_t payload = PayloadWithSections(kProgramSections, kParameterBlockSize + kDataBlockSize, ch);
   WriteHeader(ch, code, block, payload);
   return Close(ch, payload);

@@ -7,41 +7,63 @@
 
 namespace {
 
+constexpr std::size_t kTailLength = 5;
+constexpr std::size_t kWord = sizeof(std::uint64_t);
+
+// True when one of the eight bytes of w is 0xC0 or 0xDB.
+bool HasFrameByte(std::uint64_t w) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  auto anyZeroByte = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighs; };
+  return (anyZeroByte(w ^ (kOnes * kFrameEnd)) | anyZeroByte(w ^ (kOnes * kFrameEsc))) != 0;
+}
+
 // Writes the escaped bytes of packet into out and returns the end; out must
-// hold twice the packet. Runs without a delimiter are copied whole.
+// hold twice the packet. Words without a delimiter are copied whole.
 std::uint8_t* Escape(std::span<const std::uint8_t> packet, std::uint8_t* out) {
   const std::uint8_t* p = packet.data();
   const std::uint8_t* const end = p + packet.size();
   while (p < end) {
-    const std::uint8_t* run = p;
-    while (run < end && *run != kFrameEnd && *run != kFrameEsc) ++run;
-    std::memcpy(out, p, static_cast<std::size_t>(run - p));
-    out += run - p;
-    if (run == end) break;
-    *out++ = kFrameEsc;
-    *out++ = *run == kFrameEnd ? kFrameEscEnd : kFrameEscEsc;
-    p = run + 1;
+    if (static_cast<std::size_t>(end - p) >= kWord) {
+      std::uint64_t w;
+      std::memcpy(&w, p, kWord);
+      if (!HasFrameByte(w)) {
+        std::memcpy(out, &w, kWord);
+        out += kWord;
+        p += kWord;
+        continue;
+      }
+    }
+    const std::uint8_t b = *p++;
+    if (b == kFrameEnd || b == kFrameEsc) {
+      *out++ = kFrameEsc;
+      *out++ = b == kFrameEnd ? kFrameEscEnd : kFrameEscEsc;
+    } else {
+      *out++ = b;
+    }
   }
   return out;
 }
-
-constexpr std::size_t kTailLength = 5;
 
 }  // namespace
 
 std::uint16_t SlipEncode(std::span<const std::uint8_t> packet, std::span<std::uint8_t> frame, std::uint16_t n) {
   if (n == 0 || n > packet.size()) return 0;
   const std::span<const std::uint8_t> bytes = packet.first(n);
-  // The frame's length, then the bytes: the frame buffer is never passed.
-  std::size_t length = 2 + kTailLength + n;
-  for (const std::uint8_t b : bytes) length += b == kFrameEnd || b == kFrameEsc;
-  if (length > frame.size() || length > 0xFFFF) return 0;
+  // The frame is never written past its buffer: where the worst case (every
+  // byte escaped) might not fit, its real length is counted first.
+  const std::size_t worst = 2 + kTailLength + 2 * std::size_t{n};
+  if (worst > frame.size() || worst > 0xFFFF) {
+    std::size_t length = 2 + kTailLength + n;
+    for (const std::uint8_t b : bytes) length += b == kFrameEnd || b == kFrameEsc;
+    if (length > frame.size() || length > 0xFFFF) return 0;
+  }
   std::uint8_t* out = frame.data();
   *out++ = kFrameEnd;
   out = Escape(bytes, out);
   *out++ = kFrameEnd;
   std::memset(out, 0xFF, kTailLength);
-  return static_cast<std::uint16_t>(length);
+  return static_cast<std::uint16_t>(out + kTailLength - frame.data());
 }
 
 std::uint8_t SlipDecode(std::span<std::uint8_t> source, std::span<std::uint8_t> destination,

@@ -3,13 +3,25 @@
 // runs it on the GUI thread, where the port's handlers run.
 #pragma once
 
-#include <functional>
+// One event on its way. Its poster owns and reuses it; while it is posted it
+// belongs to the sink, which ends that with exactly one of the two calls.
+class IPortEvent {
+ public:
+  // On the GUI thread: raises the event. It may be reused from the call on.
+  virtual void Deliver() = 0;
+  // Instead of Deliver, when the sink goes with the event still queued.
+  virtual void Discard() = 0;
+
+ protected:
+  ~IPortEvent() = default;
+};
 
 class IPortEventSink {
  public:
   virtual ~IPortEventSink() = default;
-  // Called from any thread. Runs deliver once, later, on the GUI thread, after
-  // everything posted before it; an event still queued when the sink goes
-  // is freed unrun. The sink must outlive the ports that post to it.
-  virtual void Post(std::function<void()> deliver) = 0;
+  // Called from any thread. Delivers the event once, later, on the GUI thread,
+  // after everything posted before it; an event still queued when the sink
+  // goes is discarded unrun. The sink must outlive the ports that post to it.
+  // When Post throws, the event was not taken.
+  virtual void Post(IPortEvent& event) = 0;
 };

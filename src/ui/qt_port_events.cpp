@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QObject>
 
+#include <utility>
+
 namespace {
 
 QEvent::Type PortEventType() {
@@ -11,19 +13,30 @@ QEvent::Type PortEventType() {
   return type;
 }
 
-class TPortEvent : public QEvent {
+// Carries a port event through the GUI thread's queue. Qt deletes a posted
+// event after delivering it, or unrun with its receiver; the port event is
+// then discarded.
+class TQtPortEvent : public QEvent {
  public:
-  explicit TPortEvent(std::function<void()> deliver) : QEvent(PortEventType()), Deliver(std::move(deliver)) {}
-  std::function<void()> Deliver;
+  explicit TQtPortEvent(IPortEvent& event) : QEvent(PortEventType()), event_(&event) {}
+  ~TQtPortEvent() override {
+    if (event_) event_->Discard();
+  }
+  TQtPortEvent(const TQtPortEvent&) = delete;
+  TQtPortEvent& operator=(const TQtPortEvent&) = delete;
+
+  void Deliver() { std::exchange(event_, nullptr)->Deliver(); }
+
+ private:
+  IPortEvent* event_;
 };
 
-// Lives on the GUI thread, so the events posted to it run there. Events still
-// posted to it when it goes are deleted with it, unrun.
+// Lives on the GUI thread, so the events posted to it run there.
 class TPortEventReceiver : public QObject {
  public:
   bool event(QEvent* e) override {
     if (e->type() != PortEventType()) return QObject::event(e);
-    static_cast<TPortEvent*>(e)->Deliver();
+    static_cast<TQtPortEvent*>(e)->Deliver();
     return true;
   }
 };
@@ -34,6 +47,6 @@ TQtPortEventSink::TQtPortEventSink() : receiver_(std::make_unique<TPortEventRece
 
 TQtPortEventSink::~TQtPortEventSink() = default;
 
-void TQtPortEventSink::Post(std::function<void()> deliver) {
-  QCoreApplication::postEvent(receiver_.get(), new TPortEvent(std::move(deliver)));
+void TQtPortEventSink::Post(IPortEvent& event) {
+  QCoreApplication::postEvent(receiver_.get(), new TQtPortEvent(event));
 }

@@ -16,7 +16,7 @@ class TQtPortEventSink : public IPortEventSink {
   TQtPortEventSink(const TQtPortEventSink&) = delete;
   TQtPortEventSink& operator=(const TQtPortEventSink&) = delete;
 
-  void Post(std::function<void()> deliver) override;
+  void Post(IPortEvent& event) override;
 
  private:
   std::unique_ptr<QObject> receiver_;

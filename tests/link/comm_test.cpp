@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -258,6 +263,57 @@ TEST_F(CommOnLine, ABurstArrivesWholeInOrderInChunksOfAtMost2048OnTheGuiThread) 
   EXPECT_EQ(recorder.Hangups, 0);
 }
 
+TEST_F(CommOnLine, ABurstQueuedWholeBeforeTheGuiThreadRunsArrivesIntact) {
+  // Far more chunks wait at once than the port keeps messages for reuse; the
+  // later ones reuse the first once they are handled.
+  const Bytes burst = PatternBytes(48 * 1024, 4);
+  line.Write(burst);
+  ASSERT_TRUE(events.WaitQueued(1 + burst.size() / kCommChunkSize));  // the empty send queue first
+  ASSERT_TRUE(events.RunUntil([&] { return recorder.Received.size() >= burst.size(); }));
+  EXPECT_EQ(recorder.Received, burst);
+  for (const Bytes& chunk : recorder.Chunks) EXPECT_LE(chunk.size(), kCommChunkSize);
+
+  // And again, now from reused messages.
+  recorder.Received.clear();
+  line.Write(burst);
+  ASSERT_TRUE(events.RunUntil([&] { return recorder.Received.size() >= burst.size(); }));
+  EXPECT_EQ(recorder.Received, burst);
+}
+
+TEST_F(CommOnLine, AHandlerThatThrowsLosesNoLaterChunk) {
+  bool thrown = false;
+  comm.OnReceiveData = [&](TComm*, const std::uint8_t* buffer, std::uint16_t length) {
+    if (!thrown) {
+      thrown = true;
+      throw std::runtime_error("handler failed");
+    }
+    recorder.Received.insert(recorder.Received.end(), buffer, buffer + length);
+  };
+  line.Write({1, 2, 3});
+  EXPECT_THROW(events.RunUntil([&] { return thrown; }), std::runtime_error);
+  for (std::uint8_t round = 0; round < 20; ++round) {
+    const Bytes bytes = PatternBytes(3000, round);
+    recorder.Received.clear();
+    line.Write(bytes);
+    ASSERT_TRUE(events.RunUntil([&] { return recorder.Received.size() >= bytes.size(); }));
+    EXPECT_EQ(recorder.Received, bytes);
+  }
+}
+
+TEST(CommEvents, MessagesStillQueuedWhenTheSinkGoesAreFreed) {
+  TPseudoTerminal line;
+  TQueuedPortEvents events;
+  {
+    TComm comm(events);
+    comm.OnReceiveData = [](TComm*, const std::uint8_t*, std::uint16_t) { ADD_FAILURE() << "ran"; };
+    OpenProgrammerPort(comm, line.Path());
+    line.Write(PatternBytes(5000, 6));
+    ASSERT_TRUE(events.WaitQueued(3));
+  }
+  // The component is gone, its messages wait in the sink, which now goes
+  // too: nothing runs, and the leak check finds nothing left behind.
+}
+
 TEST_F(CommOnLine, BlocksAreWrittenWholeInOrderFromACopyOfTheCallersBuffer) {
   // The queue starts empty.
   ASSERT_TRUE(events.RunUntil([&] { return recorder.Empties >= 1; }));
@@ -278,6 +334,18 @@ TEST_F(CommOnLine, BlocksAreWrittenWholeInOrderFromACopyOfTheCallersBuffer) {
   // The drained queue is reported.
   EXPECT_TRUE(events.RunUntil([&] { return recorder.Empties >= 2; }));
   EXPECT_FALSE(recorder.OffGuiThread);
+}
+
+TEST_F(CommOnLine, ReusedSendBuffersCarryOnlyTheirOwnBlock) {
+  // Each block is read before the next is sent, so each is copied into the
+  // buffer the one before it used, larger and smaller ones in turn.
+  for (const std::size_t size : {4200u, 5u, 4200u, 1u, 300u, 6000u, 2u}) {
+    SCOPED_TRACE(size);
+    const Bytes block = PatternBytes(size, static_cast<std::uint8_t>(size));
+    ASSERT_TRUE(comm.SendBuffer(block.data(), static_cast<std::uint16_t>(block.size())));
+    EXPECT_EQ(line.Read(block.size()), block);
+  }
+  EXPECT_FALSE(line.WaitReadable(std::chrono::milliseconds(20))) << "bytes of an earlier block came again";
 }
 
 TEST(CommSend, RefusesWhenClosedOrEmpty) {
@@ -370,6 +438,48 @@ TEST(CommClose, ReturnsWithAWritePendingOnAStalledLine) {
     EXPECT_TRUE(!comm || !comm->PortOpen());
     events.RunQueued();
   }
+}
+
+// The nice value of every thread of this process.
+std::map<long, int> ThreadNices() {
+  std::map<long, int> nices;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+    const long tid = std::stol(entry.path().filename().string());
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
+    if (errno == 0) nices[tid] = nice;
+  }
+  return nices;
+}
+
+TEST(CommThreads, TheReadThreadRunsAboveTheWriteThreadAboveTheRest) {
+  if (geteuid() != 0) GTEST_SKIP() << "only a privileged process may raise priorities";
+  TQueuedPortEvents events;
+  TPseudoTerminal line;
+  TComm comm(events);
+  const std::map<long, int> before = ThreadNices();
+  const int normal = before.begin()->second;
+  OpenProgrammerPort(comm, line.Path());
+  // Each thread raises itself as it starts.
+  std::map<long, int> during;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  do {
+    during = ThreadNices();
+  } while (std::ranges::count_if(during, [&](const auto& t) { return !before.contains(t.first) && t.second != normal; }) < 2 &&
+           std::chrono::steady_clock::now() < deadline);
+  comm.ClosePort();
+  // The port's threads are those that came with the open and went with the
+  // close (a sanitizer may start one of its own meanwhile).
+  const std::map<long, int> after = ThreadNices();
+  std::vector<int> portThreads;
+  for (const auto& [tid, nice] : during)
+    if (!before.contains(tid) && !after.contains(tid)) portThreads.push_back(nice);
+  ASSERT_EQ(portThreads.size(), 2u);
+  const int high = std::min(portThreads[0], portThreads[1]);
+  const int aboveNormal = std::max(portThreads[0], portThreads[1]);
+  EXPECT_LT(high, aboveNormal);
+  EXPECT_LT(aboveNormal, normal);
+  events.RunQueued();
 }
 
 TEST(CommLineEvents, CounterChangesBecomeErrorFlagsAndModemBits) {

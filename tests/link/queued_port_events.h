@@ -15,10 +15,17 @@ class TQueuedPortEvents : public IPortEventSink {
   using TLimit = std::chrono::milliseconds;
   static constexpr TLimit kLimit = std::chrono::seconds(20);
 
-  void Post(std::function<void()> deliver) override {
+  TQueuedPortEvents() = default;
+  TQueuedPortEvents(const TQueuedPortEvents&) = delete;
+  TQueuedPortEvents& operator=(const TQueuedPortEvents&) = delete;
+  ~TQueuedPortEvents() override {
+    for (IPortEvent* event : queue_) event->Discard();
+  }
+
+  void Post(IPortEvent& event) override {
     {
       std::lock_guard lock(mutex_);
-      queue_.push_back(std::move(deliver));
+      queue_.push_back(&event);
     }
     posted_.notify_all();
   }
@@ -29,26 +36,34 @@ class TQueuedPortEvents : public IPortEventSink {
   bool RunUntil(const std::function<bool()>& done, TLimit limit = kLimit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!done()) {
-      std::function<void()> next;
+      IPortEvent* next;
       {
         std::unique_lock lock(mutex_);
         if (!posted_.wait_until(lock, deadline, [&] { return !queue_.empty(); })) return done();
-        next = std::move(queue_.front());
+        next = queue_.front();
         queue_.pop_front();
       }
-      next();
+      next->Deliver();
     }
     return true;
   }
 
   // Runs what is queued now.
   void RunQueued() {
-    std::deque<std::function<void()>> now;
+    std::size_t count;
     {
       std::lock_guard lock(mutex_);
-      now.swap(queue_);
+      count = queue_.size();
     }
-    for (auto& deliver : now) deliver();
+    for (; count > 0; --count) {
+      IPortEvent* next;
+      {
+        std::lock_guard lock(mutex_);
+        next = queue_.front();
+        queue_.pop_front();
+      }
+      next->Deliver();
+    }
   }
 
   // Waits, running nothing, until at least count events are queued.
@@ -60,5 +75,5 @@ class TQueuedPortEvents : public IPortEventSink {
  private:
   std::mutex mutex_;
   std::condition_variable posted_;
-  std::deque<std::function<void()>> queue_;
+  std::deque<IPortEvent*> queue_;
 };

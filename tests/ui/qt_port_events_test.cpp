@@ -16,6 +16,21 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A function posted as a port event; it frees itself whether run or discarded.
+class TFunctionEvent final : public IPortEvent {
+ public:
+  static void Post(IPortEventSink& sink, std::function<void()> run) { sink.Post(*new TFunctionEvent(std::move(run))); }
+  void Deliver() override {
+    const std::unique_ptr<TFunctionEvent> self(this);
+    run_();
+  }
+  void Discard() override { delete this; }
+
+ private:
+  explicit TFunctionEvent(std::function<void()> run) : run_(std::move(run)) {}
+  std::function<void()> run_;
+};
+
 class QtPortEvents : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -45,7 +60,7 @@ TEST_F(QtPortEvents, RunOnTheGuiThreadInPostingOrderNeverInsidePost) {
   bool offGuiThread = false;
   auto post = [&](int thread) {
     for (int i = 0; i < kPerThread; ++i)
-      sink.Post([&, thread, i] {
+      TFunctionEvent::Post(sink, [&, thread, i] {
         if (std::this_thread::get_id() != guiThread_) offGuiThread = true;
         seen[thread].push_back(i);
       });
@@ -67,7 +82,7 @@ TEST_F(QtPortEvents, EventsQueuedWhenTheSinkGoesAreFreedUnrun) {
   bool ran = false;
   {
     TQtPortEventSink sink;
-    sink.Post([held, &ran] { ran = true; });
+    TFunctionEvent::Post(sink, [held, &ran] { ran = true; });
     EXPECT_EQ(held.use_count(), 2);
   }
   QCoreApplication::processEvents();
