@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -73,15 +74,40 @@ TEST_F(ProjectSaveTest, FailedRenameKeepsTheTargetAndRemovesTheNewFile) {
   EXPECT_EQ(ReadFile(dir.Path("job.pqx/inside")), (Bytes{1, 2, 3}));
 }
 
-// The new file cannot be created in a folder the user may not write.
+// The new file cannot be created in a folder the user may not write. Root
+// is not bound by the folder's permissions, so as root the save runs in a
+// child that has given them up (the user nobody).
 TEST_F(ProjectSaveTest, ReadOnlyFolderKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root; the other failure tests cover the save";
   const Bytes old = ReadFile(Save());
-  fs::permissions(dir.Path(""), fs::perms::owner_read | fs::perms::owner_exec);
-  ExpectSaveFails(dir.Path("job.pqx"));
+  const std::string path = dir.Path("job.pqx");
+  fs::permissions(dir.Path(""), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  if (geteuid() != 0) {
+    ExpectSaveFails(path);
+  } else {
+    constexpr uid_t kNobody = 65534;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // 0: refused with the file system's error naming the file.
+      if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+      try {
+        WriteProjectFile(path, 0x55);
+        _exit(1);
+      } catch (const std::system_error& e) {
+        _exit(std::string(e.what()).find(path) != std::string::npos ? 0 : 3);
+      } catch (...) {
+        _exit(4);
+      }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: saved, 2: could not become nobody, 3: error without the name";
+  }
   fs::permissions(dir.Path(""), fs::perms::owner_all);
   EXPECT_EQ(FolderEntries(dir.Path("")), std::vector<std::string>{"job.pqx"});
-  EXPECT_EQ(ReadFile(dir.Path("job.pqx")), old);
+  EXPECT_EQ(ReadFile(path), old);
 }
 
 // A write that fails half way (here the file size limit, which binds root
