@@ -12,58 +12,49 @@
 
 namespace {
 
-// SumBytes and Checksum16Buf over all of bytes (0 for none).
+// SumBytes over all of bytes (0 for none).
 std::uint32_t SumOf(std::span<const std::uint8_t> bytes) {
   return bytes.empty() ? 0 : SumBytes(bytes, 0, static_cast<std::uint32_t>(bytes.size() - 1));
 }
 
-std::uint16_t Checksum16Of(std::span<const std::uint8_t> bytes) {
-  return bytes.empty() ? 0 : Checksum16Buf(bytes, 0, static_cast<std::uint32_t>(bytes.size() - 1));
-}
-
-std::uint16_t Low16(std::uint32_t value) { return static_cast<std::uint16_t>(value); }
-
-void SetMainSums16(std::span<const std::uint8_t> bytes) {
-  ObjectState.MainSum16 = Checksum16Of(bytes);
-  ObjectState.MainSumLow = Low16(SumOf(bytes));
+// sum16 := Checksum16Buf and sumLow := the low half of SumBytes, both over
+// all of bytes (0 for none); returns that SumBytes.
+std::uint32_t SetSums16(std::span<const std::uint8_t> bytes, std::uint16_t& sum16, std::uint16_t& sumLow) {
+  sum16 = bytes.empty() ? 0 : Checksum16Buf(bytes, 0, static_cast<std::uint32_t>(bytes.size() - 1));
+  const std::uint32_t sum = SumOf(bytes);
+  sumLow = static_cast<std::uint16_t>(sum);
+  return sum;
 }
 
 }  // namespace
 
 void ComputeMainChecksum() {
-  const std::span<const std::uint8_t> bytes = MainProgrammedBytes();
-  ObjectState.MainSum16 = Checksum16Of(bytes);
-  ObjectState.MainSum = SumOf(bytes);
-  ObjectState.MainSumLow = Low16(ObjectState.MainSum);
+  TObjectState& object = ObjectState;
+  object.MainSum = SetSums16(MainProgrammedBytes(), object.MainSum16, object.MainSumLow);
   if (SelectedChip.EepSize == 0) {
-    ObjectState.EepSum = 0;
-    ObjectState.EepSum16 = 0;
-    ObjectState.EepSumLow = 0;
+    object.EepSum = 0;
+    object.EepSum16 = 0;
+    object.EepSumLow = 0;
   }
   AddMemoLine("");
-  AddLog(FormatText(kMainChecksumFormat, ObjectState.MainSum));
+  AddLog(FormatText(kMainChecksumFormat, object.MainSum));
 }
 
 void ComputeEepChecksum() {
-  const std::span<const std::uint8_t> bytes = EepAreaBytes();
-  ObjectState.EepSum16 = Checksum16Of(bytes);
-  ObjectState.EepSum = SumOf(bytes);
-  ObjectState.EepSumLow = Low16(ObjectState.EepSum);
-  AddLog(FormatText(kEepChecksumFormat, ObjectState.EepSum));
+  TObjectState& object = ObjectState;
+  object.EepSum = SetSums16(EepAreaBytes(), object.EepSum16, object.EepSumLow);
+  AddLog(FormatText(kEepChecksumFormat, object.EepSum));
 }
 
 void ShowReadMainChecksum() {
   const std::uint32_t programmedSum = SumOf(MainProgrammedBytes());
-  SetMainSums16(MainAreaBytes());
+  SetSums16(MainAreaBytes(), ObjectState.MainSum16, ObjectState.MainSumLow);
   AddLog(FormatText(kReadMainChecksumFormat, programmedSum));
 }
 
 void ShowReadEepChecksum() {
-  const std::span<const std::uint8_t> bytes = EepAreaBytes();
-  ObjectState.EepSum16 = Checksum16Of(bytes);
-  const std::uint32_t sum = SumOf(bytes);
-  ObjectState.EepSumLow = Low16(sum);
+  const std::uint32_t sum = SetSums16(EepAreaBytes(), ObjectState.EepSum16, ObjectState.EepSumLow);
   AddLog(FormatText(kReadEepChecksumFormat, sum));
 }
 
-void UpdateMainSums16() { SetMainSums16(MainProgrammedBytes()); }
+void UpdateMainSums16() { SetSums16(MainProgrammedBytes(), ObjectState.MainSum16, ObjectState.MainSumLow); }

@@ -117,10 +117,7 @@ void WriteHexFile(const std::string& fileName, std::span<const std::uint8_t> ima
       AppendRecord(out, kDataRecord, a & 0xFFFF, image.subspan(a - base, n));
       a += n;
       if (linearForm && (a & 0xFFFF) == 0 && a <= last) AppendLinearRecord(out, a);
-      if (out.size() >= kTextFlushSize) {
-        file.Write(out);
-        out.clear();
-      }
+      file.WriteWhenFull(out);
     }
   }
   AppendRecord(out, kEndRecord, 0, {});

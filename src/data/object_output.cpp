@@ -20,6 +20,13 @@ void TOutputFile::Write(std::span<const std::uint8_t> bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail("Cannot write");
 }
 
+void TOutputFile::WriteWhenFull(std::string& text) {
+  constexpr std::size_t kPieceSize = 1 << 20;
+  if (text.size() < kPieceSize) return;
+  Write(text);
+  text.clear();
+}
+
 void TOutputFile::Close() {
   std::FILE* file = file_;
   file_ = nullptr;

@@ -21,6 +21,9 @@ class TOutputFile {
 
   void Write(std::string_view text);
   void Write(std::span<const std::uint8_t> bytes);
+  // Hands the lines gathered in text to the file, and empties text, once it
+  // holds about a megabyte: a large image is written in pieces.
+  void WriteWhenFull(std::string& text);
   // Flushes and closes; throws when the data did not reach the file.
   void Close();
 
@@ -40,6 +43,3 @@ std::uint8_t AppendHexBytes(std::string& out, std::span<const std::uint8_t> byte
 // image[first - base .. last - base] all lie inside the image. A writer given
 // any other range writes the file of an empty range.
 bool RangeInImage(std::size_t imageSize, std::uint32_t base, std::uint32_t first, std::uint32_t last);
-
-// Text writers hand their lines to the file in pieces of about this size.
-constexpr std::size_t kTextFlushSize = 1 << 20;

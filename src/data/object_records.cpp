@@ -1,11 +1,12 @@
 #include "data/object_records.h"
 
 #include <cstddef>
-#include <cstdio>
 
 #include "data/file_input.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "text/format_text.h"
+#include "text/object_file_texts.h"
 
 namespace {
 
@@ -42,16 +43,10 @@ const TAreaImage* FindArea(std::uint32_t address) {
   return nullptr;
 }
 
-void ShowAddressOutOfChip(std::uint32_t address) {
-  char text[64];
-  std::snprintf(text, sizeof text, "Address \"0x%08X\" is out of Chip!", address);
-  Prompts().ShowInfo(text);
-}
+void ShowAddressOutOfChip(std::uint32_t address) { Prompts().ShowInfo(FormatText(kAddressOutOfChipFormat, address)); }
 
 bool AskGoOn(std::uint16_t lineNumber, std::uint8_t code) {
-  char text[64];
-  std::snprintf(text, sizeof text, "Line %d Data Error : %d.", lineNumber, code);
-  return Prompts().AskOkAbort(text) != TPromptAnswer::Abort;
+  return Prompts().AskOkAbort(FormatText(kLineDataErrorFormat, lineNumber, code)) != TPromptAnswer::Abort;
 }
 
 }  // namespace
@@ -74,7 +69,7 @@ TRecordArea StoreDataRecord(std::uint32_t address, std::string_view hexData, std
     }
   }
   for (std::uint32_t i = 0; i < count; ++i) {
-    const std::uint8_t b = HexPairToByte(hexData[2 * i], hexData[2 * i + 1]);
+    const std::uint8_t b = HexByteAt(hexData, 2 * i);
     recordSum = static_cast<std::uint8_t>(recordSum + b);
     byteSum += b;
     if (i < room) image[i] = b;

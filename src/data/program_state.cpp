@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "data/random.h"
+#include "text/texts.h"
 
 TMemoryImages MemoryImages;
 TSelectedChip SelectedChip;
@@ -55,7 +56,7 @@ void InitChipViewDefaults() {
 }
 
 void InitGlobalSettings(const TProgrammerBindings& bindings) {
-  SessionTexts.ModelName = "Velmot200XX";
+  SessionTexts.ModelName = kDefaultModelName;
   SessionTexts.ChipText2.clear();
   SessionTexts.ChipName.clear();
 

@@ -101,10 +101,7 @@ void WriteSRecFile(const std::string& fileName, std::span<const std::uint8_t> im
       const std::uint64_t n = std::min<std::uint64_t>(32, std::uint64_t{last} - a + 1);
       AppendRecord(out, form.dataType, form.addressBytes, static_cast<std::uint32_t>(a), image.subspan(a - base, n));
       a += n;
-      if (out.size() >= kTextFlushSize) {
-        file.Write(out);
-        out.clear();
-      }
+      file.WriteWhenFull(out);
     }
   }
   AppendRecord(out, form.endType, form.addressBytes, 0, {});

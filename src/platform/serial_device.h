@@ -61,7 +61,6 @@ class TSerialDevice {
   TSerialDevice& operator=(const TSerialDevice&) = delete;
 
   TSerialOpenResult Open(const std::string& path);
-  bool IsOpen() const { return fd_ >= 0; }
   // Releases the exclusive use, then closes. Does nothing when closed.
   void Close();
 

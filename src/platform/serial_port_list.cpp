@@ -39,6 +39,17 @@ std::string_view DigitRun(std::string_view s, std::size_t& pos) {
   return s.substr(first, end - first);
 }
 
+// The device opens for reading and writing and nobody holds its lock. The
+// device is closed again at once.
+bool SerialPortAvailable(const std::string& devicePath) {
+  const int fd = open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool lockFree = flock(fd, LOCK_EX | LOCK_NB) == 0;
+  if (lockFree) flock(fd, LOCK_UN);
+  close(fd);
+  return lockFree;
+}
+
 }  // namespace
 
 bool NaturalNameLess(const std::string& a, const std::string& b) {
@@ -56,15 +67,6 @@ bool NaturalNameLess(const std::string& a, const std::string& b) {
   }
   if (i < a.size() || j < b.size()) return j < b.size();
   return a < b;  // equal but for leading zeros
-}
-
-bool SerialPortAvailable(const std::string& devicePath) {
-  const int fd = open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool lockFree = flock(fd, LOCK_EX | LOCK_NB) == 0;
-  if (lockFree) flock(fd, LOCK_UN);
-  close(fd);
-  return lockFree;
 }
 
 std::vector<std::string> ListUsbSerialPorts(const TSerialPortRoots& roots) {

@@ -16,9 +16,5 @@ struct TSerialPortRoots {
 // in natural name order (ttyUSB2 before ttyUSB10).
 std::vector<std::string> ListUsbSerialPorts(const TSerialPortRoots& roots = {});
 
-// The device opens for reading and writing and nobody holds its lock. The
-// device is closed again at once.
-bool SerialPortAvailable(const std::string& devicePath);
-
 // Name order that compares runs of digits as numbers.
 bool NaturalNameLess(const std::string& a, const std::string& b);

@@ -19,11 +19,6 @@ void TWakeEvent::Signal() const {
   [[maybe_unused]] const ssize_t n = write(fd_, &one, sizeof one);
 }
 
-bool TWakeEvent::Signalled() const {
-  pollfd p{fd_, POLLIN, 0};
-  return poll(&p, 1, 0) == 1 && (p.revents & POLLIN);
-}
-
 void TWakeEvent::Clear() const {
   std::uint64_t count;
   [[maybe_unused]] const ssize_t n = read(fd_, &count, sizeof count);  // EAGAIN: already clear

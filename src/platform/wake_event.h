@@ -2,7 +2,7 @@
 // request of an open port, or the wake-up of its write thread.
 #pragma once
 
-// Signal, Signalled and Clear may be called from any thread.
+// Signal and Clear may be called from any thread.
 class TWakeEvent {
  public:
   TWakeEvent();
@@ -12,8 +12,6 @@ class TWakeEvent {
 
   bool Valid() const { return fd_ >= 0; }
   void Signal() const;
-  // Tests without waiting; does not clear.
-  bool Signalled() const;
   void Clear() const;
 
   // For the waits of this layer only.
