@@ -6,7 +6,6 @@
 
 #include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/comm.h"
 #include "link/firmware_upgrade.h"
 #include "link/gauge.h"

@@ -72,10 +72,9 @@ void HandleFirmwareBlockReply(std::uint8_t result, int ch) {
     SendFirmwareBlock(p.BlockIndex[ch], ch);
     return;
   }
-  p.UpgradePending[ch] = 0;
   SendFirmwareFinish(ch);
   LogChannelMessage(FormatText(kUpgradeCompletedFormat, ch + 1), ch);
-  FinishChannelProgress(false, ch);
+  FinishChannelProgress(false, ch);  // which clears UpgradePending
 }
 
 void AbandonUpgrade(int ch) {

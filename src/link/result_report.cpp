@@ -12,8 +12,7 @@ namespace {
 
 std::string FailureMessage(std::uint8_t code) {
   const std::uint8_t masked = code & 0x7F;
-  const auto* row = std::find_if(std::begin(kResultMessages), std::end(kResultMessages),
-                                 [masked](const TResultMessage& m) { return m.Code == masked; });
+  const auto row = std::ranges::find(kResultMessages, masked, &TResultMessage::Code);
   if (row != std::end(kResultMessages)) return row->Text;
   return FormatText(kResultFallbackFormat, code, code);
 }

@@ -65,10 +65,8 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
   // The operator's Download collects this from the window first; here the
   // project's own setting stands, or its EEP data would never be sent.
   ProgramSettings.EepProgram = (SelectedChip.ControlBytes.ProgramStepFlags & kProgramEepBit) ? 1 : 0;
-  for (int n = 0; n < ProgrammersInUse(); ++n) {
-    ProgrammerState.RxFill[n] = 0;
-    StartDownloadChipData(n);
-  }
+  // The download's first step starts on an empty receive buffer.
+  for (int n = 0; n < ProgrammersInUse(); ++n) StartDownloadChipData(n);
 }
 
 bool TUnattendedEnd::Tick() {
