@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/firmware_file.h"
 #include "link/gauge.h"

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
 #include "data/random.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/command_packets.h"
 #include "link/firmware_upgrade.h"

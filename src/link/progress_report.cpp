@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
 #include "link/byte_order.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/gauge.h"
 #include "text/format_text.h"

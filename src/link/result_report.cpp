@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "link/channel_log.h"
+#include "data/log_lines.h"
 #include "link/channel_progress.h"
 #include "text/format_text.h"
 #include "text/result_messages.h"
