@@ -11,9 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,12 +87,6 @@ TLineCounts Counts(TUnitsProcess& units) {
     counts.Out.push_back(out);
   }
   return counts;
-}
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec / 1e9;
 }
 
 struct TCpu {
@@ -170,18 +165,17 @@ bool Run(bool paced) {
   const TLineCounts before = Counts(child);
   const auto start = std::chrono::steady_clock::now();
   const TCpu cpuStart = ProcessCpu();
-  const double guiStart = ThreadCpuSeconds();
-  const TCpu guiCpuStart = GuiThreadCpu();
+  const TCpu guiStart = GuiThreadCpu();
   for (int ch = 0; ch < kUnits; ++ch) {
-    ProgrammerState.RxFill[ch] = 0;
     ProgrammerState.AutoMode[ch] = 1;
     StartAutoProgramming(ch);
   }
   ok = ok && events.RunUntil(AllIdle, std::chrono::minutes(5));
   const TCpu used = ProcessCpu() - cpuStart;
+  const TCpu guiUsed = GuiThreadCpu() - guiStart;
   const double cpu = used.Total();
-  const double gui = ThreadCpuSeconds() - guiStart;
-  const double guiSwitches = (GuiThreadCpu() - guiCpuStart).Switches;
+  const double gui = guiUsed.Total();
+  const double guiSwitches = guiUsed.Switches;
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const TLineCounts after = Counts(child);
 

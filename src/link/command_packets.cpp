@@ -6,7 +6,6 @@
 
 #include "data/program_state.h"
 #include "link/byte_order.h"
-#include "link/driver_section_layout.h"
 #include "link/flash_driver.h"
 #include "link/packet_framing.h"
 #include "link/parameter_block.h"
@@ -26,6 +25,27 @@ constexpr std::uint16_t kChipDataPayloadSize = 2 * kChipDataBlockFormatSize;
 constexpr std::uint8_t kLinkProbeFrame[] = {0xC0, 0xA3, 0xA5, 0x35, 0xC0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 // "REST" and 0xA8 in place of argument and chip codes, payload 00 00.
 constexpr std::uint8_t kResetPacket[] = {kCmdReset, 0x52, 0x45, 0x53, 0x54, 0xA8, 0x02, 0x00, 0x00, 0x00};
+
+// Where the flash-driver sections sit in the packets that carry them.
+struct TDriverSectionLayout {
+  std::uint16_t OperationOffset;                 // packet offset of the running operation's section
+  std::uint16_t CommonOffset;                    // packet offset of the common section, when the packet carries it
+  std::span<const std::uint8_t> CommonFamilies;  // ChipFamilyCode values whose packets carry it
+};
+
+constexpr std::uint8_t kCommandCommonFamilies[] = {0x00, 0x04, 0x18};
+constexpr std::uint8_t kProgramCommonFamilies[] = {0x04};
+
+// Operation command (0x93 and the verify/read commands): parameter block, then the sections.
+constexpr TDriverSectionLayout kCommandSections{88, 1112, kCommandCommonFamilies};
+// Program blocks (0x95, 0x99): parameter block, 4 KB of data, then the sections.
+constexpr TDriverSectionLayout kProgramSections{4184, kCommonSectionOffsetInProgramPacket, kProgramCommonFamilies};
+// Option data (0x93/0x35): parameter block, 1 KB of options, then the operation section only.
+constexpr TDriverSectionLayout kOptionSections{1112, 0, {}};
+
+bool CarriesCommonSection(const TDriverSectionLayout& layout, std::uint8_t chipFamilyCode) {
+  return std::ranges::find(layout.CommonFamilies, chipFamilyCode) != layout.CommonFamilies.end();
+}
 
 std::span<std::uint8_t> Packet(int ch) { return CommBuffers.PacketBuffers[ch]; }
 

@@ -6,12 +6,12 @@
 
 #include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/comm.h"
 #include "link/firmware_upgrade.h"
 #include "link/gauge.h"
 #include "link/operation_views.h"
 #include "link/packet_senders.h"
+#include "link/programmers_in_use.h"
 #include "text/discovery_messages.h"
 #include "text/format_text.h"
 
@@ -66,8 +66,7 @@ void OpenPort(int ch, const std::string& name, std::vector<int>& opened) {
 
 // The programmers in use, at most as many as are listed.
 int ListedInUse(const std::vector<std::string>& portNames) {
-  const std::size_t listed = std::min<std::size_t>(portNames.size(), kProgrammerMax);
-  return std::min<int>(SessionState.ProgrammerCount, static_cast<int>(listed));
+  return std::min(ProgrammersInUse(), static_cast<int>(std::min<std::size_t>(portNames.size(), kProgrammerMax)));
 }
 
 }  // namespace
@@ -95,7 +94,7 @@ void SearchDevices(const std::vector<std::string>& portNames) {
     }
   }
   Pause(kProbeGap);
-  for (int ch = 0; ch < std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); ++ch) {
+  for (int ch = 0; ch < ProgrammersInUse(); ++ch) {
     Pause(kProbeGap);
     if (PortOpen(ch)) SendLinkProbe(ch);
   }
@@ -104,7 +103,7 @@ void SearchDevices(const std::vector<std::string>& portNames) {
 void StartOfflineProgramming(const TPortListReload& reloadPortList) {
   TProgrammerState& p = ProgrammerState;
   AddLog(kStartOfflineText);
-  for (int ch = 0; ch < std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); ++ch) {
+  for (int ch = 0; ch < ProgrammersInUse(); ++ch) {
     p.RxFill[ch] = 0;
     ResetGauge(ch);
     ReleaseProgrammer(ch);

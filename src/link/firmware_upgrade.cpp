@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/firmware_file.h"
 #include "link/gauge.h"
@@ -72,10 +72,9 @@ void HandleFirmwareBlockReply(std::uint8_t result, int ch) {
     SendFirmwareBlock(p.BlockIndex[ch], ch);
     return;
   }
-  p.UpgradePending[ch] = 0;
   SendFirmwareFinish(ch);
   LogChannelMessage(FormatText(kUpgradeCompletedFormat, ch + 1), ch);
-  FinishChannelProgress(false, ch);
+  FinishChannelProgress(false, ch);  // which clears UpgradePending
 }
 
 void AbandonUpgrade(int ch) {

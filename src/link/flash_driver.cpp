@@ -88,10 +88,10 @@ TSection SectionAt(std::uint8_t entry) {
 
 bool InsideImage(TSection section) { return std::size_t{section.Offset} + section.Length <= kDriverImageSize; }
 
-std::uint16_t CopySection(std::uint8_t entry, std::uint16_t position, int ch, std::size_t limit) {
+std::uint16_t CopySection(std::uint8_t entry, std::uint16_t position, int ch) {
   const TSection section = SectionAt(entry);
   if (section.Length == 0 || !InsideImage(section)) return 0;
-  if (std::size_t{position} + section.Length > std::min(limit, kSectionLimit)) return 0;
+  if (std::size_t{position} + section.Length > kSectionLimit) return 0;
   std::memcpy(CommBuffers.PacketBuffers[ch] + position, MemoryImages.DriverImage + section.Offset, section.Length);
   return section.Length;
 }
@@ -187,10 +187,10 @@ void LoadFlashDriver() {
   SessionState.DriverValid = 1;
 }
 
-std::uint16_t AppendDriverSectionForOp(std::uint16_t position, int ch, std::size_t limit) {
-  return CopySection(SectionEntryOf(ProgrammerState.ProgOpCode[ch]), position, ch, limit);
+std::uint16_t AppendDriverSectionForOp(std::uint16_t position, int ch) {
+  return CopySection(SectionEntryOf(ProgrammerState.ProgOpCode[ch]), position, ch);
 }
 
 std::uint16_t AppendDriverCommonSection(std::uint16_t position, int ch) {
-  return CopySection(kCommonSectionEntry, position, ch, kSectionLimit);
+  return CopySection(kCommonSectionEntry, position, ch);
 }

@@ -26,8 +26,8 @@ bool CheckDriverMagic();
 // Copies the section of programmer ch's current state to PacketBuffers[ch]
 // from position on and returns its length. Nothing is copied (0) for a state
 // without a section, a section of length 0, one that does not lie inside
-// DriverImage, or one that would pass packet offset limit.
-std::uint16_t AppendDriverSectionForOp(std::uint16_t position, int ch, std::size_t limit = kSectionLimit);
+// DriverImage, or one that would leave no room for the packet checksum.
+std::uint16_t AppendDriverSectionForOp(std::uint16_t position, int ch);
 
 // The same for the common section, whatever the state.
 std::uint16_t AppendDriverCommonSection(std::uint16_t position, int ch);

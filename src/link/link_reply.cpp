@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <span>
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/device_identity.h"
 #include "link/firmware_upgrade.h"

@@ -2,10 +2,9 @@
 
 #include <cstdint>
 
-#include "data/operator_io.h"
+#include "data/log_lines.h"
 #include "data/program_state.h"
 #include "data/random.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/command_packets.h"
 #include "link/firmware_upgrade.h"
@@ -47,19 +46,19 @@ constexpr std::uint16_t kEraseTicks = 2000;
 constexpr int kDriverGaugePosition = 3;
 constexpr int kReadMemoryGaugePosition = 250;
 
-std::uint16_t NextBlock(int ch) { return ProgrammerState.BlockIndex[ch]; }
+std::uint16_t FirstBlock(int ch) { return ProgrammerState.BlockIndex[ch]; }
 
 // The packets a step opens with; a block step starts at BlockIndex, which
 // StartChannelProgress has just set to 0.
 bool NewChipDataKey(int ch) { return SendChipData(static_cast<std::uint16_t>(Random(0xFFFF)), ch); }
-bool MainDataBlock(int ch) { return SendMainDataBlock(NextBlock(ch), ch); }
-bool EepDataBlock(int ch) { return SendEepDataBlock(NextBlock(ch), ch); }
+bool MainDataBlock(int ch) { return SendMainDataBlock(FirstBlock(ch), ch); }
+bool EepDataBlock(int ch) { return SendEepDataBlock(FirstBlock(ch), ch); }
 bool BlankCheck(int ch) { return SendCommand(kCmdOperation, kSubBlankCheck, ch); }
 bool Erase(int ch) { return SendCommand(kCmdOperation, kSubErase, ch); }
-bool MainProgramBlock(int ch) { return SendMainProgramBlock(NextBlock(ch), ch); }
-bool EepProgramBlock(int ch) { return SendEepProgramBlock(NextBlock(ch), ch); }
-bool MainBlockRead(int ch) { return SendCommand(kCmdMainBlock, NextBlock(ch), ch); }
-bool EepBlockRead(int ch) { return SendCommand(kCmdEepBlock, NextBlock(ch), ch); }
+bool MainProgramBlock(int ch) { return SendMainProgramBlock(FirstBlock(ch), ch); }
+bool EepProgramBlock(int ch) { return SendEepProgramBlock(FirstBlock(ch), ch); }
+bool MainBlockRead(int ch) { return SendCommand(kCmdMainBlock, FirstBlock(ch), ch); }
+bool EepBlockRead(int ch) { return SendCommand(kCmdEepBlock, FirstBlock(ch), ch); }
 bool ReadOption(int ch) { return SendCommand(kCmdOperation, kSubReadOption, ch); }
 bool ReadChecksum(int ch) { return SendCommand(kCmdOperation, kSubReadChecksum, ch); }
 

@@ -2,8 +2,8 @@
 // write: the steps of an auto run and of the single commands.
 #include <algorithm>
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/operation_starters.h"
 #include "link/packet_senders.h"

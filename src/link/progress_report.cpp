@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
 #include "link/byte_order.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/gauge.h"
 #include "text/format_text.h"
@@ -72,8 +72,7 @@ void ShowProgressReport(int ch) {
     ShowChipVerdict(result, ch);
     return;
   }
-  const auto* row = std::find_if(std::begin(kStages), std::end(kStages),
-                                 [stage](const TStageRow& s) { return s.Stage == stage; });
+  const auto row = std::ranges::find(kStages, stage, &TStageRow::Stage);
   if (row == std::end(kStages)) return;
 
   const std::span<const std::uint8_t> report(r, kReportLength);

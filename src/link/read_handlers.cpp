@@ -6,7 +6,6 @@
 #include "data/log_lines.h"
 #include "data/program_state.h"
 #include "link/byte_order.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/frame_coding.h"
 #include "link/operation_views.h"

@@ -3,7 +3,6 @@
 // programmer is in.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <span>
 

@@ -1,7 +1,7 @@
 #include "link/reply_timeout.h"
 
+#include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/gauge.h"
 #include "text/result_messages.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "link/channel_log.h"
+#include "data/log_lines.h"
 #include "link/channel_progress.h"
 #include "text/format_text.h"
 #include "text/result_messages.h"
@@ -12,8 +12,7 @@ namespace {
 
 std::string FailureMessage(std::uint8_t code) {
   const std::uint8_t masked = code & 0x7F;
-  const auto* row = std::find_if(std::begin(kResultMessages), std::end(kResultMessages),
-                                 [masked](const TResultMessage& m) { return m.Code == masked; });
+  const auto row = std::ranges::find(kResultMessages, masked, &TResultMessage::Code);
   if (row != std::end(kResultMessages)) return row->Text;
   return FormatText(kResultFallbackFormat, code, code);
 }

@@ -1,6 +1,5 @@
 #include "link/unattended_run.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <span>
 #include <system_error>
@@ -8,6 +7,7 @@
 #include "data/log_lines.h"
 #include "data/program_state.h"
 #include "link/operation_starters.h"
+#include "link/programmers_in_use.h"
 #include "platform/file_bytes.h"
 #include "text/format_text.h"
 #include "text/unattended_texts.h"
@@ -16,8 +16,6 @@
 namespace {
 
 constexpr std::uint8_t kProgramEepBit = 0x08;  // "Prog. Data Flash" in ProgramStepFlags
-
-int ProgrammersInUse() { return std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); }
 
 bool UpgradePendingInUse() {
   for (int n = 0; n < ProgrammersInUse(); ++n) {
@@ -65,10 +63,8 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
   // The operator's Download collects this from the window first; here the
   // project's own setting stands, or its EEP data would never be sent.
   ProgramSettings.EepProgram = (SelectedChip.ControlBytes.ProgramStepFlags & kProgramEepBit) ? 1 : 0;
-  for (int n = 0; n < ProgrammersInUse(); ++n) {
-    ProgrammerState.RxFill[n] = 0;
-    StartDownloadChipData(n);
-  }
+  // The download's first step starts on an empty receive buffer.
+  for (int n = 0; n < ProgrammersInUse(); ++n) StartDownloadChipData(n);
 }
 
 bool TUnattendedEnd::Tick() {

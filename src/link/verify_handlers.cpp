@@ -3,9 +3,9 @@
 #include <cstring>
 #include <span>
 
+#include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
-#include "link/channel_log.h"
 #include "link/channel_progress.h"
 #include "link/operation_starters.h"
 #include "link/result_report.h"

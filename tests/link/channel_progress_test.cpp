@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "channel_fixture.h"
-#include "link/channel_log.h"
+#include "data/log_lines.h"
 #include "link/channel_progress.h"
 #include "link/result_report.h"
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/program_state.h"
+#include "firmware_file_builder.h"
 #include "link/firmware_file.h"
 #include "link/reply_timeout.h"
 #include "sim_files.h"
@@ -27,22 +28,12 @@ std::string Line(int ch, const std::string& message) {
 }
 std::string StartLine(int ch) { return Line(ch, "Start to Upgrade Programmer " + std::to_string(ch + 1) + "s Firmware......"); }
 
-Bytes FirmwarePattern(std::size_t n) {
-  Bytes image(n);
-  std::uint32_t x = 12345;
-  for (std::uint8_t& b : image) {
-    x = x * 1103515245u + 12345u;
-    b = static_cast<std::uint8_t>(x >> 16);
-  }
-  return image;
-}
-
 class UpgradeOnUnit : public UnitTest {
  protected:
   // Three blocks: FirmwareEnd 0x1800 and 6 KB of image.
   void SetUp() override {
     UnitTest::SetUp();
-    image = FirmwarePattern(3 * 2048);
+    image = Pattern(3 * 2048, 12);
     sim::FirmwareFileSpec file;
     file.firmwareEnd = 0x1800;
     file.image = image;

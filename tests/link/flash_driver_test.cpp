@@ -15,6 +15,7 @@
 #include "data/operator_io.h"
 #include "data/packet_checksum.h"
 #include "data/program_state.h"
+#include "scripted_prompts.h"
 
 namespace {
 
@@ -23,20 +24,6 @@ using Bytes = std::vector<std::uint8_t>;
 const std::string kCorrupt = "Driver Data Check Error, File may be corrupted!";
 const std::string kNoRow = "Error Chip or Driver not exists!";
 const std::string kNoDriver = "No Driver Has been Founded, Please Check!";
-
-class RecordingPrompts final : public IPrompts {
- public:
-  void ShowInfo(const std::string& text) override { Shown.push_back(text); }
-  TPromptAnswer AskOkAbort(const std::string& text) override {
-    Shown.push_back(text);
-    return TPromptAnswer::Ok;
-  }
-  TPromptAnswer AskYesAbort(const std::string& text) override {
-    Shown.push_back(text);
-    return TPromptAnswer::Yes;
-  }
-  std::vector<std::string> Shown;
-};
 
 struct TEntry {
   std::uint16_t Offset, Length;
@@ -122,7 +109,7 @@ class FlashDriverTest : public ::testing::Test {
   }
 
   std::filesystem::path dir_;
-  RecordingPrompts prompts_;
+  TScriptedPrompts prompts_;
 };
 
 TEST_F(FlashDriverTest, PrefixTableFirstMatchWins) {
@@ -456,27 +443,24 @@ TEST_F(DriverSectionTest, SectionsOnlyInsideImageAndPacket) {
     const char* name;
     std::uint16_t offset, length;
     std::uint16_t position;
-    std::size_t limit;
     bool copied;
   };
   const Case cases[] = {
-      {"length_0", 0x100, 0, 100, kSectionLimit, false},
-      {"ends_at_image_end", 16'384 - 64, 64, 100, kSectionLimit, true},
-      {"one_past_image_end", 16'384 - 63, 64, 100, kSectionLimit, false},
-      {"offset_beyond_image", 0xFFF0, 8, 100, kSectionLimit, false},
-      {"whole_image", 0, 16'384, 4'440, kSectionLimit, true},
-      {"reaches_checksum_room", 0, 64, kPacketBufferSize - 2 - 63, kSectionLimit, false},
-      {"ends_before_checksum", 0, 64, kPacketBufferSize - 2 - 64, kSectionLimit, true},
-      {"ends_at_limit", 0, 1024, 88, 1112, true},
-      {"one_past_limit", 0, 1025, 88, 1112, false},
-      {"limit_beyond_packet_is_capped", 0, 64, kPacketBufferSize - 60, kPacketBufferSize + 100, false},
+      {"length_0", 0x100, 0, 100, false},
+      {"ends_at_image_end", 16'384 - 64, 64, 100, true},
+      {"one_past_image_end", 16'384 - 63, 64, 100, false},
+      {"offset_beyond_image", 0xFFF0, 8, 100, false},
+      {"whole_image", 0, 16'384, 4'440, true},
+      {"reaches_checksum_room", 0, 64, kPacketBufferSize - 2 - 63, false},
+      {"ends_before_checksum", 0, 64, kPacketBufferSize - 2 - 64, true},
+      {"runs_past_packet_end", 0, 64, kPacketBufferSize - 60, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
     ProgrammerState.ProgOpCode[kCh] = kOpBlankCheck;
     SetEntry(0x20, c.offset, c.length);
-    const std::uint16_t length = AppendDriverSectionForOp(c.position, kCh, c.limit);
+    const std::uint16_t length = AppendDriverSectionForOp(c.position, kCh);
     if (c.copied) {
       EXPECT_EQ(length, c.length);
       ExpectCopied(0x20, c.position);

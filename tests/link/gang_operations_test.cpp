@@ -68,10 +68,6 @@ class GangOperations : public GangTest {
   }
 };
 
-}  // namespace
-
-namespace {
-
 TEST_F(GangOperations, TheSearchLinksAllTen) {
   StartUnits(kUnits);
   Search();

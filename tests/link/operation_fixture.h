@@ -4,16 +4,15 @@
 // requests the handlers send go nowhere (no port is bound).
 #pragma once
 
-#include <deque>
-#include <functional>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "channel_fixture.h"
-#include "data/operator_io.h"
 #include "link/operation_views.h"
 #include "link/receive_path.h"
 #include "loaded_chip.h"
+#include "scripted_prompts.h"
 #include "sim_framing.h"
 
 // Every call, as text, in order.
@@ -42,33 +41,6 @@ class TRecordingViews final : public IOperationViews {
     char text[16];
     std::snprintf(text, sizeof text, "%08X", v);
     return text;
-  }
-};
-
-// Answers the questions from a script (Yes when it runs out) and records
-// every text; WhileOpen runs inside a question, as the window's event loop
-// would run other events while the box is open.
-class TScriptedPrompts final : public IPrompts {
- public:
-  void ShowInfo(const std::string& text) override { Shown.push_back(text); }
-  TPromptAnswer AskOkAbort(const std::string& text) override { return Ask(text); }
-  TPromptAnswer AskYesAbort(const std::string& text) override { return Ask(text); }
-
-  std::deque<TPromptAnswer> Answers;
-  std::vector<std::string> Shown;
-  std::function<void()> WhileOpen;
-
- private:
-  TPromptAnswer Ask(const std::string& text) {
-    Shown.push_back(text);
-    if (WhileOpen) {
-      auto run = std::move(WhileOpen);
-      run();
-    }
-    if (Answers.empty()) return TPromptAnswer::Yes;
-    const TPromptAnswer answer = Answers.front();
-    Answers.pop_front();
-    return answer;
   }
 };
 
