@@ -12,7 +12,6 @@ bool AcceptChipChoice(std::uint8_t vendorIndex, std::size_t row) {
 
   ObjectState.ObjectLoaded = 0;
   ObjectState.ChipSelected = 1;
-  SelectedChip.ControlBytes.PifSpeedFlags &= 0xFE;  // the MR88F setter sets it again by name
   SelectedChip.ChipFamilyIndex = vendorIndex;
   SessionTexts.ChipName = std::string(list.Names[row]);
   SetChipParamsForVendor(vendorIndex, SessionTexts.ChipName, static_cast<std::uint8_t>(row));

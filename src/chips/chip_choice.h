@@ -5,8 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// Clears ObjectLoaded (data must be loaded again), sets ChipSelected, clears
-// the SWE interface bit, stores the vendor index and the part name, runs the
-// vendor's setter and resets the data lengths to the chip's sizes. A row
+// Clears ObjectLoaded (data must be loaded again), sets ChipSelected, stores
+// the vendor index and the part name, runs the vendor's setter and resets the
+// data lengths to the chip's sizes. Every setter presets all control bytes,
+// the SWE interface bit among them (set by name for MR88F only). A row
 // outside the vendor's list changes nothing and returns false.
 bool AcceptChipChoice(std::uint8_t vendorIndex, std::size_t row);

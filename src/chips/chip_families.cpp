@@ -110,8 +110,8 @@ constexpr TNameRule kSA32BRules[] = {
 // Control byte presets, in the order PifSpeedFlags, VoltageFlags,
 // ResetPowerFlags, ProgramStepFlags, EraseFlags, ControlByte5..7.
 constexpr TFamilyRow kFamilies[] = {
-    {.SetterName = "SetAC78xChipParams",
-     .NameRules = {kAC78xRules},
+    // AC78xx: SetAC78xChipParams
+    {.NameRules = {kAC78xRules},
      .MainStart = 0x08000000,
      .BaseOffsetMask = kLowMegabyte,
      .MainPageSize = 2048,
@@ -124,8 +124,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x81, 0x00, 0x17, 0x00, 0, 0, 0},
      .OptionPreset = ResetAC78xOptionImage},
-    {.SetterName = "SetIndieChipParams",
-     .NameRules = {kIndieRules},
+    // Indie: SetIndieChipParams
+    {.NameRules = {kIndieRules},
      .MainStart = 0x00000000,
      .BaseOffsetMask = kWholeAddress,
      .MainPageSize = 512,
@@ -138,8 +138,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x80, 0x00, 0x17, 0x00, 0, 0, 0},
      .OptionPreset = ClearIndieOptionImage},
-    {.SetterName = "SetLapisChipParams",
-     .NameRules = {kLapisSizeRules, kLapisEepRules},
+    // LAPIS ML630Q: SetLapisChipParams
+    {.NameRules = {kLapisSizeRules, kLapisEepRules},
      .MainStart = 0x10000000,
      .BaseOffsetMask = kLow16Megabytes,
      .MainPageSize = 1024,
@@ -152,8 +152,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x00, 0x00, 0x17, 0x00, 0, 0, 0},
      .OptionPreset = ClearLapisOptionImage},
-    {.SetterName = "SetAUCUxChipParams",
-     .NameRules = {kAUCUxRules},
+    // AU30x: SetAUCUxChipParams
+    {.NameRules = {kAUCUxRules},
      .MainStart = 0x03000000,
      .BaseOffsetMask = kLowMegabyte,
      .MainPageSize = 512,
@@ -166,8 +166,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 0,
      .ControlBytes = {0x08, 0x81, 0x00, 0x17, 0x80, 0, 0, 0},
      .OptionPreset = ResetAUCUxConfigImage},
-    {.SetterName = "SetMR88FChipParams",
-     .NameRules = {kMR88FInterfaceRules, kMR88FSizeRules},
+    // MR88F: SetMR88FChipParams
+    {.NameRules = {kMR88FInterfaceRules, kMR88FSizeRules},
      .MainStart = 0x00000000,
      .BaseOffsetMask = kWholeAddress,
      .MainPageSize = 512,
@@ -180,8 +180,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x81, 0x00, 0x17, 0x00, 0, 0, 0},
      .OptionPreset = ClearIndieOptionImage},
-    {.SetterName = "SetLCMPxChipParams",
-     .NameRules = {kLCMPxRules},
+    // LCP037/LCM32F037: SetLCMPxChipParams
+    {.NameRules = {kLCMPxRules},
      .MainStart = 0x08000000,
      .BaseOffsetMask = kLowMegabyte,
      .MainPageSize = 512,
@@ -194,8 +194,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x81, 0x00, 0x17, 0x00, 1, 0, 0},
      .OptionPreset = ResetLCMPxOptionImage},
-    {.SetterName = "SetBAT32ChipParams",
-     .NameRules = {kBAT32Rules},
+    // BAT32: SetBAT32ChipParams
+    {.NameRules = {kBAT32Rules},
      .MainStart = 0x00000000,
      .BaseOffsetMask = kLow16Megabytes,
      .MainPageSize = 256,
@@ -209,8 +209,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x00, 0x00, 0x17, 0x00, 0, 0, 0},
      .OptionPreset = ClearBAT32OptionImage},
-    {.SetterName = "SetSonicChipParams",
-     .NameRules = {kSonicRules},
+    // SN32F: SetSonicChipParams
+    {.NameRules = {kSonicRules},
      .MainStart = 0x00000000,
      .BaseOffsetMask = kLow16Megabytes,
      .MainPageSize = 64,
@@ -224,8 +224,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x00, 0x00, 0x17, 0x00, 0, 0, 0},
      .OptionPreset = ClearSonicOptionImage},
-    {.SetterName = "SetSpctrolChipParams",
-     .NameRules = {kSpctrolRules},
+    // SPC/SPD: SetSpctrolChipParams
+    {.NameRules = {kSpctrolRules},
      .MainStart = 0x10000000,
      .BaseOffsetMask = kLow16Megabytes,
      .MainPageSize = 4096,
@@ -239,8 +239,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x01, 0x40, 0x17, 0x00, 0, 0, 0},
      .OptionPreset = ResetSpctrolOptionImage},
-    {.SetterName = "SetLE5x10ChipParams",
-     .NameRules = {kLE5x10Rules},
+    // LE5010/LE5110: SetLE5x10ChipParams
+    {.NameRules = {kLE5x10Rules},
      .MainStart = 0x18000000,
      .BaseOffsetMask = kLow16Megabytes,
      .MainPageSize = 512,
@@ -253,8 +253,8 @@ constexpr TFamilyRow kFamilies[] = {
      .UseFlashDriver = 1,
      .ControlBytes = {0x80, 0x81, 0x00, 0x15, 0x00, 0, 0, 0},
      .OptionPreset = nullptr},
-    {.SetterName = "SetSA32BChipParams",
-     .NameRules = {kSA32BRules},
+    // SA32B: SetSA32BChipParams
+    {.NameRules = {kSA32BRules},
      .MainStart = 0x00000000,
      .BaseOffsetMask = kWholeAddress,
      .MainPageSize = 4096,

@@ -63,7 +63,6 @@ struct TNameRule {
 using TNameRuleChains = std::array<std::span<const TNameRule>, 2>;
 
 struct TFamilyRow {
-  const char* SetterName;
   TNameRuleChains NameRules;
   std::uint32_t MainStart;
   std::uint32_t BaseOffsetMask;  // MainBaseOffset is MainStart AND this

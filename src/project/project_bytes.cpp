@@ -5,8 +5,6 @@
 
 namespace {
 
-std::uint8_t RandomByte() { return static_cast<std::uint8_t>(Random(255)); }
-
 // The longest prefix of text within width that does not split a UTF-8 character.
 std::size_t CutLength(std::string_view text, std::size_t width) {
   if (text.size() <= width) return text.size();
@@ -16,6 +14,8 @@ std::size_t CutLength(std::string_view text, std::size_t width) {
 }
 
 }  // namespace
+
+std::uint8_t ProjectRandomByte() { return static_cast<std::uint8_t>(Random(255)); }
 
 void TProjectWriter::PrjWriteByte(std::uint8_t value) {
   bytes_.push_back(value);
@@ -28,7 +28,7 @@ void TProjectWriter::PrjWriteZeros(std::size_t count, std::uint8_t value) {
 }
 
 void TProjectWriter::PrjWriteRandom(std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) PrjWriteByte(RandomByte());
+  for (std::size_t i = 0; i < count; ++i) PrjWriteByte(ProjectRandomByte());
 }
 
 void TProjectWriter::PrjWriteWord(std::uint16_t value) {
@@ -79,14 +79,14 @@ void TProjectReader::PrjSkip(std::size_t count) {
 }
 
 void PrjWriteRunCoded(TProjectWriter& writer, std::span<const std::uint8_t> data, std::span<const std::uint8_t> pad) {
-  std::uint8_t key = RandomByte();
+  std::uint8_t key = ProjectRandomByte();
   writer.PrjWriteByte(key);
   std::size_t c = 0;
   for (const std::uint8_t b : data) {
     writer.PrjWriteByte(b ^ pad[c] ^ key);
     if (++c == kRunLength) {
       c = 0;
-      key = RandomByte();
+      key = ProjectRandomByte();
       writer.PrjWriteByte(key);
     }
   }

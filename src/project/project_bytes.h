@@ -11,6 +11,9 @@
 #include <utility>
 #include <vector>
 
+// A value 0..254 from the program-wide generator: pad, key and tail bytes.
+std::uint8_t ProjectRandomByte();
+
 class TProjectWriter {
  public:
   void PrjWriteByte(std::uint8_t value);
@@ -40,7 +43,7 @@ class TProjectReader {
 
   // Whether count more bytes are there. Past the end every read gives 0.
   bool Has(std::size_t count) const { return file_.size() - pos_ >= count; }
-  std::size_t Position() const { return pos_; }
+  std::size_t Size() const { return file_.size(); }
 
   std::uint8_t PrjReadByte();
   std::uint16_t PrjReadWord();

@@ -21,7 +21,7 @@ bool TagIs(TProjectReader& r, const char* tag, std::uint8_t key) { return r.PrjR
 
 // The header after the magic, up to the CFG tag.
 void ReadHeader(TProjectReader& r, TProjectHeader& h, std::span<std::uint8_t> pad) {
-  h.Version = r.PrjReadByte();
+  r.PrjSkip(1);  // the version, never checked
   h.ChipCode = r.PrjReadByte();
   h.ModelName = TextField(r, kModelNameWidth);
   h.ChipName = TextField(r, kChipNameWidth);
@@ -58,7 +58,7 @@ void ReadHeader(TProjectReader& r, TProjectHeader& h, std::span<std::uint8_t> pa
 // announce, stop the decoding.
 class TDecoder {
  public:
-  explicit TDecoder(std::span<const std::uint8_t> file) : size_(file.size()), r_(file) {}
+  explicit TDecoder(std::span<const std::uint8_t> file) : r_(file) {}
 
   TProjectDecoding Run() {
     if (!r_.Has(kProjectMagicSize) || r_.PrjReadString(kProjectMagicSize, 0) != kProjectMagic)
@@ -120,7 +120,7 @@ class TDecoder {
   bool Need(std::size_t count, const char* part) {
     if (r_.Has(count)) return true;
     d_.Result = kProjectDamaged;
-    d_.Reason = FormatText(kProjectEndsInsideFormat, static_cast<unsigned>(size_), part);
+    d_.Reason = FormatText(kProjectEndsInsideFormat, static_cast<unsigned>(r_.Size()), part);
     return false;
   }
 
@@ -131,7 +131,6 @@ class TDecoder {
   }
   TProjectDecoding Stopped() { return std::move(d_); }
 
-  std::size_t size_;
   TProjectReader r_;
   std::array<std::uint8_t, kProjectPadStored> pad_{};
   TProjectDecoding d_;

@@ -11,7 +11,6 @@
 #include "project/project_format.h"
 
 struct TProjectHeader {
-  std::uint8_t Version;
   std::uint8_t ChipCode;
   // Each text ends at its first zero.
   std::string ModelName;

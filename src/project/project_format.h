@@ -55,10 +55,14 @@ constexpr std::uint32_t EepStoredLength(std::uint32_t eepDataLength) {
 
 inline constexpr std::size_t kProjectTailSize = 256;
 
+// The size of a file with this many main bytes and stored EEP bytes.
+constexpr std::size_t ProjectFileSize(std::size_t mainBytes, std::size_t eepBytes) {
+  return kProjectHeaderSize + kTagSize + 1 + kCfgDataSize + kTagSize + RunCodedSize(mainBytes) + kTagSize + 4 +
+         (eepBytes == 0 ? 0 : RunCodedSize(eepBytes)) + 4 + kProjectTailSize;
+}
+
 // The longest file a valid header can announce, with its tail.
-inline constexpr std::size_t kProjectFileMaxSize = kProjectHeaderSize + kTagSize + 1 + kCfgDataSize + kTagSize +
-                                                   RunCodedSize(kMainFlashImageSize) + kTagSize + 4 +
-                                                   RunCodedSize(kProjectEepLimit) + 4 + kProjectTailSize;
+inline constexpr std::size_t kProjectFileMaxSize = ProjectFileSize(kMainFlashImageSize, kProjectEepLimit);
 
 // Blank EEP bytes of the job a file holds: bit 4 of its VoltageFlags is BlankIsZero.
 constexpr std::uint8_t ProjectBlankValue(std::uint8_t voltageFlags) { return (voltageFlags & 0x10) ? 0x00 : 0xFF; }

@@ -5,7 +5,6 @@
 #include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
-#include "data/random.h"
 #include "link/parameter_block.h"
 #include "platform/file_bytes.h"
 #include "project/project_bytes.h"
@@ -68,7 +67,7 @@ void WriteHeader(TProjectWriter& w, std::uint8_t modelCode, std::span<const std:
 // The chip-data block as programmer 1 would receive it, then 512 zero bytes.
 void WriteCfgSection(TProjectWriter& w, std::span<const std::uint8_t> pad) {
   w.PrjWriteString(kCfgTag, 0, kCfgTagKey);
-  const auto kc = static_cast<std::uint8_t>(Random(255));
+  const std::uint8_t kc = ProjectRandomByte();
   w.PrjWriteByte(kc);
   BuildChipDataBlock(0);
   std::array<std::uint8_t, kCfgDataSize> cfg{};
@@ -78,14 +77,13 @@ void WriteCfgSection(TProjectWriter& w, std::span<const std::uint8_t> pad) {
 
 std::vector<std::uint8_t> EncodeJob(std::uint8_t modelCode) {
   std::array<std::uint8_t, kProjectPadSize> pad;
-  for (std::uint8_t& b : pad) b = static_cast<std::uint8_t>(Random(255));
+  for (std::uint8_t& b : pad) b = ProjectRandomByte();
   const std::span<const std::uint8_t> main(MemoryImages.MainFlashImage, ObjectState.MainDataLength);
   const std::uint32_t eepDataLength = ObjectState.EepDataLength;
   const std::span<const std::uint8_t> eep(MemoryImages.EepImage, EepStoredLength(eepDataLength));
 
   TProjectWriter w;
-  w.Reserve(kProjectHeaderSize + kTagSize + 1 + kCfgDataSize + kTagSize + RunCodedSize(main.size()) + kTagSize + 4 +
-            RunCodedSize(eep.size()) + 4 + kProjectTailSize);
+  w.Reserve(ProjectFileSize(main.size(), eep.size()));
   WriteHeader(w, modelCode, pad);
   WriteCfgSection(w, pad);
   w.PrjWriteString(kMfmTag, 0, kMfmTagKey);

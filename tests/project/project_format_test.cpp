@@ -21,14 +21,30 @@ TEST_F(ProjectTest, KeyByteFollowsEvery1024thMainByte) {
     const TFileLayout l = LayoutFor(n, ObjectState.EepDataLength);
     ASSERT_EQ(f.size(), l.Size) << n;
     // 1024 stores key, 1024 bytes, key; 1025 one byte more after that key.
-    EXPECT_EQ(l.EepTag, l.MfmTag + 3 + 1 + 1024 + 1 + (n - 1024)) << n;
-    EXPECT_EQ(f[l.EepTag] ^ 0x9A, 'E') << n;
+    const std::size_t eepTag = l.MfmTag + 3 + 1 + 1024 + 1 + (n - 1024);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(f[eepTag + i] ^ 0x9A, "EEP"[i]) << n;
     const std::uint8_t firstKey = f[l.MfmTag + 3], secondKey = f[l.MfmTag + 3 + 1 + 1024];
     EXPECT_EQ(f[l.MfmTag + 4] ^ f[kPadAt] ^ firstKey, MemoryImages.MainFlashImage[0]) << n;
     if (n == 1025) {
       EXPECT_EQ(f[l.MfmTag + 4 + 1025] ^ f[kPadAt] ^ secondKey, MemoryImages.MainFlashImage[1024]);
     }
   }
+}
+
+// The largest job a file holds, the whole main image and 64 KB of EEP data,
+// opens whole.
+TEST_F(ProjectTest, LargestJobOpensWhole) {
+  SelectedChip.MainSize = kMainFlashImageSize;
+  SelectedChip.EepSize = 0x10000;
+  ObjectState.MainDataLength = kMainFlashImageSize;
+  ObjectState.EepDataLength = 0x10000;
+  const TJob job = CurrentJob();
+  const std::string path = Save();
+  EXPECT_EQ(ReadFile(path).size(), LayoutFor(kMainFlashImageSize, 0x10000).Size);
+  SetPreviousJob();
+  ASSERT_EQ(Open(path), kProjectOpenOk);
+  EXPECT_TRUE(std::equal(job.Main.begin(), job.Main.end(), MemoryImages.MainFlashImage)) << "main data";
+  EXPECT_TRUE(std::equal(job.Eep.begin(), job.Eep.end(), MemoryImages.EepImage)) << "EEP data";
 }
 
 // EEP Data Length is stored whole, its bytes modulo 64 KB. A job whose EEP

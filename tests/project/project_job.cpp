@@ -139,14 +139,6 @@ TFileLayout LayoutFor(std::uint32_t mainDataLength, std::uint32_t eepDataLength)
   return l;
 }
 
-std::uint32_t GetLe32(const Bytes& b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
-void PutLe32(Bytes& b, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 void Resum(Bytes& b, std::size_t at) {
   std::uint32_t sum = 0;
   for (std::size_t i = 0; i < at; ++i) sum += b[i];

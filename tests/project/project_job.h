@@ -12,6 +12,7 @@
 #include "../data/object_test_support.h"
 #include "../link/channel_fixture.h"
 #include "data/program_state.h"
+#include "link/byte_order.h"
 
 // The records a project restores, copied as they were saved.
 struct TJob {
@@ -44,8 +45,6 @@ struct TFileLayout {
 };
 TFileLayout LayoutFor(std::uint32_t mainDataLength, std::uint32_t eepDataLength);
 
-std::uint32_t GetLe32(const Bytes& b, std::size_t at);
-void PutLe32(Bytes& b, std::size_t at, std::uint32_t value);
 // Stores the sum of every byte before at, as the writer would have.
 void Resum(Bytes& b, std::size_t at);
 
