@@ -12,13 +12,13 @@
 
 #include "chips/window_adapters.h"
 #include "data/log_lines.h"
-#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "link/flash_driver.h"
 #include "text/chip_change_texts.h"
 #include "text/format_text.h"
 #include "ui/chip_select_form.h"
+#include "ui/command_checks.h"
 #include "ui/control_state.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
@@ -43,10 +43,7 @@ void TGenMFrmARM::BindChipHandlers() {
 }
 
 void TGenMFrmARM::DevButtonClick() {
-  if (AnyProgrammerBusy()) {
-    Prompts().ShowInfo(kChipChangeBusyText);
-    return;
-  }
+  if (Refused(AnyProgrammerBusy(), kChipChangeBusyText)) return;
   TChipSelForm dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
   // A changed name raises MCUNameEditChange; the same part again changes nothing in the window.

@@ -51,13 +51,14 @@ QFileDialog& TGenMFrmARM::MemorySaveDialog() {
   return *SaveDialog1;
 }
 
-bool TGenMFrmARM::RunFileDialog(QFileDialog& dialog) {
-  return ExecFileDialog ? ExecFileDialog(dialog) : dialog.exec() == QDialog::Accepted;
+std::string TGenMFrmARM::RunFileDialog(QFileDialog& dialog) {
+  const bool confirmed = ExecFileDialog ? ExecFileDialog(dialog) : dialog.exec() == QDialog::Accepted;
+  return confirmed ? ChosenFile(dialog) : std::string();
 }
 
 void TGenMFrmARM::FileSaveBtnClick() {
   if (!ObjectState.ObjectLoaded) return;
-  if (RunFileDialog(MemorySaveDialog())) SaveMemoryToFile();
+  if (!RunFileDialog(MemorySaveDialog()).empty()) SaveMemoryToFile();
 }
 
 // The writer's file errors go on to the handler's error box.
