@@ -171,7 +171,7 @@ void TGenMFrmARM::BindHandlers() {
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
   for (const THandlerBinding& binding : kHandlers) {
     QObject* control = findChild<QObject*>(QString::fromLatin1(binding.Control));
-    const auto run = [this, handler = binding.Handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+    const auto run = GuardedSlot(this, binding.Handler);
     if (auto* action = qobject_cast<QAction*>(control)) {
       connect(action, &QAction::triggered, this, run);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {

@@ -23,7 +23,6 @@
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/memory_view_model.h"
-#include "ui/radio_group.h"
 
 namespace {
 
@@ -36,10 +35,10 @@ int Signed(std::uint32_t size) { return static_cast<int>(size); }
 }  // namespace
 
 void TGenMFrmARM::BindChipHandlers() {
+  connect(DevButton, &QPushButton::clicked, this, GuardedSlot(this, &TGenMFrmARM::DevButtonClick));
+  connect(MCUNameEdit, &QLineEdit::textChanged, this, GuardedSlot(this, &TGenMFrmARM::MCUNameEditChange));
   // The spin edits follow the auto-start box also when a project sets it.
-  connect(DevButton, &QPushButton::clicked, this, [this] { RunGuarded([this] { DevButtonClick(); }); });
-  connect(MCUNameEdit, &QLineEdit::textChanged, this, [this] { RunGuarded([this] { MCUNameEditChange(); }); });
-  connect(ChkBoxAuto, &QCheckBox::toggled, this, [this] { RunGuarded([this] { ChkBoxAutoClick(); }); });
+  connect(ChkBoxAuto, &QCheckBox::toggled, this, GuardedSlot(this, &TGenMFrmARM::ChkBoxAutoClick));
 }
 
 void TGenMFrmARM::DevButtonClick() {

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "data/binary_file.h"
-#include "data/log_lines.h"
 #include "data/object_load.h"
 #include "data/program_state.h"
 #include "link/channel_progress.h"

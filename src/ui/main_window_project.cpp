@@ -6,7 +6,6 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "data/serial_number.h"

@@ -64,8 +64,8 @@ void TGenMFrmARM::FileSaveBtnClick() {
 // The writer's file errors go on to the handler's error box.
 void TGenMFrmARM::SaveMemoryToFile() {
   if (!SaveDialog1) return;
-  const QStringList names = SaveDialog1->selectedFiles();
-  if (names.isEmpty()) return;
+  const std::string name = ChosenFile(*SaveDialog1);
+  if (name.empty()) return;
   const int filterIndex = static_cast<int>(SaveDialog1->nameFilters().indexOf(SaveDialog1->selectedNameFilter())) + 1;
-  ::SaveMemoryToFile(names.front().toStdString(), filterIndex);
+  ::SaveMemoryToFile(name, filterIndex);
 }
