@@ -317,6 +317,9 @@ class TGenMFrmARM : public QMainWindow {
 
   void FormKeyPress(const QKeyEvent& key);
 
+  // "Enable S/N" and "Enable Online SN" both ticked: every chip programmed
+  // gets the number shown, and the next after it.
+  bool OnlineSerialNumbers() const;
   void RunGangCommand(const TGangCommand& command);
   bool OneProgrammerForOnlineSerialNumber();
   bool ReadRefusedWhileBusy(bool intoBuffer);

@@ -104,7 +104,7 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
 // An online S/N is written into the one main image that every programmer
 // receives, so a gang run would give all its chips the same number.
 bool TGenMFrmARM::OneProgrammerForOnlineSerialNumber() {
-  if (!CheckBoxSN->isChecked() || !ChkBoxPCSN->isChecked()) return true;
+  if (!OnlineSerialNumbers()) return true;
   const int ready = static_cast<int>(LinkedIdleProgrammers().size());
   return !Refused(ready != 1, FormatText(kOnlineSnOneProgrammerFormat, ready));
 }

@@ -60,13 +60,12 @@ bool TGenMFrmARM::WriteSerialNumberToImage() {
   return true;
 }
 
-bool TGenMFrmARM::WriteSerialNumberWhenOnline() {
-  if (!CheckBoxSN->isChecked() || !ChkBoxPCSN->isChecked()) return true;
-  return WriteSerialNumberToImage();
-}
+bool TGenMFrmARM::OnlineSerialNumbers() const { return CheckBoxSN->isChecked() && ChkBoxPCSN->isChecked(); }
+
+bool TGenMFrmARM::WriteSerialNumberWhenOnline() { return !OnlineSerialNumbers() || WriteSerialNumberToImage(); }
 
 void TGenMFrmARM::AdvanceSerialNumber() {
-  if (!ChkBoxPCSN->isChecked() || !CheckBoxSN->isChecked()) return;
+  if (!OnlineSerialNumbers()) return;
   ProgramSettings.SnValue += ProgramSettings.SnGain;
   SNEdit1->setText(QString::fromStdString(SerialNumberText(ProgramSettings.SnValue, ChkBoxSNDP->isChecked())));
 }
