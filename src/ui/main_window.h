@@ -65,7 +65,7 @@ class TGenMFrmARM : public QMainWindow {
   // The About window, the log-configuration dialog and the binary-offset
   // dialog, which live beside the window. Without a binary-offset dialog the
   // window makes its own at its first use.
-  void SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress = nullptr);
+  void SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress);
 
   // Appends "> hh:mm:ss msg" to the log memo (once the show handler has
   // made it the program's log).
