@@ -44,7 +44,7 @@ TChipSelForm::TChipSelForm(QWidget* parent) : QDialog(parent) {
   RadioGrpSelMF->hide();
   ListBoxCP->setFocus();
 
-  connect(BitBtnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { BitBtnOKClick(); }); });
+  connect(BitBtnOK, &QPushButton::clicked, this, GuardedSlot(this, &TChipSelForm::BitBtnOKClick));
   connect(BitBtnNO, &QPushButton::clicked, this, &QDialog::reject);
   RadioGrpSelMF->SetOnClick([this](int) { RunGuarded([this] { RadioGrpSelMFClick(); }); });
 }

@@ -11,7 +11,6 @@ class TGaugeWidget : public QWidget {
   explicit TGaugeWidget(QWidget* parent = nullptr);
 
   TGauge& Gauge() { return gauge_; }
-  const TGauge& Gauge() const { return gauge_; }
 
   // Whole percent done, rounded down; 0 for a maximum of 0.
   int PercentDone() const;

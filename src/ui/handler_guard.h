@@ -17,3 +17,9 @@ void RunGuarded(Handler&& handler) {
     ShowHandlerError(error);
   }
 }
+
+// A slot that runs object's handler guarded.
+template <typename Object>
+auto GuardedSlot(Object* object, void (Object::*handler)()) {
+  return [object, handler] { RunGuarded([object, handler] { (object->*handler)(); }); };
+}

@@ -43,10 +43,10 @@ TLogCfgForm::TLogCfgForm(QWidget* parent) : QDialog(parent) {
 
   ShowSettings(TLogConfig{});
 
-  connect(CheckBoxLog, &QCheckBox::clicked, this, [this] { RunGuarded([this] { CheckBoxLogClick(); }); });
+  connect(CheckBoxLog, &QCheckBox::clicked, this, GuardedSlot(this, &TLogCfgForm::CheckBoxLogClick));
   RadioGrpCreat->SetOnClick([this](int location) { RunGuarded([this, location] { RadioGrpCreatClick(location); }); });
-  connect(SpeedButtonOP, &QPushButton::clicked, this, [this] { RunGuarded([this] { SpeedButtonOPClick(); }); });
-  connect(OK, &QPushButton::clicked, this, [this] { RunGuarded([this] { OKClick(); }); });
+  connect(SpeedButtonOP, &QPushButton::clicked, this, GuardedSlot(this, &TLogCfgForm::SpeedButtonOPClick));
+  connect(OK, &QPushButton::clicked, this, GuardedSlot(this, &TLogCfgForm::OKClick));
 }
 
 TLogConfig TLogCfgForm::Settings() const {

@@ -17,7 +17,7 @@
 #include <system_error>
 
 #include "data/operator_io.h"
-#include "link/channel_log.h"
+#include "data/log_lines.h"
 #include "link/comm.h"
 #include "link/comm_settings.h"
 #include "link/firmware_file.h"
@@ -94,6 +94,18 @@ constexpr int kViewerAddressWidth = 73;
 constexpr int kViewerByteWidth = 25;
 constexpr int kViewerTextWidth = 130;
 
+// Reads the firmware image when its file is there; false when it is not,
+// and then no image is loaded.
+bool LoadFirmwareWhenPresent(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    LoadFirmwareFile(path);
+    return true;
+  }
+  SessionState.FirmwareLoaded = 0;
+  return false;
+}
+
 void SetUpViewerColumns(QTableView& view) {
   view.setColumnWidth(TMemoryViewModel::kAddressColumn, kViewerAddressWidth);
   for (int column = 1; column < TMemoryViewModel::kTextColumn; ++column) view.setColumnWidth(column, kViewerByteWidth);
@@ -159,7 +171,7 @@ void TGenMFrmARM::BindHandlers() {
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
   for (const THandlerBinding& binding : kHandlers) {
     QObject* control = findChild<QObject*>(QString::fromLatin1(binding.Control));
-    const auto run = [this, handler = binding.Handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+    const auto run = GuardedSlot(this, binding.Handler);
     if (auto* action = qobject_cast<QAction*>(control)) {
       connect(action, &QAction::triggered, this, run);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
@@ -268,12 +280,7 @@ void TGenMFrmARM::LayoutGaugesAndMemo(int programmerCount) {
 // logs it.
 void TGenMFrmARM::LoadFirmwareAtStartUp() {
   const std::string path = FirmwareFilePath();
-  std::error_code ec;
-  if (std::filesystem::exists(path, ec)) {
-    LoadFirmwareFile(path);
-    return;
-  }
-  SessionState.FirmwareLoaded = 0;
+  if (LoadFirmwareWhenPresent(path)) return;
   const std::string text = FormatText(kFileNotFoundFormat, path.c_str());
   AddLog(text);
   if (!SessionState.CmdLineMode) Prompts().ShowInfo(text);
@@ -330,13 +337,7 @@ void TGenMFrmARM::CopytoCli1Click() { InfoMemo->copy(); }
 // Upgrades every programmer that the last search found and that is idle.
 void TGenMFrmARM::DoFirmwareUpgrade1Click() {
   const std::string path = FirmwareFilePath();
-  std::error_code ec;
-  const bool found = std::filesystem::exists(path, ec);
-  if (found) {
-    LoadFirmwareFile(path);
-  } else {
-    SessionState.FirmwareLoaded = 0;
-  }
+  const bool found = LoadFirmwareWhenPresent(path);
   const TFirmwareUpgradeChoice choice = ChooseFirmwareUpgrade(found, path);
   if (!choice.Message.empty()) {
     Prompts().ShowInfo(choice.Message);

@@ -65,7 +65,7 @@ class TGenMFrmARM : public QMainWindow {
   // The About window, the log-configuration dialog and the binary-offset
   // dialog, which live beside the window. Without a binary-offset dialog the
   // window makes its own at its first use.
-  void SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress = nullptr);
+  void SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress);
 
   // Appends "> hh:mm:ss msg" to the log memo (once the show handler has
   // made it the program's log).
@@ -198,6 +198,7 @@ class TGenMFrmARM : public QMainWindow {
   void ChkBoxAutoClick();
 
   // Controls that later commands read and write, by their layout names.
+  // Labels that only show a caption are found by name when it is set.
   QWidget* PanelBtns = nullptr;
   QToolButton* SpdBtnWrtOPB = nullptr;
   QTabWidget* ViewPageCtrl = nullptr;
@@ -209,10 +210,8 @@ class TGenMFrmARM : public QMainWindow {
   QMenu* PopupMenuOTP = nullptr;
 
   // Chip group.
-  QLabel* LabelMcu = nullptr;
   QLineEdit* MCUNameEdit = nullptr;
   QPushButton* DevButton = nullptr;
-  QLabel* LabelCpInf = nullptr;
   QLabel* DpCpInfX = nullptr;
   TRadioGroup* RadioGpVolt = nullptr;
   TRadioGroup* RadioGrpSpdF = nullptr;
@@ -226,39 +225,30 @@ class TGenMFrmARM : public QMainWindow {
   QTabWidget* PageControlSet = nullptr;
   QCheckBox* ChkBoxAuto = nullptr;
   QCheckBox* ChkBoxBlkEr = nullptr;
-  QLabel* LabelTimIn = nullptr;
   QSpinBox* SpinEditIn = nullptr;
-  QLabel* LabelTimOut = nullptr;
   QSpinBox* SpinEditOut = nullptr;
   QCheckBox* ChkBoxCpErsM = nullptr;
   QCheckBox* ChkBoxRunSHT = nullptr;
   QSpinBox* SpinEditRTM = nullptr;
   QCheckBox* CheckBoxCtrl = nullptr;
-  QLabel* LabelMaxNum = nullptr;
   QSpinBox* SpinEditNum = nullptr;
   QCheckBox* CheckBoxSN = nullptr;
   QCheckBox* SNOrderChk = nullptr;
   QCheckBox* ChkBoxPCSN = nullptr;
   QCheckBox* ChkBoxSNDP = nullptr;
-  QLabel* LabelSNC = nullptr;
   QLineEdit* SNEdit1 = nullptr;
-  QLabel* LabelSnGain = nullptr;
   QLineEdit* GainEdit = nullptr;
-  QLabel* LabelSNAddr = nullptr;
   QLineEdit* AddrEdit = nullptr;
   QPushButton* ButtonCfgSN = nullptr;
   TRadioGroup* RadioGrpRST = nullptr;
   QCheckBox* CheckBoxRun = nullptr;
   QCheckBox* ChkBoxVDD = nullptr;
-  QLabel* LabelPowUp = nullptr;
   QSpinBox* SpinEditVddTim = nullptr;
-  QLabel* LabelPowDW = nullptr;
   QSpinBox* SpinEditPWDTim = nullptr;
   QLabel* LabelDEVA = nullptr;
   QLineEdit* EditDevAdr = nullptr;
 
   // Communication group.
-  QLabel* LabelSelDev = nullptr;
   QComboBox* ComboBoxCOM = nullptr;
   QPushButton* BitBtnFindDev = nullptr;
 
@@ -327,13 +317,17 @@ class TGenMFrmARM : public QMainWindow {
 
   void FormKeyPress(const QKeyEvent& key);
 
+  // "Enable S/N" and "Enable Online SN" both ticked: every chip programmed
+  // gets the number shown, and the next after it.
+  bool OnlineSerialNumbers() const;
   void RunGangCommand(const TGangCommand& command);
   bool OneProgrammerForOnlineSerialNumber();
   bool ReadRefusedWhileBusy(bool intoBuffer);
   void RunChipRead(const TChipRead& read);
 
-  // The file commands' dialogs and their shared steps.
-  bool RunFileDialog(QFileDialog& dialog);
+  // The file commands' dialogs and their shared steps. RunFileDialog gives
+  // the file the operator confirmed; empty when the dialog was cancelled.
+  std::string RunFileDialog(QFileDialog& dialog);
   QFileDialog& MemorySaveDialog();
   bool ReadyToLoad();
   std::string ChooseObjectFile();

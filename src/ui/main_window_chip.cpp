@@ -12,18 +12,17 @@
 
 #include "chips/window_adapters.h"
 #include "data/log_lines.h"
-#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "link/flash_driver.h"
 #include "text/chip_change_texts.h"
 #include "text/format_text.h"
 #include "ui/chip_select_form.h"
+#include "ui/command_checks.h"
 #include "ui/control_state.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/memory_view_model.h"
-#include "ui/radio_group.h"
 
 namespace {
 
@@ -36,17 +35,14 @@ int Signed(std::uint32_t size) { return static_cast<int>(size); }
 }  // namespace
 
 void TGenMFrmARM::BindChipHandlers() {
+  connect(DevButton, &QPushButton::clicked, this, GuardedSlot(this, &TGenMFrmARM::DevButtonClick));
+  connect(MCUNameEdit, &QLineEdit::textChanged, this, GuardedSlot(this, &TGenMFrmARM::MCUNameEditChange));
   // The spin edits follow the auto-start box also when a project sets it.
-  connect(DevButton, &QPushButton::clicked, this, [this] { RunGuarded([this] { DevButtonClick(); }); });
-  connect(MCUNameEdit, &QLineEdit::textChanged, this, [this] { RunGuarded([this] { MCUNameEditChange(); }); });
-  connect(ChkBoxAuto, &QCheckBox::toggled, this, [this] { RunGuarded([this] { ChkBoxAutoClick(); }); });
+  connect(ChkBoxAuto, &QCheckBox::toggled, this, GuardedSlot(this, &TGenMFrmARM::ChkBoxAutoClick));
 }
 
 void TGenMFrmARM::DevButtonClick() {
-  if (AnyProgrammerBusy()) {
-    Prompts().ShowInfo(kChipChangeBusyText);
-    return;
-  }
+  if (Refused(AnyProgrammerBusy(), kChipChangeBusyText)) return;
   TChipSelForm dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
   // A changed name raises MCUNameEditChange; the same part again changes nothing in the window.

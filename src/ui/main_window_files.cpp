@@ -7,27 +7,19 @@
 #include <filesystem>
 
 #include "data/binary_file.h"
-#include "data/log_lines.h"
 #include "data/object_load.h"
-#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "text/file_command_texts.h"
 #include "text/format_text.h"
+#include "ui/command_checks.h"
 #include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/offset_address_form.h"
 
 // A chip, and no operation running that reads the images.
 bool TGenMFrmARM::ReadyToLoad() {
-  const char* refusal = nullptr;
-  if (!ObjectState.ChipSelected) {
-    refusal = kSelectChipFirstText;
-  } else if (AnyProgrammerBusy()) {
-    refusal = kLoadBusyText;
-  }
-  if (refusal) Prompts().ShowInfo(refusal);
-  return refusal == nullptr;
+  return !Refused(!ObjectState.ChipSelected, kSelectChipFirstText) && !Refused(AnyProgrammerBusy(), kLoadBusyText);
 }
 
 // Logs the name chosen. Empty when there is nothing to load.
@@ -37,8 +29,7 @@ std::string TGenMFrmARM::ChooseObjectFile() {
     OpenDialog1 = CreateFileDialog(this, "OpenDialog1", TFileDialogMode::Open);
     SetFileFilters(*OpenDialog1, kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix);
   }
-  if (!RunFileDialog(*OpenDialog1)) return {};
-  std::string name = ChosenFile(*OpenDialog1);
+  std::string name = RunFileDialog(*OpenDialog1);
   if (!name.empty()) AddLog(FormatText(kFileLoadedFormat, name.c_str()));
   return name;
 }
@@ -93,8 +84,7 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
     OpenDialogOTP = CreateFileDialog(this, "OpenDialogOTP", TFileDialogMode::Open);
     SetFileFilters(*OpenDialogOTP, kEepFileFilters, 0, kEepFileDefaultSuffix);
   }
-  if (!RunFileDialog(*OpenDialogOTP)) return;
-  const std::string name = ChosenFile(*OpenDialogOTP);
+  const std::string name = RunFileDialog(*OpenDialogOTP);
   if (name.empty()) return;
   BlankEepArea();
   AddLog(FormatText(kEepFileLoadedFormat, name.c_str()));
@@ -106,7 +96,6 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
 
 // Binary whichever filter entry is chosen.
 void TGenMFrmARM::SaveEepDatatoFile1Click() {
-  if (!RunFileDialog(MemorySaveDialog())) return;
-  const std::string name = ChosenFile(*SaveDialog1);
+  const std::string name = RunFileDialog(MemorySaveDialog());
   if (!name.empty()) WriteBinaryFile(name, MemoryImages.EepImage, 0, SelectedChip.EepSize - 1);
 }

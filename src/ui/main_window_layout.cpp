@@ -140,11 +140,11 @@ void TGenMFrmARM::CreateMenus() {
 
 void TGenMFrmARM::CreateChipGroup(QWidget* page) {
   auto* group = Place<QGroupBox>(page, "GroupBoxChip", 0, 0, 353, 177);
-  LabelMcu = Place<QLabel>(group, "LabelMcu", 8, 22, 72, 18);
+  Place<QLabel>(group, "LabelMcu", 8, 22, 72, 18);
   MCUNameEdit = Place<QLineEdit>(group, "MCUNameEdit", 80, 20, 228, 22);
   MCUNameEdit->setReadOnly(true);
   DevButton = Place<QPushButton>(group, "DevButton", 312, 19, 32, 24);
-  LabelCpInf = Place<QLabel>(group, "LabelCpInf", 8, 48, 72, 18);
+  Place<QLabel>(group, "LabelCpInf", 8, 48, 72, 18);
   DpCpInfX = Place<QLabel>(group, "DpCpInfX", 80, 48, 264, 18);
 
   RadioGpVolt = Place<TRadioGroup>(group, "RadioGpVolt", 8, 70, 104, 60);
@@ -176,16 +176,16 @@ void TGenMFrmARM::CreateConfigGroup(QWidget* page) {
   QWidget* cp = AddPage(PageControlSet, "TabSheetCP");
   ChkBoxAuto = Place<QCheckBox>(cp, "ChkBoxAuto", 8, 8, 160, 20);
   ChkBoxBlkEr = Place<QCheckBox>(cp, "ChkBoxBlkEr", 176, 8, 150, 20);
-  LabelTimIn = Place<QLabel>(cp, "LabelTimIn", 8, 36, 180, 18);
+  Place<QLabel>(cp, "LabelTimIn", 8, 36, 180, 18);
   SpinEditIn = PlaceSpin(cp, "SpinEditIn", 196, 34, 300, 1500, 30, 510);
-  LabelTimOut = Place<QLabel>(cp, "LabelTimOut", 8, 62, 180, 18);
+  Place<QLabel>(cp, "LabelTimOut", 8, 62, 180, 18);
   SpinEditOut = PlaceSpin(cp, "SpinEditOut", 196, 60, 300, 2000, 30, 510);
   ChkBoxCpErsM = Place<QCheckBox>(cp, "ChkBoxCpErsM", 8, 88, 180, 20);
   ChkBoxCpErsM->setChecked(true);
   ChkBoxRunSHT = Place<QCheckBox>(cp, "ChkBoxRunSHT", 8, 114, 180, 20);
   SpinEditRTM = PlaceSpin(cp, "SpinEditRTM", 196, 112, 100, 2000, 10, 500);
   CheckBoxCtrl = Place<QCheckBox>(cp, "CheckBoxCtrl", 8, 140, 150, 20);
-  LabelMaxNum = Place<QLabel>(cp, "LabelMaxNum", 160, 142, 76, 18);
+  Place<QLabel>(cp, "LabelMaxNum", 160, 142, 76, 18);
   SpinEditNum = PlaceSpin(cp, "SpinEditNum", 236, 138, 0, 999'999'999, 100, 0);
   SpinEditNum->resize(96, 22);
   SpinEditNum->setEnabled(false);
@@ -198,11 +198,11 @@ void TGenMFrmARM::CreateConfigGroup(QWidget* page) {
   ChkBoxPCSN = Place<QCheckBox>(sn, "ChkBoxPCSN", 8, 32, 150, 20);
   ChkBoxPCSN->setEnabled(false);
   ChkBoxSNDP = Place<QCheckBox>(sn, "ChkBoxSNDP", 170, 32, 160, 20);
-  LabelSNC = Place<QLabel>(sn, "LabelSNC", 8, 64, 90, 18);
+  Place<QLabel>(sn, "LabelSNC", 8, 64, 90, 18);
   SNEdit1 = PlaceEdit(sn, "SNEdit1", 100, 62, 120, 10);
-  LabelSnGain = Place<QLabel>(sn, "LabelSnGain", 8, 92, 90, 18);
+  Place<QLabel>(sn, "LabelSnGain", 8, 92, 90, 18);
   GainEdit = PlaceEdit(sn, "GainEdit", 100, 90, 60, 4);
-  LabelSNAddr = Place<QLabel>(sn, "LabelSNAddr", 8, 120, 90, 18);
+  Place<QLabel>(sn, "LabelSNAddr", 8, 120, 90, 18);
   AddrEdit = PlaceEdit(sn, "AddrEdit", 100, 118, 120, 10);
   for (QLineEdit* edit : {SNEdit1, GainEdit, AddrEdit}) edit->setEnabled(false);
   ButtonCfgSN = Place<QPushButton>(sn, "ButtonCfgSN", 228, 116, 100, 26);
@@ -212,9 +212,9 @@ void TGenMFrmARM::CreateConfigGroup(QWidget* page) {
   CheckBoxRun = Place<QCheckBox>(sg, "CheckBoxRun", 164, 14, 170, 20);
   ChkBoxVDD = Place<QCheckBox>(sg, "ChkBoxVDD", 164, 40, 170, 20);
   ChkBoxVDD->setChecked(true);
-  LabelPowUp = Place<QLabel>(sg, "LabelPowUp", 8, 100, 140, 18);
+  Place<QLabel>(sg, "LabelPowUp", 8, 100, 140, 18);
   SpinEditVddTim = PlaceSpin(sg, "SpinEditVddTim", 150, 98, 10, 2000, 10, 100);
-  LabelPowDW = Place<QLabel>(sg, "LabelPowDW", 8, 126, 140, 18);
+  Place<QLabel>(sg, "LabelPowDW", 8, 126, 140, 18);
   SpinEditPWDTim = PlaceSpin(sg, "SpinEditPWDTim", 150, 124, 10, 2000, 10, 100);
   LabelDEVA = Place<QLabel>(sg, "LabelDEVA", 8, 152, 140, 18);
   EditDevAdr = PlaceEdit(sg, "EditDevAdr", 150, 150, 60, 4);
@@ -224,7 +224,7 @@ void TGenMFrmARM::CreateConfigGroup(QWidget* page) {
 
 void TGenMFrmARM::CreateCommunicationGroup(QWidget* page) {
   auto* group = Place<QGroupBox>(page, "GroupBoxCom", 0, 422, 353, 61);
-  LabelSelDev = Place<QLabel>(group, "LabelSelDev", 8, 28, 90, 18);
+  Place<QLabel>(group, "LabelSelDev", 8, 28, 90, 18);
   ComboBoxCOM = Place<QComboBox>(group, "ComboBoxCOM", 98, 25, 130, 24);
   BitBtnFindDev = Place<QPushButton>(group, "BitBtnFindDev", 236, 23, 108, 28);
 }

@@ -3,7 +3,6 @@
 // "&Connect Dev." and "Start Off-line Progrm" run the core's search and
 // off-line start over the port list read again.
 #include <QComboBox>
-#include <QLabel>
 
 #include "link/comm.h"
 #include "link/device_search.h"

@@ -3,17 +3,16 @@
 // read on programmer 1.
 #include <QCheckBox>
 #include <QTabWidget>
-#include <algorithm>
 
 #include "chips/option_displays.h"
 #include "chips/vendor_index.h"
 #include "data/log_lines.h"
-#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "link/operation_starters.h"
 #include "text/command_messages.h"
 #include "text/format_text.h"
+#include "ui/command_checks.h"
 #include "ui/main_window.h"
 #include "ui/set_address_form.h"
 
@@ -23,22 +22,6 @@ constexpr int kKeepAutoMode = -1;
 constexpr int kProgrammerOne = 0;
 
 void StartChipErase(int ch) { StartErase(kDoChipEraseText, ch); }
-
-int ProgrammersInUse() { return std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); }
-
-bool LinkedAndIdle(int ch) { return ProgrammerState.DeviceLinked[ch] && !ProgrammerState.ChannelBusy[ch]; }
-
-int LinkedIdleProgrammers() {
-  int count = 0;
-  for (int ch = 0; ch < ProgrammersInUse(); ++ch) count += LinkedAndIdle(ch) ? 1 : 0;
-  return count;
-}
-
-// A precondition that does not hold: its box, and the command stops.
-bool Refused(bool refuse, const char* text) {
-  if (refuse) Prompts().ShowInfo(text);
-  return refuse;
-}
 
 }  // namespace
 
@@ -121,11 +104,9 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
 // An online S/N is written into the one main image that every programmer
 // receives, so a gang run would give all its chips the same number.
 bool TGenMFrmARM::OneProgrammerForOnlineSerialNumber() {
-  if (!CheckBoxSN->isChecked() || !ChkBoxPCSN->isChecked()) return true;
-  const int ready = LinkedIdleProgrammers();
-  if (ready == 1) return true;
-  Prompts().ShowInfo(FormatText(kOnlineSnOneProgrammerFormat, ready));
-  return false;
+  if (!OnlineSerialNumbers()) return true;
+  const int ready = static_cast<int>(LinkedIdleProgrammers().size());
+  return !Refused(ready != 1, FormatText(kOnlineSnOneProgrammerFormat, ready));
 }
 
 // A read must not take over the state of a step that programmer 1 runs,

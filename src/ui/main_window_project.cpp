@@ -6,7 +6,6 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "data/serial_number.h"
@@ -16,6 +15,7 @@
 #include "project/project_options.h"
 #include "text/file_command_texts.h"
 #include "text/format_text.h"
+#include "ui/command_checks.h"
 #include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/radio_group.h"
@@ -42,16 +42,9 @@ void TGenMFrmARM::SavetoProjectFile1Click() {
     SaveDialogPrj->setWindowTitle(kSaveProjectCaption);
   }
   SetFileFilters(*SaveDialogPrj, kSaveProjectFilters, 0, kProjectDefaultSuffix);
-  if (!ObjectState.ChipSelected) {
-    Prompts().ShowInfo(kSelectChipFirstText);
-    return;
-  }
-  if (!ObjectState.ObjectLoaded) {
-    Prompts().ShowInfo(kLoadObjectFirstText);
-    return;
-  }
-  if (!RunFileDialog(*SaveDialogPrj)) return;
-  const std::string name = ChosenFile(*SaveDialogPrj);
+  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
+  if (Refused(!ObjectState.ObjectLoaded, kLoadObjectFirstText)) return;
+  const std::string name = RunFileDialog(*SaveDialogPrj);
   if (name.empty()) return;
   ProgramSettings.ProjectOptionBits = ProjectOptionBits(
       {ChkBoxSNDP->isChecked(), ChkBoxPCSN->isChecked(), SelectedChip.UseFlashDriver != 0});
@@ -67,12 +60,8 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
     OpenDialogPrj->setWindowTitle(kOpenProjectCaption);
   }
   SetFileFilters(*OpenDialogPrj, kOpenProjectFilters, 0, kProjectDefaultSuffix);
-  if (AnyProgrammerBusy()) {
-    Prompts().ShowInfo(kLoadBusyText);
-    return;
-  }
-  if (!RunFileDialog(*OpenDialogPrj)) return;
-  const std::string name = ChosenFile(*OpenDialogPrj);
+  if (Refused(AnyProgrammerBusy(), kLoadBusyText)) return;
+  const std::string name = RunFileDialog(*OpenDialogPrj);
   if (!name.empty()) OpenProjectFile(name);
 }
 

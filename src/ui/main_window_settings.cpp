@@ -13,14 +13,11 @@
 #include "ui/radio_group.h"
 
 void TGenMFrmARM::BindSettingsHandlers() {
-  const auto guarded = [this](void (TGenMFrmARM::*handler)()) {
-    return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
-  };
   // The enabled states follow their box also when a project sets it.
-  connect(CheckBoxSN, &QCheckBox::toggled, this, guarded(&TGenMFrmARM::CheckBoxSNClick));
-  connect(CheckBoxCtrl, &QCheckBox::toggled, this, guarded(&TGenMFrmARM::CheckBoxCtrlClick));
+  connect(CheckBoxSN, &QCheckBox::toggled, this, GuardedSlot(this, &TGenMFrmARM::CheckBoxSNClick));
+  connect(CheckBoxCtrl, &QCheckBox::toggled, this, GuardedSlot(this, &TGenMFrmARM::CheckBoxCtrlClick));
   // Only the operator's click rewrites the number; a project writes its own text.
-  connect(ChkBoxSNDP, &QCheckBox::clicked, this, guarded(&TGenMFrmARM::ChkBoxSNDPClick));
+  connect(ChkBoxSNDP, &QCheckBox::clicked, this, GuardedSlot(this, &TGenMFrmARM::ChkBoxSNDPClick));
 }
 
 void TGenMFrmARM::CollectProgramSettings() {
@@ -63,13 +60,12 @@ bool TGenMFrmARM::WriteSerialNumberToImage() {
   return true;
 }
 
-bool TGenMFrmARM::WriteSerialNumberWhenOnline() {
-  if (!CheckBoxSN->isChecked() || !ChkBoxPCSN->isChecked()) return true;
-  return WriteSerialNumberToImage();
-}
+bool TGenMFrmARM::OnlineSerialNumbers() const { return CheckBoxSN->isChecked() && ChkBoxPCSN->isChecked(); }
+
+bool TGenMFrmARM::WriteSerialNumberWhenOnline() { return !OnlineSerialNumbers() || WriteSerialNumberToImage(); }
 
 void TGenMFrmARM::AdvanceSerialNumber() {
-  if (!ChkBoxPCSN->isChecked() || !CheckBoxSN->isChecked()) return;
+  if (!OnlineSerialNumbers()) return;
   ProgramSettings.SnValue += ProgramSettings.SnGain;
   SNEdit1->setText(QString::fromStdString(SerialNumberText(ProgramSettings.SnValue, ChkBoxSNDP->isChecked())));
 }

@@ -51,20 +51,21 @@ QFileDialog& TGenMFrmARM::MemorySaveDialog() {
   return *SaveDialog1;
 }
 
-bool TGenMFrmARM::RunFileDialog(QFileDialog& dialog) {
-  return ExecFileDialog ? ExecFileDialog(dialog) : dialog.exec() == QDialog::Accepted;
+std::string TGenMFrmARM::RunFileDialog(QFileDialog& dialog) {
+  const bool confirmed = ExecFileDialog ? ExecFileDialog(dialog) : dialog.exec() == QDialog::Accepted;
+  return confirmed ? ChosenFile(dialog) : std::string();
 }
 
 void TGenMFrmARM::FileSaveBtnClick() {
   if (!ObjectState.ObjectLoaded) return;
-  if (RunFileDialog(MemorySaveDialog())) SaveMemoryToFile();
+  if (!RunFileDialog(MemorySaveDialog()).empty()) SaveMemoryToFile();
 }
 
 // The writer's file errors go on to the handler's error box.
 void TGenMFrmARM::SaveMemoryToFile() {
   if (!SaveDialog1) return;
-  const QStringList names = SaveDialog1->selectedFiles();
-  if (names.isEmpty()) return;
+  const std::string name = ChosenFile(*SaveDialog1);
+  if (name.empty()) return;
   const int filterIndex = static_cast<int>(SaveDialog1->nameFilters().indexOf(SaveDialog1->selectedNameFilter())) + 1;
-  ::SaveMemoryToFile(names.front().toStdString(), filterIndex);
+  ::SaveMemoryToFile(name, filterIndex);
 }

@@ -3,24 +3,16 @@
 // stands in BinOffsetAddress, and OK stores the one typed.
 #pragma once
 
-#include <QDialog>
+#include "ui/address_dialog.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
-class TFormOfsAddr : public QDialog {
+class TFormOfsAddr : public TAddressDialog {
  public:
   explicit TFormOfsAddr(QWidget* parent = nullptr);
 
   QLabel* LabelOfsBin = nullptr;
   QLineEdit* EditOfsAddr = nullptr;
-  QPushButton* BitBtnOK = nullptr;
-
- protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
-  void FormShow();
-  void BitBtnOKClick();
+  void FormShow() override;
+  void BitBtnOKClick() override;
 };

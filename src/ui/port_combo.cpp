@@ -4,15 +4,20 @@
 
 #include "text/window_texts.h"
 
-std::string PortComboText(const QComboBox& combo) {
-  return (combo.currentIndex() >= 0 ? combo.currentText() : combo.placeholderText()).toStdString();
-}
+namespace {
 
+// Shows the item of that text, or the text as the prompt when no item has it.
 void SetPortComboText(QComboBox& combo, const std::string& text) {
   const QString shown = QString::fromStdString(text);
   const int item = combo.findText(shown, Qt::MatchExactly);
   if (item < 0) combo.setPlaceholderText(shown);
   combo.setCurrentIndex(item);
+}
+
+}  // namespace
+
+std::string PortComboText(const QComboBox& combo) {
+  return (combo.currentIndex() >= 0 ? combo.currentText() : combo.placeholderText()).toStdString();
 }
 
 void ShowPortList(QComboBox& combo, const TPortList& list) {

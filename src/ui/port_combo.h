@@ -11,8 +11,6 @@ class QComboBox;
 
 // The text the combo shows.
 std::string PortComboText(const QComboBox& combo);
-// Shows the item of that text, or the text as the prompt when no item has it.
-void SetPortComboText(QComboBox& combo, const std::string& text);
 
 // Replaces the combo's items and text by the list's.
 void ShowPortList(QComboBox& combo, const TPortList& list);

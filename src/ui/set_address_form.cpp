@@ -2,17 +2,11 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QShowEvent>
 #include <QSpinBox>
 #include <algorithm>
 
-#include "data/integer_text.h"
 #include "data/program_state.h"
 #include "text/address_dialog_texts.h"
-#include "text/format_text.h"
-#include "ui/closing_ok_button.h"
-#include "ui/place_control.h"
 
 namespace {
 
@@ -22,24 +16,13 @@ constexpr int kMaxReadLength = 1024;
 
 }  // namespace
 
-TSetAddressForm::TSetAddressForm(QWidget* parent) : QDialog(parent) {
-  setObjectName("SetAddressForm");
-  setWindowTitle(kReadAddressCaption);
-  setFixedSize(330, 150);
-  LabelAD = Place<QLabel>(this, "LabelAD", 16, 20, 170, 18);
-  EditAddr = Place<QLineEdit>(this, "EditAddr", 190, 18, 120, 22);
-  LabelLL = Place<QLabel>(this, "LabelLL", 16, 56, 170, 18);
-  SpinEditRD = Place<QSpinBox>(this, "SpinEditRD", 190, 54, 80, 22);
+TSetAddressForm::TSetAddressForm(QWidget* parent) : TAddressDialog(parent, "SetAddressForm", kReadAddressCaption, 150) {
+  LabelAD = PlaceLabel("LabelAD", 0);
+  EditAddr = PlaceField<QLineEdit>("EditAddr", 0, 120);
+  LabelLL = PlaceLabel("LabelLL", 1);
+  SpinEditRD = PlaceField<QSpinBox>("SpinEditRD", 1, 80);
   SpinEditRD->setSingleStep(16);
   SpinEditRD->setMinimum(kMinReadLength);
-  BitBtnOK = Place<QPushButton>(this, "BitBtnOK", 120, 100, 90, 32);
-  BitBtnOK->setText(kAddressDialogOkCaption);
-  ConnectClosingOk(*this, *BitBtnOK, [this] { BitBtnOKClick(); });
-}
-
-void TSetAddressForm::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous()) FormShow();
 }
 
 void TSetAddressForm::FormShow() {
@@ -47,13 +30,13 @@ void TSetAddressForm::FormShow() {
   SpinEditRD->setValue(SessionState.ReadLength);
   LabelAD->setText(kReadAddressLabel);
   LabelLL->setText(kReadLengthLabel);
-  EditAddr->setText(QString::fromStdString(FormatText(kDialogAddressFormat, SessionState.ReadStartAddress)));
+  ShowAddress(*EditAddr, SessionState.ReadStartAddress);
 }
 
 // Nothing is stored when the address is no number. The length is kept
 // within what one reply carries, however it was typed.
 void TSetAddressForm::BitBtnOKClick() {
-  const std::uint32_t address = StrToInt32(EditAddr->text().toStdString());
+  const std::uint32_t address = AddressIn(*EditAddr);
   SpinEditRD->interpretText();
   SessionState.ReadStartAddress = address & ~std::uint32_t{0xF};
   SessionState.ReadLength = static_cast<std::uint16_t>(std::clamp(SpinEditRD->value(), kMinReadLength, kMaxReadLength));

@@ -3,14 +3,11 @@
 // reads with whatever values then stand.
 #pragma once
 
-#include <QDialog>
+#include "ui/address_dialog.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QSpinBox;
 
-class TSetAddressForm : public QDialog {
+class TSetAddressForm : public TAddressDialog {
  public:
   explicit TSetAddressForm(QWidget* parent = nullptr);
 
@@ -18,12 +15,8 @@ class TSetAddressForm : public QDialog {
   QLabel* LabelLL = nullptr;
   QLineEdit* EditAddr = nullptr;
   QSpinBox* SpinEditRD = nullptr;
-  QPushButton* BitBtnOK = nullptr;
-
- protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
-  void FormShow();
-  void BitBtnOKClick();
+  void FormShow() override;
+  void BitBtnOKClick() override;
 };

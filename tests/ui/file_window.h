@@ -3,14 +3,12 @@
 // run as the operator runs them, and a picture of every control's state.
 #pragma once
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -22,6 +20,10 @@
 #include "ui/offset_address_form.h"
 #include "ui/radio_group.h"
 
+// Rows of the part lists that the file tests choose.
+inline constexpr std::size_t kIndie = 0;  // IND83204xx: 64 KB main flash at 0, no EEP, a flash driver
+inline constexpr std::size_t kAu301 = 0;  // AU301LDF51xx: 32 KB at 0x03000000, 8 KB EEP at 0x03026000
+
 class FileWindowTest : public StartedWindowTest {
  protected:
   std::string Path(const std::string& name) const { return Folder() + name; }
@@ -32,15 +34,6 @@ class FileWindowTest : public StartedWindowTest {
     ASSERT_TRUE(AcceptChipChoice(vendor, row));
     window->ChangeChip();
     prompts.Shown.clear();
-  }
-
-  // The control's command, as a click or a menu choice.
-  void Run(const char* control) {
-    if (auto* action = window->findChild<QAction*>(control)) {
-      action->trigger();
-    } else {
-      window->findChild<QAbstractButton*>(control)->click();
-    }
   }
 
   // The next file dialogs confirm path, with filter entry filter chosen.
@@ -55,7 +48,7 @@ class FileWindowTest : public StartedWindowTest {
   // Runs the command with the file dialog confirming path.
   void RunWith(const char* control, const std::string& path, int filter = -1) {
     Answer(path, filter);
-    Run(control);
+    Trigger(control);
   }
 
   // The binary-offset dialog is shown and then closed with its close box
@@ -74,7 +67,6 @@ class FileWindowTest : public StartedWindowTest {
     };
   }
 
-  QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
   bool Logged(const std::string& line) const {
     return Memo().contains(QString::fromStdString("> 09:05:07 " + line));
   }

@@ -6,20 +6,12 @@
 #include <vector>
 
 #include "data/program_state.h"
+#include "operator_fakes.h"
 #include "temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class FixedClock final : public IClock {
- public:
-  explicit FixedClock(TClockTime time) : time_(time) {}
-  TClockTime Now() const override { return time_; }
-
- private:
-  TClockTime time_;
-};
 
 TMemoLines Memo(int lines) {
   TMemoLines memo;
@@ -38,16 +30,12 @@ class LogFiles : public ::testing::Test {
   void SetUp() override {
     ResetProgramState();
     SessionTexts.AppDir = app_.Dir();
-    SetClock(&clock_);
   }
-  void TearDown() override {
-    SetClock(nullptr);
-    ResetProgramState();
-  }
+  void TearDown() override { ResetProgramState(); }
 
   TempFolder app_;
   TempFolder drive_;
-  FixedClock clock_{{2026, 12, 9, 10, 15, 30}};
+  TFixedClock clock_{{2026, 12, 9, 10, 15, 30}};
 };
 
 // ---- DivAriR.cfg

@@ -33,7 +33,6 @@ class WindowChipTest : public StartedWindowTest {
     ASSERT_TRUE(AcceptChipChoice(vendor, row));
     window->MCUNameEdit->setText(QString::fromStdString(SessionTexts.ChipName));
   }
-  QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
   QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
   QWidget* Widget(const char* name) const { return window->findChild<QWidget*>(name); }
   bool Shown(const char* name) const {

@@ -15,14 +15,11 @@
 #include "modal_watch.h"
 #include "started_window.h"
 #include "text/command_messages.h"
-#include "trigger_control.h"
 
 namespace {
 
 class WindowCommandsTest : public StartedWindowTest {
  protected:
-  void Trigger(const char* control) { TriggerControl(*window, control); }
-  QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
   static void Release() {
     for (int ch = 0; ch < kProgrammerMax; ++ch) {
       ProgrammerState.ChannelBusy[ch] = 0;

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr std::size_t kIndie = 0;  // IND83204xx: 64 KB main flash at 0, no EEP, a flash driver
-constexpr std::size_t kAu301 = 0;  // AU301LDF51xx: 32 KB at 0x03000000, 8 KB EEP at 0x03026000
-
 std::string Hex8(std::uint32_t value) { return FormatText("0x%08X", value); }
 
 // What each command's dialog offers, and that the command's controls reach it.
@@ -72,10 +69,10 @@ TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
       if (c.title) dialog.selectNameFilter(c.filters.back());
       return false;
     };
-    Run(c.control);
+    Trigger(c.control);
     EXPECT_EQ(asked, 1);
     if (c.title) {
-      Run(c.control);
+      Trigger(c.control);
       EXPECT_EQ(asked, 2);
     }
   }

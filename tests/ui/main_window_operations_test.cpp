@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -21,12 +20,10 @@
 #include "link/comm.h"
 #include "modal_closer.h"
 #include "modal_watch.h"
-#include "operator_fakes.h"
 #include "sim_pty.h"
+#include "started_window.h"
 #include "text/command_messages.h"
-#include "trigger_control.h"
 #include "text/format_text.h"
-#include "ui/main_window.h"
 #include "ui/set_address_form.h"
 
 namespace {
@@ -37,25 +34,13 @@ constexpr std::uint32_t kAU30xMainStart = 0x03000000;
 
 std::uint8_t PatternByte(std::size_t i) { return static_cast<std::uint8_t>(i * 7 + (i >> 8) + 1); }
 
-class WindowOperationsTest : public testing::Test {
+class WindowOperationsTest : public WindowTest {
  protected:
-  void SetUp() override {
-    ResetProgramState();
-    ASSERT_TRUE(folder_.isValid());
-  }
-  void TearDown() override {
-    window.reset();  // its ports close before the units go
-    units.reset();
-    ResetProgramState();
-  }
-  std::string Folder() const { return folder_.path().toStdString() + "/"; }
-
   // count units, all found by the start-up search.
   void StartWith(std::size_t count) {
     units = std::make_unique<sim::UnitGroup>(count);
     units->WriteConfigIni(Folder());
-    window = std::make_unique<TGenMFrmARM>(TWindowStartup{Folder(), {}, {Folder() + "sys", Folder() + "dev"}});
-    window->show();
+    StartWindow();
     ASSERT_TRUE(QTest::qWaitFor(
         [count] {
           return SessionState.FoundDeviceCount == count &&
@@ -77,13 +62,11 @@ class WindowOperationsTest : public testing::Test {
     ObjectState.ObjectLoaded = 1;
   }
 
-  void Trigger(const char* control) { TriggerControl(*window, control); }
-
   // The messages of programmer ch, without time and number.
   std::vector<std::string> LinesOf(int ch) const {
     const std::string tag = " C" + std::to_string(ch + 1) + " : ";
     std::vector<std::string> lines;
-    for (const QString& text : window->InfoMemo->toPlainText().split('\n')) {
+    for (const QString& text : Memo()) {
       const std::string line = text.toStdString();
       if (const auto at = line.find(tag); at != std::string::npos) lines.push_back(line.substr(at + tag.size()));
     }
@@ -92,7 +75,6 @@ class WindowOperationsTest : public testing::Test {
   static bool Contains(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
-  QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
 
   static bool Idle(std::initializer_list<int> programmers) {
     return std::none_of(programmers.begin(), programmers.end(),
@@ -109,11 +91,7 @@ class WindowOperationsTest : public testing::Test {
     });
   }
 
-  QTemporaryDir folder_;
-  TFakePrompts prompts;
-  TFixedClock clock{{2024, 5, 6, 9, 5, 7}};
-  std::unique_ptr<sim::UnitGroup> units;
-  std::unique_ptr<TGenMFrmARM> window;
+  std::unique_ptr<sim::UnitGroup> units;  // go after the window, whose ports close first
 };
 
 // Every command starts on the linked, idle programmers; programmer 2, busy

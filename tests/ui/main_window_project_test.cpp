@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr std::size_t kIndie = 0;  // IND83204xx: 64 KB main flash at 0, no EEP, a flash driver
-constexpr std::size_t kAu301 = 0;  // AU301LDF51xx: 32 KB at 0x03000000, 8 KB EEP at 0x03026000
 constexpr std::size_t kOptionBitsOffset = 256;  // ProjectOptionBits, stored plain
 
 class WindowProjectTest : public FileWindowTest {
@@ -107,7 +105,7 @@ TEST_F(WindowProjectTest, AProjectSavedAndOpenedAgainRestoresTheWholeJob) {
 
     StartAgain();
     Answer(path);
-    Run("SpdBtnLdPrj");
+    Trigger("SpdBtnLdPrj");
     EXPECT_EQ(prompts.Shown, std::vector<std::string>{kProjectOpenSuccessText});
     EXPECT_EQ(window->MCUNameEdit->text(), "AU301LDF51xx");
     EXPECT_TRUE(Logged("Chip \"AU301LDF51xx\" has been selected!"));
@@ -163,7 +161,7 @@ TEST_F(WindowProjectTest, TheFlashDriverIsLoadedWhenTheProjectSaysSo) {
 
     StartAgain();
     Answer(path);
-    Run("SpdBtnLdPrj");
+    Trigger("SpdBtnLdPrj");
     const std::string missing = "File \"" + Path("QuorixDRVs/LDR02.VDR") + "\" is not exists, please check it!";
     std::vector<std::string> boxes{kProjectOpenSuccessText};
     if (driver) boxes.push_back(missing);
@@ -231,7 +229,7 @@ TEST_F(WindowProjectTest, AProjectThatFailsToOpenChangesNothingInTheWindow) {
   };
   StartAgain();
   Answer(shown);
-  Run("SpdBtnLdPrj");
+  Trigger("SpdBtnLdPrj");
   ASSERT_EQ(prompts.Shown, std::vector<std::string>{kProjectOpenSuccessText});
   const auto controls = Controls();
   const QString panels[] = {Panel(0), Panel(1), Panel(2)};
@@ -244,7 +242,7 @@ TEST_F(WindowProjectTest, AProjectThatFailsToOpenChangesNothingInTheWindow) {
     const QStringList memo = Memo();
     ObjectState.ObjectLoaded = 0;  // a failed open must not set it either
     Answer(c.path);
-    Run("LoadFromProjectFile1");
+    Trigger("LoadFromProjectFile1");
     ASSERT_EQ(prompts.Shown.size(), 1u);
     EXPECT_NE(prompts.Shown[0].find(c.box), std::string::npos) << prompts.Shown[0];
     EXPECT_EQ(Controls(), controls);

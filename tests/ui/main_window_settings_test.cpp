@@ -15,10 +15,7 @@
 
 namespace {
 
-class WindowSettingsTest : public StartedWindowTest {
- protected:
-  QString LastMemoLine() const { return window->InfoMemo->toPlainText().split('\n').back(); }
-};
+using WindowSettingsTest = StartedWindowTest;
 
 TEST_F(WindowSettingsTest, TheLayoutsControlsCollectTheDefaultSettingsAndLogThem) {
   window->CollectProgramSettings();
@@ -43,7 +40,7 @@ TEST_F(WindowSettingsTest, TheLayoutsControlsCollectTheDefaultSettingsAndLogThem
   EXPECT_EQ(s.DeviceAddress, 0);
   EXPECT_EQ(s.CountLimit, 0u);
   // No time prefix; the start-up length of 0x20000 shows five digits.
-  EXPECT_EQ(LastMemoLine(), "> Chip Control Settting : 00,00,00, 00,00,20000, 00,01,00, 17,00,00, 00,00.");
+  EXPECT_EQ(Memo().back(), "> Chip Control Settting : 00,00,00, 00,00,20000, 00,01,00, 17,00,00, 00,00.");
 }
 
 // Each control reaches its own setting (the rules themselves are tested on

@@ -31,7 +31,7 @@
 #include "link/comm.h"
 #include "link/firmware_file.h"
 #include "link/gauge.h"
-#include "operator_fakes.h"
+#include "started_window.h"
 #include "text/texts.h"
 #include "text/window_texts.h"
 #include "ui/gauge_widget.h"
@@ -82,19 +82,9 @@ bool AnyPortOpen(const TGenMFrmARM& window) {
                      [](const std::unique_ptr<TComm>& port) { return port->PortOpen(); });
 }
 
-class MainWindowTest : public testing::Test {
+// The window here is the recording one, made by each test.
+class MainWindowTest : public WindowTest {
  protected:
-  void SetUp() override {
-    ResetProgramState();
-    ASSERT_TRUE(folder_.isValid());
-  }
-
-  std::string Folder() const { return folder_.path().toStdString() + "/"; }
-  // The program folder, with a system port list that is empty: nothing of
-  // the machine's serial ports is touched.
-  TWindowStartup Startup(std::vector<std::string> arguments = {}) const {
-    return TWindowStartup{Folder(), std::move(arguments), {Folder() + "sys", Folder() + "dev"}};
-  }
   void CreateFile(const char* name) const { std::ofstream(Folder() + name) << "earlier run\r\n"; }
   bool FileExists(const char* name) const { return QFile::exists(QString::fromStdString(Folder() + name)); }
 
@@ -105,10 +95,6 @@ class MainWindowTest : public testing::Test {
   }
 
   static QStringList MemoLines(const TGenMFrmARM& window) { return window.InfoMemo->toPlainText().split('\n'); }
-
-  QTemporaryDir folder_;
-  TFakePrompts prompts_;
-  TFixedClock clock_{{2024, 5, 6, 9, 5, 7}};
 };
 
 TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
@@ -121,7 +107,7 @@ TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
   ASSERT_EQ(lines.size(), 2);
   EXPECT_EQ(lines[0], "> 09:05:07 Hello Velmot200IND User! ------ ");
   EXPECT_EQ(lines[1].toStdString(), "> 09:05:07 File \"" + firmware + "\" not found, Please confirm!");
-  EXPECT_EQ(prompts_.Shown, std::vector<std::string>{"File \"" + firmware + "\" not found, Please confirm!"});
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{"File \"" + firmware + "\" not found, Please confirm!"});
 
   EXPECT_EQ(SessionTexts.AppDir, Folder());
   // No settings file and no system port: no programmer in use.
@@ -202,7 +188,7 @@ TEST_F(MainWindowTest, StartUpReadsTheCommandLineAndThenLogsAMissingFirmwareWith
   const QStringList lines = MemoLines(*window);
   ASSERT_EQ(lines.size(), 2);
   EXPECT_EQ(lines[1].toStdString(), "> 09:05:07 File \"" + Folder() + kFirmwareFileName + "\" not found, Please confirm!");
-  EXPECT_TRUE(prompts_.Shown.empty());
+  EXPECT_TRUE(prompts.Shown.empty());
 }
 
 TEST_F(MainWindowTest, WithTheFirmwareImagePresentItIsReadAndTheGreetingStandsAlone) {
@@ -224,7 +210,7 @@ TEST_F(MainWindowTest, WithTheFirmwareImagePresentItIsReadAndTheGreetingStandsAl
     auto window = Start();
     EXPECT_EQ(SessionState.FirmwareLoaded, c.loaded);
     EXPECT_EQ(MemoLines(*window), QStringList{"> 09:05:07 Hello Velmot200IND User! ------ "});
-    EXPECT_TRUE(prompts_.Shown.empty());
+    EXPECT_TRUE(prompts.Shown.empty());
   }
 }
 
@@ -281,17 +267,17 @@ TEST_F(MainWindowTest, TheExitButtonAndTheCloseBoxWriteTheSameLogFile) {
 // sanitizer build catches that).
 TEST_F(MainWindowTest, ACommandThatFailsShowsItsTextOnceAndTheWindowGoesOn) {
   auto window = Start();
-  prompts_.Shown.clear();
+  prompts.Shown.clear();
   const std::string failure = "'12x' is not a valid integer value";
   window->AutoProgramFailure = failure;
   QTest::mouseClick(window->findChild<QToolButton*>("AutoSpdBtn"), Qt::LeftButton);
   window->findChild<QAction*>("AutoProgram1")->trigger();
   QTest::keyClick(window.get(), Qt::Key_Space);
-  EXPECT_EQ(prompts_.Shown, std::vector<std::string>(3, failure));
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>(3, failure));
   window->AutoProgramFailure.clear();
   QTest::mouseClick(window->findChild<QToolButton*>("AutoSpdBtn"), Qt::LeftButton);
   EXPECT_EQ(window->AutoProgramRuns, 4);
-  EXPECT_EQ(prompts_.Shown.size(), 3u);
+  EXPECT_EQ(prompts.Shown.size(), 3u);
 }
 
 TEST_F(MainWindowTest, DoFirmwareUpgradeStartsTheIdleLinkedProgrammersOrSaysWhyNot) {
@@ -310,16 +296,16 @@ TEST_F(MainWindowTest, DoFirmwareUpgradeStartsTheIdleLinkedProgrammersOrSaysWhyN
   for (int ch : {1, 2, 3}) ProgrammerState.DeviceLinked[ch] = 1;
   ProgrammerState.ChannelBusy[2] = 1;
   for (std::uint16_t& fill : ProgrammerState.RxFill) fill = 7;
-  prompts_.Shown.clear();
+  prompts.Shown.clear();
   const qsizetype logLines = MemoLines(*window).size();
 
   command->trigger();
-  EXPECT_EQ(prompts_.Shown, std::vector<std::string>{"File \"" + path + "\" not found, Please confirm!"});
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{"File \"" + path + "\" not found, Please confirm!"});
   EXPECT_TRUE(started.empty());
 
   writeFirmware(BuildFirmwareFile(WithSumError()));
   command->trigger();
-  EXPECT_EQ(prompts_.Shown.back(), kBadFirmwareFileText);
+  EXPECT_EQ(prompts.Shown.back(), kBadFirmwareFileText);
   EXPECT_EQ(SessionState.FirmwareLoaded, 0);
   EXPECT_TRUE(started.empty());
 
@@ -327,7 +313,7 @@ TEST_F(MainWindowTest, DoFirmwareUpgradeStartsTheIdleLinkedProgrammersOrSaysWhyN
   command->trigger();
   EXPECT_EQ(SessionState.FirmwareLoaded, 1);
   EXPECT_EQ(started, (std::vector<int>{1, 3}));
-  EXPECT_EQ(prompts_.Shown.size(), 2u);
+  EXPECT_EQ(prompts.Shown.size(), 2u);
   const std::uint16_t fills[] = {7, 0, 7, 0, 7, 7, 7, 7, 7, 7};
   EXPECT_TRUE(std::equal(std::begin(fills), std::end(fills), std::begin(ProgrammerState.RxFill)));
   EXPECT_EQ(MemoLines(*window).size(), logLines);  // the command reports in boxes only

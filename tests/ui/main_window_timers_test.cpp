@@ -5,7 +5,6 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -14,37 +13,29 @@
 
 #include "data/program_state.h"
 #include "demo_job.h"
-#include "operator_fakes.h"
-#include "ui/main_window.h"
+#include "started_window.h"
 
 namespace {
 
 constexpr int kWaitMs = 20000;  // a limit for slow sanitizer runs, not a measurement
 
-class WindowTimers : public testing::Test {
+class WindowTimers : public WindowTest {
  protected:
   void SetUp() override {
-    ResetProgramState();
-    ASSERT_TRUE(folder_.isValid());
+    WindowTest::SetUp();
+    if (HasFatalFailure()) return;
     WriteDemoProgramFiles(Folder());
     WriteDemoProject(Folder() + "job.pqx");
     prompts.Shown.clear();  // the writer's "Created Project File"
   }
-  void TearDown() override {
-    window.reset();
-    ResetProgramState();
-  }
 
-  std::string Folder() const { return folder_.path().toStdString() + "/"; }
   void Start(std::vector<std::string> arguments) {
-    window = std::make_unique<TGenMFrmARM>(
-        TWindowStartup{Folder(), std::move(arguments), {Folder() + "sys", Folder() + "dev"}});
-    window->show();
+    StartWindow(std::move(arguments));
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->Timer2->isActive(); }, kWaitMs));
   }
   int MemoLinesWith(const QString& text) const {
     int n = 0;
-    for (const QString& line : window->InfoMemo->toPlainText().split('\n')) n += line.contains(text);
+    for (const QString& line : Memo()) n += line.contains(text);
     return n;
   }
   static bool AnyProgrammerStarted() {
@@ -52,11 +43,6 @@ class WindowTimers : public testing::Test {
       if (ProgrammerState.ChannelBusy[ch] || ProgrammerState.ProgOpCode[ch] != kOpIdle) return true;
     return false;
   }
-
-  QTemporaryDir folder_;
-  TFakePrompts prompts;
-  TFixedClock clock{{2024, 5, 6, 9, 5, 7}};
-  std::unique_ptr<TGenMFrmARM> window;
 };
 
 TEST_F(WindowTimers, WithoutAPortTheProjectIsLoadedAndNothingEndsTheRun) {

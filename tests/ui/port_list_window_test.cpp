@@ -3,7 +3,6 @@
 
 #include <QComboBox>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -12,39 +11,26 @@
 
 #include "data/program_state.h"
 #include "link/comm.h"
-#include "operator_fakes.h"
+#include "started_window.h"
 #include "pseudo_terminal.h"
 #include "text/window_texts.h"
 #include "ui/gauge_widget.h"
-#include "ui/main_window.h"
 
 namespace {
 
 constexpr int kHangupWaitMs = 20000;  // a limit for slow sanitizer runs, not a measurement
 
-class PortListWindow : public testing::Test {
+class PortListWindow : public WindowTest {
  protected:
-  void SetUp() override {
-    ResetProgramState();
-    ASSERT_TRUE(folder_.isValid());
-  }
-
-  // A settings file naming each line's device for DEV1, DEV2, ..., then the window shown.
-  std::unique_ptr<TGenMFrmARM> StartWith(const std::vector<std::unique_ptr<TPseudoTerminal>>& lines) {
-    const std::string dir = folder_.path().toStdString() + "/";
-    std::ofstream ini(dir + "ConfigVmg.ini", std::ios::binary);
+  // count pseudo-terminal lines, a settings file naming each line's device
+  // for DEV1, DEV2, ..., then the window shown.
+  void StartWith(int count) {
+    for (int i = 0; i < count; ++i) lines.push_back(std::make_unique<TPseudoTerminal>());
+    std::ofstream ini(Folder() + "ConfigVmg.ini", std::ios::binary);
     ini << "Velmot programmer ports\r\n[Connection]\r\nTOTDEV=" << lines.size() << "\r\n";
     for (std::size_t n = 0; n < lines.size(); ++n) ini << "DEV" << n + 1 << "=" << lines[n]->Path() << "\r\n";
     ini.close();
-    auto window = std::make_unique<TGenMFrmARM>(TWindowStartup{dir, {}, {dir + "sys", dir + "dev"}});
-    window->show();
-    return window;
-  }
-
-  static std::vector<std::unique_ptr<TPseudoTerminal>> Lines(int n) {
-    std::vector<std::unique_ptr<TPseudoTerminal>> lines;
-    for (int i = 0; i < n; ++i) lines.push_back(std::make_unique<TPseudoTerminal>());
-    return lines;
+    StartWindow();
   }
 
   static QStringList Items(const QComboBox& combo) {
@@ -55,24 +41,22 @@ class PortListWindow : public testing::Test {
 
   // The search opens a port and links its programmer; here the test does,
   // and the start-up search is kept from running.
-  static void Link(TGenMFrmARM& window, int ch) {
-    window.Timer2->stop();
-    window.SPComm[ch]->OpenPort();
+  void Link(int ch) {
+    window->Timer2->stop();
+    window->SPComm[ch]->OpenPort();
     ProgrammerState.DeviceLinked[ch] = 1;
   }
 
-  static bool HangUp(TGenMFrmARM& window, TPseudoTerminal& line, int ch) {
+  bool HangUp(TPseudoTerminal& line, int ch) {
     line.CloseFarSide();
-    return QTest::qWaitFor([&] { return !window.SPComm[ch]->PortOpen(); }, kHangupWaitMs);
+    return QTest::qWaitFor([&] { return !window->SPComm[ch]->PortOpen(); }, kHangupWaitMs);
   }
 
-  QTemporaryDir folder_;
-  TFakePrompts prompts_;
+  std::vector<std::unique_ptr<TPseudoTerminal>> lines;  // go after the window, whose ports close first
 };
 
 TEST_F(PortListWindow, TheSettingsFileFillsTheComboAndNamesThePorts) {
-  const auto lines = Lines(3);
-  auto window = StartWith(lines);
+  StartWith(3);
   const QStringList paths = {QString::fromStdString(lines[0]->Path()), QString::fromStdString(lines[1]->Path()),
                              QString::fromStdString(lines[2]->Path())};
   EXPECT_EQ(Items(*window->ComboBoxCOM), paths);
@@ -87,18 +71,17 @@ TEST_F(PortListWindow, TheSettingsFileFillsTheComboAndNamesThePorts) {
 }
 
 TEST_F(PortListWindow, AHungUpPortIsClosedUnlinkedAndLeavesTheList) {
-  const auto lines = Lines(3);
-  auto window = StartWith(lines);
-  Link(*window, 0);
-  Link(*window, 1);
-  ASSERT_TRUE(HangUp(*window, *lines[1], 1));
+  StartWith(3);
+  Link(0);
+  Link(1);
+  ASSERT_TRUE(HangUp(*lines[1], 1));
   EXPECT_EQ(ProgrammerState.DeviceLinked[1], 0);
   EXPECT_EQ(ProgrammerState.DeviceLinked[0], 1);
   EXPECT_TRUE(window->SPComm[0]->PortOpen());
   EXPECT_EQ(Items(*window->ComboBoxCOM),
             (QStringList{QString::fromStdString(lines[0]->Path()), QString::fromStdString(lines[2]->Path())}));
   EXPECT_EQ(SessionState.ProgrammerCount, 3);  // the next search rebuilds the list
-  EXPECT_TRUE(prompts_.Shown.size() <= 1u);    // the firmware's not-found box only
+  EXPECT_TRUE(prompts.Shown.size() <= 1u);    // the firmware's not-found box only
 
   // Leaving the program closes the ports that are still open.
   QTest::mouseClick(window->findChild<QToolButton*>("SpdBtnExit"), Qt::LeftButton);
@@ -108,11 +91,10 @@ TEST_F(PortListWindow, AHungUpPortIsClosedUnlinkedAndLeavesTheList) {
 // After one hang-up the entries behind it have moved up: a later hang-up
 // still takes out the entry that names its own port.
 TEST_F(PortListWindow, EachHangUpRemovesTheEntryOfItsOwnPort) {
-  const auto lines = Lines(4);
-  auto window = StartWith(lines);
-  for (int ch = 0; ch < 4; ++ch) Link(*window, ch);
-  ASSERT_TRUE(HangUp(*window, *lines[0], 0));
-  ASSERT_TRUE(HangUp(*window, *lines[2], 2));
+  StartWith(4);
+  for (int ch = 0; ch < 4; ++ch) Link(ch);
+  ASSERT_TRUE(HangUp(*lines[0], 0));
+  ASSERT_TRUE(HangUp(*lines[2], 2));
   EXPECT_EQ(Items(*window->ComboBoxCOM),
             (QStringList{QString::fromStdString(lines[1]->Path()), QString::fromStdString(lines[3]->Path())}));
   EXPECT_EQ(ProgrammerState.DeviceLinked[1], 1);
@@ -120,10 +102,9 @@ TEST_F(PortListWindow, EachHangUpRemovesTheEntryOfItsOwnPort) {
 }
 
 TEST_F(PortListWindow, TheLastPortHangingUpLeavesAPrompt) {
-  const auto lines = Lines(1);
-  auto window = StartWith(lines);
-  Link(*window, 0);
-  ASSERT_TRUE(HangUp(*window, *lines[0], 0));
+  StartWith(1);
+  Link(0);
+  ASSERT_TRUE(HangUp(*lines[0], 0));
   EXPECT_EQ(window->ComboBoxCOM->count(), 0);
   EXPECT_EQ(window->ComboBoxCOM->placeholderText(), kPleaseConnectDeviceText);
   EXPECT_EQ(ProgrammerState.DeviceLinked[0], 0);

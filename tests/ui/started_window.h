@@ -1,14 +1,20 @@
-// A main window after start-up in a folder of its own (no serial ports, no
-// firmware file), with scripted prompts and a clock that stands still; and
-// a chip whose images hold a pattern.
+// Window tests in a program folder of their own: a clean program state,
+// scripted prompts, a clock that stands still, and a system port list that
+// is an empty tree inside the folder, so nothing of the machine's serial
+// ports is touched. StartedWindowTest has the window shown already (no
+// serial ports, no firmware file), and a chip whose images hold a pattern.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/program_state.h"
 #include "operator_fakes.h"
@@ -16,21 +22,54 @@
 #include "ui/main_window.h"
 #include "ui/memory_view_model.h"
 
-class StartedWindowTest : public testing::Test {
+class WindowTest : public testing::Test {
  protected:
   void SetUp() override {
     ResetProgramState();
     ASSERT_TRUE(folder_.isValid());
-    window = std::make_unique<TGenMFrmARM>(TWindowStartup{Folder(), {}, {Folder() + "sys", Folder() + "dev"}});
-    window->show();
-    // The start-up search would clear the linked and busy flags that the
-    // tests set by hand, at whatever moment its first tick comes.
-    window->Timer2->stop();
-    prompts.Shown.clear();  // the missing firmware file
   }
   void TearDown() override {
     window.reset();
     ResetProgramState();
+  }
+
+  std::string Folder() const { return folder_.path().toStdString() + "/"; }
+  // Start-up in the folder with these command-line arguments.
+  TWindowStartup Startup(std::vector<std::string> arguments = {}) const {
+    return TWindowStartup{Folder(), std::move(arguments), {Folder() + "sys", Folder() + "dev"}};
+  }
+  // The window made and shown: its show handler runs the start-up.
+  void StartWindow(std::vector<std::string> arguments = {}) {
+    window = std::make_unique<TGenMFrmARM>(Startup(std::move(arguments)));
+    window->show();
+  }
+
+  QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
+  // The control's command, as the operator's click or menu choice.
+  void Trigger(const char* control) {
+    if (auto* action = window->findChild<QAction*>(control)) {
+      action->trigger();
+    } else {
+      window->findChild<QAbstractButton*>(control)->click();
+    }
+  }
+
+  QTemporaryDir folder_;
+  TFakePrompts prompts;
+  TFixedClock clock{{2024, 5, 6, 9, 5, 7}};
+  std::unique_ptr<TGenMFrmARM> window;
+};
+
+class StartedWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    if (HasFatalFailure()) return;
+    StartWindow();
+    // The start-up search would clear the linked and busy flags that the
+    // tests set by hand, at whatever moment its first tick comes.
+    window->Timer2->stop();
+    prompts.Shown.clear();  // the missing firmware file
   }
 
   // A fresh window, as at the start of a test.
@@ -38,8 +77,6 @@ class StartedWindowTest : public testing::Test {
     TearDown();
     SetUp();
   }
-
-  std::string Folder() const { return folder_.path().toStdString() + "/"; }
 
   // The pattern chip with data up to 0x1300, blank above.
   static void SelectPatternChip() { ::SelectPatternChip(0x1300); }
@@ -49,9 +86,4 @@ class StartedWindowTest : public testing::Test {
   }
   TMemoryViewModel& HexCells() { return window->HexViewerModel(); }
   TMemoryViewModel& EepCells() { return window->EepViewerModel(); }
-
-  QTemporaryDir folder_;
-  TFakePrompts prompts;
-  TFixedClock clock{{2024, 5, 6, 9, 5, 7}};
-  std::unique_ptr<TGenMFrmARM> window;
 };

@@ -1,0 +1,30 @@
+// What the window's commands check before they act: the programmers in use
+// (the first ProgrammerCount, at most ten) and which of them are linked and
+// idle, and a precondition that does not hold.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/operator_io.h"
+#include "data/program_state.h"
+
+inline int ProgrammersInUse() { return std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); }
+
+// Linked by the last search, and running no operation.
+inline bool LinkedAndIdle(int ch) { return ProgrammerState.DeviceLinked[ch] && !ProgrammerState.ChannelBusy[ch]; }
+
+// The linked, idle programmers in use, in ascending order.
+inline std::vector<int> LinkedIdleProgrammers() {
+  std::vector<int> programmers;
+  for (int ch = 0; ch < ProgrammersInUse(); ++ch)
+    if (LinkedAndIdle(ch)) programmers.push_back(ch);
+  return programmers;
+}
+
+// When refuse holds, the box with text; the command then stops.
+inline bool Refused(bool refuse, const std::string& text) {
+  if (refuse) Prompts().ShowInfo(text);
+  return refuse;
+}
