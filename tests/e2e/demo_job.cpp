@@ -94,6 +94,10 @@ TDemoLayout WriteDemoProject(const std::filesystem::path& path, const TDemoJob& 
   TObjectState& object = ObjectState;
   if (job.MainDataLength != 0) object.MainDataLength = job.MainDataLength;
   object.EepDataLength = chip.EepSize;
+  if (object.MainDataLength > kMainFlashImageSize || object.EepDataLength > kEepImageSize) {
+    ResetProgramState();
+    throw std::runtime_error("the demo job's data does not fit the memory images");
+  }
   const std::uint8_t blank = chip.BlankIsZero ? 0x00 : 0xFF;
   const TDemoBytes main = DemoMainData(object.MainDataLength);
   const TDemoBytes eep = DemoEepData(object.EepDataLength);
