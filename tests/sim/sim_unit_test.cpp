@@ -355,6 +355,7 @@ Bytes FirmwareBlock(const Bytes& image, unsigned block, std::uint16_t key, std::
   }
   Bytes packet = {0xB7, static_cast<std::uint8_t>(block * 4), static_cast<std::uint8_t>(key),
                   static_cast<std::uint8_t>(key >> 8), 0x12, salt, 0x20, 0x10};
+  packet.reserve(packet.size() + payload.size() + 2);  // GCC 12 misreads the growth of a short vector
   packet.insert(packet.end(), payload.begin(), payload.end());
   sim::AppendChecksum(packet);
   return Frame(packet);
