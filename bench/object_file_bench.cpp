@@ -1,6 +1,7 @@
 // Load and save speed of the object-file readers and writers.
 //   object_file_bench                 a generated 4 MB image as Intel HEX and S37
-//   object_file_bench FILE...         these files (.hex, .s19/.s28/.s37/.mot/.srec, else binary)
+//   object_file_bench FILE...         these files, each read as the program chooses by its
+//                                     extension (.hex, .s19/.s37/.mot), any other as binary
 // Prints MB/s (10^6 bytes of image data per second, best of several runs)
 // for each load and save.
 #include <algorithm>
@@ -13,19 +14,16 @@
 
 #include "data/binary_file.h"
 #include "data/hex_file.h"
+#include "data/object_file_kind.h"
 #include "data/program_state.h"
 #include "data/srec_file.h"
 
 namespace {
 
-enum class TFormat { Hex, SRec, Binary };
-
-TFormat FormatOf(const std::string& name) {
-  std::string ext = std::filesystem::path(name).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (ext == ".hex" || ext == ".ihx") return TFormat::Hex;
-  if (ext == ".s19" || ext == ".s28" || ext == ".s37" || ext == ".mot" || ext == ".srec") return TFormat::SRec;
-  return TFormat::Binary;
+// What the program would read the file as; an unknown extension as binary.
+TObjectFileKind KindOf(const std::string& name) {
+  const TObjectFileKind kind = ObjectFileKindOf(name);
+  return kind == TObjectFileKind::Unknown ? TObjectFileKind::Binary : kind;
 }
 
 // Best time of a few runs, at least 0.5 s of work in all.
@@ -52,11 +50,11 @@ struct TLoaded {
   std::uint32_t lowest = 0xFFFFFFFF, highest = 0, sum = 0;
 };
 
-TLoaded Load(const std::string& name, TFormat format) {
+TLoaded Load(const std::string& name, TObjectFileKind kind) {
   TLoaded loaded;
-  if (format == TFormat::Hex) LoadHexFile(name, loaded.lowest, loaded.highest, loaded.sum);
-  if (format == TFormat::SRec) LoadSRecFile(name, loaded.lowest, loaded.highest, loaded.sum);
-  if (format == TFormat::Binary) {
+  if (kind == TObjectFileKind::IntelHex) LoadHexFile(name, loaded.lowest, loaded.highest, loaded.sum);
+  if (kind == TObjectFileKind::SRecord) LoadSRecFile(name, loaded.lowest, loaded.highest, loaded.sum);
+  if (kind == TObjectFileKind::Binary) {
     std::uint32_t limit = kMainFlashImageSize;
     loaded.lowest = SelectedChip.MainStart;
     loaded.highest = loaded.lowest + static_cast<std::uint32_t>(ReadBinaryFileSum(
@@ -65,12 +63,12 @@ TLoaded Load(const std::string& name, TFormat format) {
   return loaded;
 }
 
-void Save(const std::string& name, TFormat format, std::uint32_t first, std::uint32_t last) {
+void Save(const std::string& name, TObjectFileKind kind, std::uint32_t first, std::uint32_t last) {
   const std::span<const std::uint8_t> image(MemoryImages.MainFlashImage);
   const std::uint32_t base = SelectedChip.MainStart;
-  if (format == TFormat::Hex) WriteHexFile(name, image, base, first, last);
-  if (format == TFormat::SRec) WriteSRecFile(name, image, base, first, last);
-  if (format == TFormat::Binary) WriteBinaryFile(name, image, first - base, last - base);
+  if (kind == TObjectFileKind::IntelHex) WriteHexFile(name, image, base, first, last);
+  if (kind == TObjectFileKind::SRecord) WriteSRecFile(name, image, base, first, last);
+  if (kind == TObjectFileKind::Binary) WriteBinaryFile(name, image, first - base, last - base);
 }
 
 void SelectMainArea(std::uint32_t start) {
@@ -83,22 +81,22 @@ void SelectMainArea(std::uint32_t start) {
 }
 
 void BenchFile(const std::string& name, const std::string& saveFolder) {
-  const TFormat format = FormatOf(name);
+  const TObjectFileKind kind = KindOf(name);
   SelectMainArea(0);
-  const TLoaded first = Load(name, format);
+  const TLoaded first = Load(name, kind);
   if (first.lowest > first.highest) {
     std::printf("%s: no data\n", name.c_str());
     return;
   }
-  SelectMainArea(format == TFormat::Binary ? 0 : first.lowest & ~0xFFFu);
+  SelectMainArea(kind == TObjectFileKind::Binary ? 0 : first.lowest & ~0xFFFu);
   TLoaded loaded;
-  const double loadSeconds = BestSeconds([&] { loaded = Load(name, format); });
+  const double loadSeconds = BestSeconds([&] { loaded = Load(name, kind); });
   const std::uint64_t stored = std::min<std::uint64_t>(std::uint64_t{loaded.highest} - loaded.lowest + 1,
                                                        kMainFlashImageSize - (loaded.lowest - SelectedChip.MainStart));
   Report("load", name, stored, loadSeconds);
   const std::string copy = saveFolder + "/" + std::filesystem::path(name).filename().string();
   const auto last = static_cast<std::uint32_t>(loaded.lowest + stored - 1);
-  Report("save", copy, stored, BestSeconds([&] { Save(copy, format, loaded.lowest, last); }));
+  Report("save", copy, stored, BestSeconds([&] { Save(copy, kind, loaded.lowest, last); }));
 }
 
 }  // namespace
@@ -117,9 +115,9 @@ int main(int argc, char** argv) {
     std::generate_n(MemoryImages.MainFlashImage, kSize, [&] { return static_cast<std::uint8_t>(generator()); });
     for (const char* file : {"image.hex", "image.s37"}) {
       const std::string name = (folder / file).string();
-      const TFormat format = FormatOf(name);
-      Report("save", name, kSize, BestSeconds([&] { Save(name, format, kBase, kBase + kSize - 1); }));
-      Report("load", name, kSize, BestSeconds([&] { Load(name, format); }));
+      const TObjectFileKind kind = KindOf(name);
+      Report("save", name, kSize, BestSeconds([&] { Save(name, kind, kBase, kBase + kSize - 1); }));
+      Report("load", name, kSize, BestSeconds([&] { Load(name, kind); }));
     }
   }
   std::filesystem::remove_all(folder);

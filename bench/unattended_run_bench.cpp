@@ -17,8 +17,6 @@
 #include <mutex>
 #include <vector>
 
-#include "data/operator_io.h"
-#include "data/program_state.h"
 #include "demo_job.h"
 #include "program_run.h"
 #include "sim_pty.h"
@@ -31,7 +29,6 @@ using std::chrono::duration;
 
 constexpr std::size_t kUnits = 10;
 constexpr std::uint32_t kMainBytes = 512 * 1024;
-constexpr double kLineBytesPerSecond = 1'000'000.0 / 11;
 
 double Seconds(Clock::duration d) { return duration<double>(d).count(); }
 
@@ -53,6 +50,11 @@ class TFirstPackets {
       });
     }
   }
+  // The last packet any unit received.
+  Clock::time_point Last() const {
+    std::lock_guard lock(mutex_);
+    return last_;
+  }
   // The earliest and the latest unit's first packet of the command.
   std::pair<Clock::time_point, Clock::time_point> Span(std::uint8_t command) const {
     std::lock_guard lock(mutex_);
@@ -70,13 +72,6 @@ class TFirstPackets {
   mutable std::mutex mutex_;
   std::vector<std::map<std::uint8_t, Clock::time_point>> times_;
   Clock::time_point last_{};
-
- public:
-  // The last packet any unit received.
-  Clock::time_point Last() const {
-    std::lock_guard lock(mutex_);
-    return last_;
-  }
 };
 
 bool AllProbed(sim::UnitGroup& units) {
@@ -123,7 +118,7 @@ void UnattendedRun() {
   const Clock::time_point firstChipData = first.Span(sim::kCmdChipData).first;
   std::size_t busiest = 0;
   for (std::size_t n = 0; n < kUnits; ++n) busiest = std::max(busiest, units[n].BytesRead() + units[n].BytesWritten());
-  const double bound = busiest / kLineBytesPerSecond;
+  const double bound = static_cast<double>(busiest) / sim::kPacedBytesPerSecond;
   const double wall = Seconds(end - start);
   const bool result = ReadText(folder.File("ResDW.Txt")) == "Download Success\r\n";
   std::printf("program started: first link request %.3f s, all %zu link requests %.3f s\n", Seconds(firstProbe - start),

@@ -9,11 +9,10 @@
 #include "data/settings_collection.h"
 #include "link/firmware_file.h"
 #include "project/project_file.h"
+#include "project/project_options.h"
 #include "sim_files.h"
 
 namespace {
-
-constexpr std::uint8_t kProjectUsesDriverBit = 0x04;
 
 // A pattern that holds the frame bytes 0xC0 and 0xDB, so the download's
 // frames carry escapes.
@@ -79,10 +78,8 @@ sim::DriverFileSpec DriverSpec() {
 TDemoBytes DemoDriverFile() { return sim::BuildDriverFile(DriverSpec()); }
 
 TDemoBytes DemoDriverPlain() {
-  const sim::DriverFileSpec spec = DriverSpec();
   TDemoBytes file = DemoDriverFile();
-  for (std::size_t at = 0x20; at < file.size(); ++at)
-    file[at] ^= static_cast<std::uint8_t>(0x6B ^ ((at - 0x20) / 16) ^ spec.key[(at - 0x20) % 16]);
+  sim::ScrambleDriverFile(file, DriverSpec().key);
   return file;
 }
 
@@ -97,6 +94,10 @@ TDemoLayout WriteDemoProject(const std::filesystem::path& path, const TDemoJob& 
   TObjectState& object = ObjectState;
   if (job.MainDataLength != 0) object.MainDataLength = job.MainDataLength;
   object.EepDataLength = chip.EepSize;
+  if (object.MainDataLength > kMainFlashImageSize || object.EepDataLength > kEepImageSize) {
+    ResetProgramState();
+    throw std::runtime_error("the demo job's data does not fit the memory images");
+  }
   const std::uint8_t blank = chip.BlankIsZero ? 0x00 : 0xFF;
   const TDemoBytes main = DemoMainData(object.MainDataLength);
   const TDemoBytes eep = DemoEepData(object.EepDataLength);
@@ -110,8 +111,10 @@ TDemoLayout WriteDemoProject(const std::filesystem::path& path, const TDemoJob& 
   CollectProgramSettings(DemoControls(job));
   ComputeMainChecksum();
   ComputeEepChecksum();
-  ProgramSettings.ProjectOptionBits = chip.UseFlashDriver ? kProjectUsesDriverBit : 0;
-  const TDemoLayout layout{object.MainDataLength, object.EepDataLength, chip.UseFlashDriver != 0};
+  const bool usesDriver = chip.UseFlashDriver != 0;
+  ProgramSettings.ProjectOptionBits =
+      ProjectOptionBits({.SnDecimal = false, .OnlineSn = false, .UseFlashDriver = usesDriver});
+  const TDemoLayout layout{object.MainDataLength, object.EepDataLength, usesDriver};
   if (!WriteProjectFile(path.string(), chip.ChipCode))
     throw std::runtime_error("the project writer refused the demo job " + path.string());
   ResetProgramState();

@@ -44,7 +44,8 @@ inline constexpr const char* kDemoFirmwareVersion = "V1.06";
 
 // Writes the job as a project file, from a program state of its own that is
 // cleared again afterwards. Throws std::runtime_error when the part is not
-// listed or the writer refuses the job.
+// listed, when the job's data does not fit the memory images (nothing is
+// copied then) or when the writer refuses the job.
 TDemoLayout WriteDemoProject(const std::filesystem::path& path, const TDemoJob& job = {});
 
 // Writes the flash driver and the firmware image "VelmotIND.FWR" into a

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <thread>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "demo_job.h"
@@ -123,8 +123,10 @@ std::vector<std::uint8_t> CommandRuns(const std::vector<sim::PacketRecord>& rece
   return runs;
 }
 
-std::uint32_t Le32(const Bytes& b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+// A zero-padded text field of the chip-data block, never read past its width.
+std::string TextField(const Bytes& block, std::size_t at, std::size_t width) {
+  const auto field = block.begin() + static_cast<std::ptrdiff_t>(at);
+  return std::string(field, std::find(field, field + static_cast<std::ptrdiff_t>(width), 0));
 }
 
 class UnattendedProgram : public testing::TestWithParam<TRunCase> {
@@ -169,12 +171,12 @@ class UnattendedProgram : public testing::TestWithParam<TRunCase> {
     // The chip-data block names the job and this programmer's first serial number.
     ASSERT_EQ(job.chipData.size(), 512u);
     EXPECT_EQ(Bytes(job.chipData.begin(), job.chipData.begin() + 4), (Bytes{'R', 'O', 'Z', 'I'}));
-    EXPECT_EQ(Le32(job.chipData, 4 + 16), layout.MainDataLength);
-    EXPECT_EQ(Le32(job.chipData, 4 + 20), layout.EepDataLength);
-    EXPECT_EQ(Le32(job.chipData, 96), 1000 + n);
+    EXPECT_EQ(sim::Le32(job.chipData, 4 + 16), layout.MainDataLength);
+    EXPECT_EQ(sim::Le32(job.chipData, 4 + 20), layout.EepDataLength);
+    EXPECT_EQ(sim::Le32(job.chipData, 96), 1000 + n);
     EXPECT_EQ(job.chipData[90], kUnits);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&job.chipData[240])), "BAT32G133GC24xx");
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&job.chipData[256])), "demo.hex");
+    EXPECT_EQ(TextField(job.chipData, 240, 16), "BAT32G133GC24xx");
+    EXPECT_EQ(TextField(job.chipData, 256, 48), "demo.hex");
     // The driver as its file holds it, then the two images.
     const Bytes driver = DemoDriverPlain();
     ASSERT_GE(job.driver.size(), driver.size());

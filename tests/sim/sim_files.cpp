@@ -78,12 +78,15 @@ Bytes BuildDriverFile(const DriverFileSpec& spec) {
   Bytes closing = spec.closing;
   closing.resize(kDriverClosingSize, 0);
   file.insert(file.end(), closing.begin(), closing.end());
+  ScrambleDriverFile(file, spec.key);
+  return file;
+}
 
+void ScrambleDriverFile(Bytes& file, const std::array<std::uint8_t, 16>& key) {
   for (std::size_t at = 0x20; at < file.size(); ++at) {
     const std::size_t block = (at - 0x20) / 16;
-    file[at] ^= 0x6B ^ static_cast<std::uint8_t>(block) ^ spec.key[(at - 0x20) % 16];
+    file[at] ^= 0x6B ^ static_cast<std::uint8_t>(block) ^ key[(at - 0x20) % 16];
   }
-  return file;
 }
 
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {

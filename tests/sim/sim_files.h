@@ -16,7 +16,6 @@ namespace sim {
 
 constexpr std::size_t kFirmwareKeyTableSize = 3290;
 constexpr std::size_t kFirmwareTailSize = 876;
-constexpr std::size_t kFirmwareImageOffset = 3315;
 constexpr std::size_t kDriverDataOffset = 0x40;
 constexpr std::size_t kDriverClosingSize = 40;
 
@@ -48,9 +47,14 @@ struct DriverFileSpec {
 };
 
 // "QVFLSDRV", header bytes, data checksum and length, the key, the section
-// directory, the sections one after the other, the closing bytes; from 0x20
-// on every byte XORed with 0x6B, its 16-byte block number and the key.
+// directory, the sections one after the other, the closing bytes; then
+// scrambled with ScrambleDriverFile.
 Bytes BuildDriverFile(const DriverFileSpec& spec);
+
+// From 0x20 on, every byte XORed with 0x6B, its 16-byte block number (low
+// 8 bits) and the key byte of its place in the block. Its own inverse: it
+// also gives a stored file back plain, as the program holds it.
+void ScrambleDriverFile(Bytes& file, const std::array<std::uint8_t, 16>& key);
 
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
 

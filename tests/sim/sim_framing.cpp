@@ -19,6 +19,12 @@ std::uint16_t Sum16(std::span<const std::uint8_t> bytes) {
   return s;
 }
 
+void AppendChecksum(Bytes& packet) {
+  const std::uint16_t c = Checksum16(packet);
+  packet.push_back(static_cast<std::uint8_t>(c));
+  packet.push_back(static_cast<std::uint8_t>(c >> 8));
+}
+
 Bytes EncodeFrame(std::span<const std::uint8_t> packet) {
   Bytes frame;
   frame.reserve(2 * packet.size() + 2 + kTailLength);
@@ -116,7 +122,7 @@ void PutLe32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value)
 }
 
 Bytes MakePacket(std::uint8_t code, std::uint16_t argument, ChipCodes codes, std::span<const std::uint8_t> payload) {
-  Bytes packet(kHeaderSize + payload.size() + 2);
+  Bytes packet(kHeaderSize + payload.size());
   packet[0] = code;
   PutLe16(packet, 1, argument);
   packet[3] = codes.chip;
@@ -124,8 +130,7 @@ Bytes MakePacket(std::uint8_t code, std::uint16_t argument, ChipCodes codes, std
   packet[5] = codes.subType;
   PutLe16(packet, 6, static_cast<std::uint16_t>(payload.size()));
   std::copy(payload.begin(), payload.end(), packet.begin() + kHeaderSize);
-  const std::size_t e = kHeaderSize + payload.size();
-  PutLe16(packet, e, Checksum16(std::span(packet).first(e)));
+  AppendChecksum(packet);
   return packet;
 }
 

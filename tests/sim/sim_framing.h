@@ -26,6 +26,9 @@ constexpr std::size_t kHeaderSize = 8;  // code, argument, three chip codes, pay
 std::uint16_t Checksum16(std::span<const std::uint8_t> bytes);
 // Plain byte sum modulo 65536.
 std::uint16_t Sum16(std::span<const std::uint8_t> bytes);
+// Appends the Checksum16 of every byte so far, low byte first, as every
+// packet ends.
+void AppendChecksum(Bytes& packet);
 
 // The frame of a packet, tail included.
 Bytes EncodeFrame(std::span<const std::uint8_t> packet);

@@ -117,26 +117,10 @@ std::size_t PtyUnit::BytesWritten() const {
   return bytesWritten_;
 }
 
-void PtyUnit::SendRaw(Bytes bytes) {
-  {
-    std::lock_guard lock(mutex_);
-    queue_.push_back({Clock::now(), std::move(bytes)});
-  }
-  Wake();
-}
-
 void PtyUnit::SendProgress(const ProgressReport& report) {
   {
     std::lock_guard lock(mutex_);
     QueueFrame(Unit::ProgressFrame(report), Clock::now());
-  }
-  Wake();
-}
-
-void PtyUnit::PlayScript() {
-  {
-    std::lock_guard lock(mutex_);
-    QueueScript(Clock::now());
   }
   Wake();
 }

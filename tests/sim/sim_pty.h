@@ -72,11 +72,7 @@ class PtyUnit {
   std::size_t BytesRead() const;
   std::size_t BytesWritten() const;
 
-  // Queues bytes as they are, after what is already queued.
-  void SendRaw(Bytes bytes);
   void SendProgress(const ProgressReport& report);
-  // Plays the settings' progress script now.
-  void PlayScript();
   // Called on the unit's thread after each recorded packet, unlocked.
   void OnPacket(std::function<void(const PacketRecord&)> observer);
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -114,9 +115,10 @@ class Client {
   Bytes pending_;
 };
 
+// The identity text, as far as the reply holds it.
 std::string Text(const Bytes& identityReply) {
   if (identityReply.size() < 28) return {};
-  const std::size_t length = sim::Le16(identityReply, 6);
+  const std::size_t length = std::min<std::size_t>(sim::Le16(identityReply, 6), identityReply.size() - 28);
   return std::string(identityReply.begin() + 28, identityReply.begin() + 28 + static_cast<long>(length));
 }
 

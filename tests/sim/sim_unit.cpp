@@ -101,14 +101,13 @@ std::string CheckParameterBlock(std::span<const std::uint8_t> block, ChipCodes c
 
 Answer Identity(Unit& unit, const Request& r) {
   const std::string& text = unit.settings.identity;
-  Bytes reply(28 + text.size() + 1 + 2, 0);
+  Bytes reply(28 + text.size() + 1, 0);
   reply[0] = 0xA3;
   reply[1] = 0xA5;
   reply[2] = 0x35;
   PutLe16(reply, 6, static_cast<std::uint16_t>(text.size()));
   std::copy(text.begin(), text.end(), reply.begin() + 28);
-  const std::size_t e = reply.size() - 2;
-  PutLe16(reply, e, Checksum16(std::span(reply).first(e)));
+  AppendChecksum(reply);
   const bool exact = r.packet.size() == 3 && r.packet[1] == 0xA5 && r.packet[2] == 0x35;
   return {std::move(reply), exact ? "" : "link probe is not A3 A5 35", std::nullopt, false};
 }
@@ -230,7 +229,7 @@ Answer WriteOption(Unit& unit, const Request& r, const Parameters&) {
   return Short(r, kResultOk);
 }
 
-Answer ChipInfo(Unit& unit, const Request& r, const Parameters&) { return Data(r, unit.settings.chipInfo); }
+Answer ChipInfo(Unit&, const Request& r, const Parameters&) { return Data(r, ChipInformation()); }
 
 // Payload bytes 48 .. 51 hold the absolute start address, 52 .. 53 the length.
 Answer ReadRange(Unit& unit, const Request& r, const Parameters& p) {
@@ -402,9 +401,7 @@ Answer Respond(Unit& unit, PacketRecord& record, bool& undecodable) {
     const std::size_t keep = std::min<std::size_t>(fault->keep, Le16(answer.packet, 6));
     answer.packet.resize(kHeaderSize + keep);
     if (fault->kind == FaultKind::ShortData) PutLe16(answer.packet, 6, static_cast<std::uint16_t>(keep));
-    const std::uint16_t sum = Checksum16(answer.packet);
-    answer.packet.push_back(static_cast<std::uint8_t>(sum));
-    answer.packet.push_back(static_cast<std::uint8_t>(sum >> 8));
+    AppendChecksum(answer.packet);
   }
   undecodable = fault->kind == FaultKind::Undecodable;
   return answer;
@@ -422,7 +419,7 @@ std::vector<ProgressReport> StandAloneScript(std::uint16_t blocks, std::uint8_t 
   return script;
 }
 
-Bytes UnitSettings::DefaultChipInfo() {
+Bytes ChipInformation() {
   Bytes info(512);
   for (std::size_t i = 0; i < info.size(); ++i) info[i] = static_cast<std::uint8_t>(i);
   return info;

@@ -20,8 +20,8 @@
 //   length and EEP size;
 // - the checksum read (0x93/0x30) answers Checksum16 and the 32-bit byte sum
 //   of main memory over the parameter block's main data length;
-// - the chip information (0x93/0x3C) is the 512 bytes of
-//   UnitSettings::chipInfo (by default 00 01 .. FF twice);
+// - the chip information (0x93/0x3C) is the 512 bytes of ChipInformation()
+//   (00 01 .. FF twice);
 // - the start packet of stand-alone programming is acknowledged with a
 //   short packet of code 0xFA, which the program passes over;
 // - the identity reply carries a checksum like every reply, though nothing
@@ -153,10 +153,10 @@ struct UnitSettings {
   Bytes noise;                        // written before every frame the unit sends
   std::uint32_t bytesPerSecond = 0;   // 0: unlimited; kPacedBytesPerSecond: the real line
   std::vector<ProgressReport> script;  // played after the start packet
-  Bytes chipInfo = DefaultChipInfo();
-
-  static Bytes DefaultChipInfo();
 };
+
+// The unit's answer to the chip-information read.
+Bytes ChipInformation();
 
 struct PacketRecord {
   Bytes frame;   // as received, 0xC0 .. 0xC0

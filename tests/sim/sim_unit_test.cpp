@@ -41,7 +41,7 @@ TEST(SimUnitIdentity, AnswersTheProbe) {
     ASSERT_GE(reply.size(), 28 + c.identity.size() + 1);
     EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 3), (Bytes{0xA3, 0xA5, 0x35}));
     const std::size_t length = sim::Le16(reply, 6);
-    EXPECT_EQ(length, c.identity.size());
+    ASSERT_EQ(length, c.identity.size());  // before the reply is read by it
     EXPECT_EQ(std::string(reply.begin() + 28, reply.begin() + 28 + static_cast<long>(length)), c.identity);
     EXPECT_EQ(reply[28 + length], 0);  // the last of the L + 1 text bytes ends the text
     EXPECT_EQ(unit.records.at(0).problem, "");
@@ -200,7 +200,7 @@ TEST(SimUnitMemory, OptionBytesByFamily) {
 
 TEST(SimUnitMemory, ChipInfoAndRangeRead) {
   sim::Unit unit;
-  EXPECT_EQ(Data(unit.Receive(Command(0x93, sim::kSubChipInfo)).frame), sim::UnitSettings::DefaultChipInfo());
+  EXPECT_EQ(Data(unit.Receive(Command(0x93, sim::kSubChipInfo)).frame), sim::ChipInformation());
 
   const Bytes main = Pattern(64, 1);
   const Bytes eep = Pattern(64, 2);
@@ -355,18 +355,15 @@ Bytes FirmwareBlock(const Bytes& image, unsigned block, std::uint16_t key, std::
   }
   Bytes packet = {0xB7, static_cast<std::uint8_t>(block * 4), static_cast<std::uint8_t>(key),
                   static_cast<std::uint8_t>(key >> 8), 0x12, salt, 0x20, 0x10};
+  packet.reserve(packet.size() + payload.size() + 2);  // GCC 12 misreads the growth of a short vector
   packet.insert(packet.end(), payload.begin(), payload.end());
-  const std::uint16_t sum = sim::Checksum16(packet);
-  packet.push_back(static_cast<std::uint8_t>(sum));
-  packet.push_back(static_cast<std::uint8_t>(sum >> 8));
+  sim::AppendChecksum(packet);
   return Frame(packet);
 }
 
 Bytes FirmwareFinish() {
   Bytes packet = {0xBD, 0x00, 0x52, 0x53, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00};
-  const std::uint16_t sum = sim::Checksum16(packet);
-  packet.push_back(static_cast<std::uint8_t>(sum));
-  packet.push_back(static_cast<std::uint8_t>(sum >> 8));
+  sim::AppendChecksum(packet);
   return Frame(packet);
 }
 
@@ -409,9 +406,7 @@ TEST(SimUnitFirmware, RefusesBadBlocks) {
     Bytes packet = Decode(frame);
     packet[8 + 2048 + 7] = 0x01;
     packet.resize(packet.size() - 2);
-    const std::uint16_t sum = sim::Checksum16(packet);
-    packet.push_back(static_cast<std::uint8_t>(sum));
-    packet.push_back(static_cast<std::uint8_t>(sum >> 8));
+    sim::AppendChecksum(packet);
     EXPECT_EQ(Code(unit.Receive(Frame(packet)).frame), 0x20);
     EXPECT_EQ(unit.records.at(0).problem, "firmware block group 1 has a fourth byte");
   }
