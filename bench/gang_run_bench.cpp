@@ -34,7 +34,6 @@ namespace {
 
 constexpr int kUnits = 10;
 constexpr std::uint32_t kMainBytes = 512 * 1024;
-constexpr double kLineBytesPerSecond = 1'000'000.0 / 11;  // start bit, 8 data bits, 2 stop bits
 
 // The units' side: paths out, then byte counts out on request, then exit.
 struct TUnitsProcess {
@@ -187,7 +186,7 @@ bool Run(bool paced) {
     busiest = std::max(busiest, bytes);
     total += bytes;
   }
-  const double bound = busiest / kLineBytesPerSecond;
+  const double bound = busiest / double{sim::kPacedBytesPerSecond};
   const int blocks = kUnits * 2 * static_cast<int>(kMainBytes / 4096);  // program and verify
   std::printf("%-8s %d units, %u KB each: wall %.3f s, wire bound %.3f s (%zu bytes on the busiest port, %.1f MB in all), "
               "ratio %.3f, host CPU %.3f s = %.1f us per 4 KB block (user %.1f us, system %.1f us; GUI thread %.1f us, port threads %.1f us; "

@@ -12,6 +12,8 @@ std::uint32_t Random(std::uint32_t n) {
   return static_cast<std::uint32_t>((static_cast<std::uint64_t>(RandSeed) * n) >> 32);
 }
 
+std::uint8_t RandomByte() { return static_cast<std::uint8_t>(Random(255)); }
+
 void SetRandomSeed(std::uint32_t seed) { RandSeed = seed; }
 
 void ResetRandom() { RandSeed = kStartSeed; }

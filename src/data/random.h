@@ -6,5 +6,7 @@
 
 // 0 .. n-1 (0 when n is 0).
 std::uint32_t Random(std::uint32_t n);
+// A random byte 0..254, as the keys and pads of packets and project files use.
+std::uint8_t RandomByte();
 void SetRandomSeed(std::uint32_t seed);
 void ResetRandom();  // back to the fixed start seed

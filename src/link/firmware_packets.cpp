@@ -23,7 +23,6 @@ constexpr std::uint8_t kFinishPacket[] = {0xBD, 0x00, 0x52, 0x53, 0x00, 0x00, 0x
 static_assert(0x10000 - kFirmwareBlockImageBytes + kHalf <= kFirmwareImageSize);
 static_assert(kBlockPacketLength <= kPacketBufferSize);
 
-std::uint8_t RandomByte() { return static_cast<std::uint8_t>(Random(255)); }  // 0..254
 
 }  // namespace
 

@@ -11,12 +11,10 @@
 #include "data/operator_io.h"
 #include "data/packet_checksum.h"
 #include "link/byte_order.h"
+#include "text/driver_messages.h"
+#include "text/format_text.h"
 
 namespace {
-
-constexpr const char* kNoDriverForChip = "Error Chip or Driver not exists!";
-constexpr const char* kNoDriverFound = "No Driver Has been Founded, Please Check!";
-constexpr const char* kDriverCorrupt = "Driver Data Check Error, File may be corrupted!";
 
 constexpr std::string_view kDriverFolder = "QuorixDRVs/";
 constexpr std::string_view kDriverExtension = ".VDR";
@@ -164,7 +162,7 @@ void LoadFlashDriver() {
   }
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
-    Prompts().ShowInfo("File \"" + path + "\" is not exists, please check it!");
+    Prompts().ShowInfo(FormatText(kDriverFileMissingFormat, path.c_str()));
     return;
   }
 

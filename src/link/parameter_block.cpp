@@ -8,6 +8,7 @@
 #include "data/program_state.h"
 #include "data/random.h"
 #include "link/byte_order.h"
+#include "text/format_text.h"
 
 namespace {
 
@@ -68,10 +69,7 @@ void PutPaddedString(const std::string& text, std::uint16_t position, std::uint1
   if (std::size_t{position} + width > packet.size()) return;
   const std::span<std::uint8_t> field = packet.subspan(position, width);
   const std::string_view shown = text.empty() ? std::string_view("?") : std::string_view(text);
-  std::size_t n = std::min<std::size_t>(shown.size(), width);
-  // A cut never splits a UTF-8 character: back off its continuation bytes.
-  if (n < shown.size())
-    while (n > 0 && (static_cast<std::uint8_t>(shown[n]) & 0xC0) == 0x80) --n;
+  const std::size_t n = Utf8CutLength(shown, width);
   std::ranges::fill(std::ranges::copy(shown.substr(0, n), field.begin()).out, field.end(), 0);
 }
 

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "project/project_file.h"
+#include "text/texts.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ constexpr TModelName kModelNames[] = {
     {73, "Velmot200W0"},   {77, "Velmot200GX"},  {79, "Velmot200GX"},  {83, "Velmot200PRO"},
     {85, "Velmot200IND"},
 };
-constexpr std::string_view kDefaultModelName = "Velmot200XX";
 
 constexpr bool Ascending() {
   for (std::size_t i = 1; i < std::size(kModelNames); ++i)

@@ -2,20 +2,7 @@
 
 #include "data/random.h"
 #include "project/project_format.h"
-
-namespace {
-
-// The longest prefix of text within width that does not split a UTF-8 character.
-std::size_t CutLength(std::string_view text, std::size_t width) {
-  if (text.size() <= width) return text.size();
-  std::size_t n = width;
-  while (n > 0 && (static_cast<std::uint8_t>(text[n]) & 0xC0) == 0x80) --n;
-  return n;
-}
-
-}  // namespace
-
-std::uint8_t ProjectRandomByte() { return static_cast<std::uint8_t>(Random(255)); }
+#include "text/format_text.h"
 
 void TProjectWriter::PrjWriteByte(std::uint8_t value) {
   bytes_.push_back(value);
@@ -28,7 +15,7 @@ void TProjectWriter::PrjWriteZeros(std::size_t count, std::uint8_t value) {
 }
 
 void TProjectWriter::PrjWriteRandom(std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) PrjWriteByte(ProjectRandomByte());
+  for (std::size_t i = 0; i < count; ++i) PrjWriteByte(RandomByte());
 }
 
 void TProjectWriter::PrjWriteWord(std::uint16_t value) {
@@ -43,7 +30,7 @@ void TProjectWriter::PrjWriteLongWord(std::uint32_t value) {
 
 void TProjectWriter::PrjWriteString(std::string_view text, std::size_t width, std::uint8_t key) {
   if (width == 0) width = text.size();
-  const std::size_t n = CutLength(text, width);
+  const std::size_t n = Utf8CutLength(text, width);
   for (std::size_t i = 0; i < n; ++i) PrjWriteByte(static_cast<std::uint8_t>(text[i]) ^ key);
   PrjWriteZeros(width - n, 0);
 }
@@ -79,14 +66,14 @@ void TProjectReader::PrjSkip(std::size_t count) {
 }
 
 void PrjWriteRunCoded(TProjectWriter& writer, std::span<const std::uint8_t> data, std::span<const std::uint8_t> pad) {
-  std::uint8_t key = ProjectRandomByte();
+  std::uint8_t key = RandomByte();
   writer.PrjWriteByte(key);
   std::size_t c = 0;
   for (const std::uint8_t b : data) {
     writer.PrjWriteByte(b ^ pad[c] ^ key);
     if (++c == kRunLength) {
       c = 0;
-      key = ProjectRandomByte();
+      key = RandomByte();
       writer.PrjWriteByte(key);
     }
   }

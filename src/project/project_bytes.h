@@ -11,9 +11,6 @@
 #include <utility>
 #include <vector>
 
-// A value 0..254 from the program-wide generator: pad, key and tail bytes.
-std::uint8_t ProjectRandomByte();
-
 class TProjectWriter {
  public:
   void PrjWriteByte(std::uint8_t value);

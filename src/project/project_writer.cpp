@@ -5,6 +5,7 @@
 #include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "data/random.h"
 #include "link/parameter_block.h"
 #include "platform/file_bytes.h"
 #include "project/project_bytes.h"
@@ -67,7 +68,7 @@ void WriteHeader(TProjectWriter& w, std::uint8_t modelCode, std::span<const std:
 // The chip-data block as programmer 1 would receive it, then 512 zero bytes.
 void WriteCfgSection(TProjectWriter& w, std::span<const std::uint8_t> pad) {
   w.PrjWriteString(kCfgTag, 0, kCfgTagKey);
-  const std::uint8_t kc = ProjectRandomByte();
+  const std::uint8_t kc = RandomByte();
   w.PrjWriteByte(kc);
   BuildChipDataBlock(0);
   std::array<std::uint8_t, kCfgDataSize> cfg{};
@@ -77,7 +78,7 @@ void WriteCfgSection(TProjectWriter& w, std::span<const std::uint8_t> pad) {
 
 std::vector<std::uint8_t> EncodeJob(std::uint8_t modelCode) {
   std::array<std::uint8_t, kProjectPadSize> pad;
-  for (std::uint8_t& b : pad) b = ProjectRandomByte();
+  for (std::uint8_t& b : pad) b = RandomByte();
   const std::span<const std::uint8_t> main(MemoryImages.MainFlashImage, ObjectState.MainDataLength);
   const std::uint32_t eepDataLength = ObjectState.EepDataLength;
   const std::span<const std::uint8_t> eep(MemoryImages.EepImage, EepStoredLength(eepDataLength));

@@ -18,3 +18,10 @@ std::string FormatText(const char* format, ...) {
   va_end(again);
   return text;
 }
+
+std::size_t Utf8CutLength(std::string_view text, std::size_t width) {
+  if (text.size() <= width) return text.size();
+  std::size_t n = width;
+  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return n;
+}

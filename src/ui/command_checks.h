@@ -3,14 +3,12 @@
 // idle, and a precondition that does not hold.
 #pragma once
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "data/operator_io.h"
 #include "data/program_state.h"
-
-inline int ProgrammersInUse() { return std::min<int>(SessionState.ProgrammerCount, kProgrammerMax); }
+#include "link/programmers_in_use.h"
 
 // Linked by the last search, and running no operation.
 inline bool LinkedAndIdle(int ch) { return ProgrammerState.DeviceLinked[ch] && !ProgrammerState.ChannelBusy[ch]; }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "gang_fixture.h"
@@ -33,8 +35,14 @@ TEST_F(SearchTest, ThreeAnsweringUnitsAreLinkedAndLogged) {
     expected.push_back("> 10:21:07 Checking Device " + std::to_string(ch + 1) + " In " + portNames[ch] +
                        "............");
   }
-  for (int ch = 0; ch < 3; ++ch) expected.push_back(Line(ch, "Find Device: Velmot200IND V1.06!"));
-  EXPECT_EQ(memo.Lines, expected);
+  // The units answer side by side: their lines come in the order the answers arrive.
+  std::vector<std::string> found;
+  for (int ch = 0; ch < 3; ++ch) found.push_back(Line(ch, "Find Device: Velmot200IND V1.06!"));
+  ASSERT_EQ(memo.Lines.size(), expected.size() + found.size());
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), memo.Lines.begin()));
+  std::vector<std::string> answers(memo.Lines.begin() + static_cast<std::ptrdiff_t>(expected.size()), memo.Lines.end());
+  std::sort(answers.begin(), answers.end());
+  EXPECT_EQ(answers, found);
   EXPECT_EQ(views.Caption, "Velmot200IND V1.06");
   EXPECT_EQ(std::count(views.Calls.begin(), views.Calls.end(), "InfoPanel Searching Devices............"), 3);
   for (int ch = 0; ch < 3; ++ch) {

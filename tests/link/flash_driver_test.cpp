@@ -16,6 +16,7 @@
 #include "data/packet_checksum.h"
 #include "data/program_state.h"
 #include "scripted_prompts.h"
+#include "sim_files.h"
 
 namespace {
 
@@ -65,10 +66,9 @@ struct TDriverFile {
     return b;
   }
 
-  // Everything from 0x20 on: XOR with 0x6B, the 16-byte block number and the key.
+  // Everything from 0x20 on, by the simulator's builder (written apart from the loader).
   Bytes Scramble(Bytes b) const {
-    for (std::size_t i = 0x20; i < b.size(); ++i)
-      b[i] ^= static_cast<std::uint8_t>(0x6B ^ (((i - 0x20) / 16) & 0xFF) ^ Key[(i - 0x20) % 16]);
+    sim::ScrambleDriverFile(b, Key);
     return b;
   }
 

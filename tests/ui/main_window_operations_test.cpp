@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -49,6 +50,30 @@ class WindowOperationsTest : public WindowTest {
         },
         kWaitMs));
     prompts.Shown.clear();  // the missing firmware file
+    CountReceivedBytes(count);
+  }
+
+  // Counts the bytes each port hands to the window from here on; what the
+  // search brought has been handled already.
+  void CountReceivedBytes(std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const int ch = static_cast<int>(i);
+      received_[i] = Unit(ch).BytesWritten();
+      TComm& port = *window->SPComm[i];
+      port.OnReceiveData = [this, i, handler = port.OnReceiveData](TComm* sender, const std::uint8_t* buffer,
+                                                                    std::uint16_t length) {
+        received_[i] += length;
+        handler(sender, buffer, length);
+      };
+    }
+  }
+  // Waits until the window has handled everything unit ch has sent, such as
+  // the answer to a packet sent after its operation ended, which would
+  // otherwise arrive during the next command.
+  bool WaitAllHandled(int ch) {
+    const auto i = static_cast<std::size_t>(ch);
+    return QTest::qWaitFor([this, ch, i] { return Unit(ch).Pending() == 0 && received_[i] == Unit(ch).BytesWritten(); },
+                           kWaitMs);
   }
 
   // An AU30x chip (EEP, option bytes, no flash driver), chosen as a project
@@ -92,6 +117,7 @@ class WindowOperationsTest : public WindowTest {
   }
 
   std::unique_ptr<sim::UnitGroup> units;  // go after the window, whose ports close first
+  std::array<std::size_t, kProgrammerMax> received_{};
 };
 
 // Every command starts on the linked, idle programmers; programmer 2, busy
@@ -140,6 +166,7 @@ TEST_F(WindowOperationsTest, EachCommandRunsOnEveryIdleProgrammerAndLeavesABusyO
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return !Unit(ch).Received().empty() && Unit(ch).Received().back().command == c.SentAfterEnd; },
             kWaitMs));
+        ASSERT_TRUE(WaitAllHandled(ch));
       }
       const std::vector<sim::PacketRecord> received = Unit(ch).Received();
       ASSERT_GT(received.size(), before[ch]);
