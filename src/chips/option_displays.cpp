@@ -75,13 +75,13 @@ struct TOptionDisplays {
 
 }  // namespace
 
-void ShowAC78xCurrentOption() { AddLog(kCurrentOptionHeading + OptionWords(OptionImage())); }
+void ShowAC78xCurrentOption() { AddLog(Text(TTextId::CurrentOptionHeading) + OptionWords(OptionImage())); }
 
 void ShowAUCUxCurrentConfig() { AddConfigLines(OptionImage()); }
 
 void ShowLCMPxCurrentOption() {
   AddMemoLine("");
-  AddMemoLine(kChipOptionDataHeading);
+  AddMemoLine(Text(TTextId::ChipOptionDataHeading));
   for (std::size_t line = 0; line < kLCMPxImageLines; ++line)
     AddMemoLine(kChipOptionDataIndent + HexBytes(OptionImage().subspan(line * kLineBytes, kLineBytes)));
 }
@@ -89,13 +89,13 @@ void ShowLCMPxCurrentOption() {
 void ShowAC78xReadOption(int ch, std::size_t payloadLength) {
   const TBytes payload = ReplyPayload(ch, payloadLength);
   if (ShowsNothing(payload)) return;
-  AddLog(FormatText(kReadOptionHeadingFormat, ch + 1) + OptionWords(payload));
+  AddLog(FormatText(TTextId::ReadOptionHeadingFormat, ch + 1) + OptionWords(payload));
 }
 
 void ShowAUCUxReadConfig(int ch, std::size_t payloadLength) {
   const TBytes payload = ReplyPayload(ch, payloadLength);
   if (ShowsNothing(payload)) return;
-  AddMemoLine(FormatText(kReadConfigHeadingFormat, ch + 1));
+  AddMemoLine(FormatText(TTextId::ReadConfigHeadingFormat, ch + 1));
   AddConfigLines(payload);
 }
 
@@ -105,7 +105,7 @@ void ShowLCMPxReadOption(int ch, std::size_t payloadLength) {
   const TBytes payload = ReplyPayload(ch, payloadLength);
   if (ShowsNothing(payload)) return;
   AddMemoLine("");
-  AddMemoLine(FormatText(kReadChipOptionHeadingFormat, ch + 1));
+  AddMemoLine(FormatText(TTextId::ReadChipOptionHeadingFormat, ch + 1));
   if (Holds(payload, 27))
     AddMemoLine(FormatText(kUserByteFormat, payload[24]) + IndexedBytes(kDataByteFormat, payload, 25, 3));
   if (Holds(payload, 33))

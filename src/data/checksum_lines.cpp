@@ -37,24 +37,24 @@ void ComputeMainChecksum() {
     object.EepSumLow = 0;
   }
   AddMemoLine("");
-  AddLog(FormatText(kMainChecksumFormat, object.MainSum));
+  AddLog(FormatText(TTextId::MainChecksumFormat, object.MainSum));
 }
 
 void ComputeEepChecksum() {
   TObjectState& object = ObjectState;
   object.EepSum = SetSums16(EepAreaBytes(), object.EepSum16, object.EepSumLow);
-  AddLog(FormatText(kEepChecksumFormat, object.EepSum));
+  AddLog(FormatText(TTextId::EepChecksumFormat, object.EepSum));
 }
 
 void ShowReadMainChecksum() {
   const std::uint32_t programmedSum = SumOf(MainProgrammedBytes());
   SetSums16(MainAreaBytes(), ObjectState.MainSum16, ObjectState.MainSumLow);
-  AddLog(FormatText(kReadMainChecksumFormat, programmedSum));
+  AddLog(FormatText(TTextId::ReadMainChecksumFormat, programmedSum));
 }
 
 void ShowReadEepChecksum() {
   const std::uint32_t sum = SetSums16(EepAreaBytes(), ObjectState.EepSum16, ObjectState.EepSumLow);
-  AddLog(FormatText(kReadEepChecksumFormat, sum));
+  AddLog(FormatText(TTextId::ReadEepChecksumFormat, sum));
 }
 
 void UpdateMainSums16() { SetSums16(MainProgrammedBytes(), ObjectState.MainSum16, ObjectState.MainSumLow); }

@@ -50,7 +50,7 @@ std::optional<std::uint64_t> DigitsValue(std::string_view digits, unsigned radix
 }  // namespace
 
 EConvertError::EConvertError(const std::string& text)
-    : std::runtime_error(FormatText(kNotAnIntegerFormat, text.c_str())) {}
+    : std::runtime_error(FormatText(TTextId::NotAnIntegerFormat, text.c_str())) {}
 
 std::uint32_t StrToInt32(const std::string& text) {
   std::string_view rest = Trimmed(text);

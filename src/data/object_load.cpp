@@ -56,12 +56,12 @@ bool LoadMainBinary(const std::string& fileName, const TAskBinaryOffset& askBina
   const TBinaryLoadStatus status =
       LoadBinaryAt(fileName, address, place, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
   if (status == TBinaryLoadStatus::OutsideArea) {
-    Report(FormatText(kOffsetOutOfFlashFormat, address, place.AreaStart, place.AreaEnd));
+    Report(FormatText(TTextId::OffsetOutOfFlashFormat, address, place.AreaStart, place.AreaEnd));
     return false;
   }
   if (status == TBinaryLoadStatus::NothingRead) return true;
   if (intoEep && object.ObjectEnd > chip.MainEnd) CopyDataFlashPart();
-  if (status == TBinaryLoadStatus::TooLong) Report(kOutOfFlashText);
+  if (status == TBinaryLoadStatus::TooLong) Report(Text(TTextId::OutOfFlashText));
   return true;
 }
 
@@ -75,10 +75,10 @@ bool LoadEepBinary(const std::string& fileName, const TAskBinaryOffset& askBinar
   const TBinaryPlace place{chip.EepStart, chip.EepEnd, EepAreaBytes()};
   const TBinaryLoadStatus status = LoadBinaryAt(fileName, address, place, start, end, ObjectState.EepFileSum);
   if (status == TBinaryLoadStatus::OutsideArea) {
-    Report(FormatText(kOffsetOutOfEepFormat, address, chip.EepStart, chip.EepEnd));
+    Report(FormatText(TTextId::OffsetOutOfEepFormat, address, chip.EepStart, chip.EepEnd));
     return false;
   }
-  if (status == TBinaryLoadStatus::TooLong) Report(kOutOfEepText);
+  if (status == TBinaryLoadStatus::TooLong) Report(Text(TTextId::OutOfEepText));
   return true;
 }
 
@@ -86,7 +86,7 @@ void LogObjectCrc32() {
   TObjectState& object = ObjectState;
   object.ObjectCrc32 =
       Crc32Range(MemoryImages.MainFlashImage, object.ObjectStart & kCrcAddressMask, object.ObjectEnd & kCrcAddressMask);
-  AddLog(FormatText(kObjectCrc32Format, object.ObjectCrc32));
+  AddLog(FormatText(TTextId::ObjectCrc32Format, object.ObjectCrc32));
 }
 
 }  // namespace
@@ -115,7 +115,7 @@ bool LoadObjectData(const std::string& fileName, const TAskBinaryOffset& askBina
       break;
     case TObjectFileKind::Unknown:
       object.ObjectLoaded = 0;
-      Report(kFormatErrorText);
+      Report(Text(TTextId::FormatErrorText));
       break;
   }
   if (SelectedChip.ChipFamilyIndex == kCrcFamilyIndex) LogObjectCrc32();
@@ -123,10 +123,10 @@ bool LoadObjectData(const std::string& fileName, const TAskBinaryOffset& askBina
 
   ComputeMainDataLength();
   AddMemoLine("");
-  AddLog(FormatText(kObjectStartFormat, object.ObjectStart));
-  AddLog(FormatText(kObjectEndFormat, object.ObjectEnd));
-  AddLog(FormatText(kObjectSumFormat, object.FileChecksum));
-  AddLog(FormatText(kProgrammedSizeFormat, static_cast<int>(object.MainDataLength), object.MainDataLength - 1));
+  AddLog(FormatText(TTextId::ObjectStartFormat, object.ObjectStart));
+  AddLog(FormatText(TTextId::ObjectEndFormat, object.ObjectEnd));
+  AddLog(FormatText(TTextId::ObjectSumFormat, object.FileChecksum));
+  AddLog(FormatText(TTextId::ProgrammedSizeFormat, static_cast<int>(object.MainDataLength), object.MainDataLength - 1));
   return true;
 }
 
@@ -144,18 +144,18 @@ bool LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryO
       if (!LoadEepBinary(fileName, askBinaryOffset, start, end)) return false;
       break;
     case TObjectFileKind::Unknown:
-      Report(kFormatErrorText);
+      Report(Text(TTextId::FormatErrorText));
       return false;
   }
   AddMemoLine("");
-  AddLog(FormatText(kEepFileStartFormat, start));
-  AddLog(FormatText(kEepFileEndFormat, end));
-  AddLog(FormatText(kEepFileSumFormat, ObjectState.EepFileSum));
+  AddLog(FormatText(TTextId::EepFileStartFormat, start));
+  AddLog(FormatText(TTextId::EepFileEndFormat, end));
+  AddLog(FormatText(TTextId::EepFileSumFormat, ObjectState.EepFileSum));
   return true;
 }
 
 void ComputeChipChecksum() {
   TObjectState& object = ObjectState;
   object.ChipChecksum = object.MainSum + (SelectedChip.EepSize > 0 ? object.EepSum : 0);
-  AddLog(FormatText(kChipSumFormat, object.ChipChecksum));
+  AddLog(FormatText(TTextId::ChipSumFormat, object.ChipChecksum));
 }

@@ -3,9 +3,10 @@
 #include <cerrno>
 #include <system_error>
 
+
 TOutputFile::TOutputFile(const std::string& fileName) : fileName_(fileName) {
   file_ = std::fopen(fileName.c_str(), "wb");
-  if (!file_) Fail("Cannot create");
+  if (!file_) Fail(TTextId::OutputCreateErrorText);
 }
 
 TOutputFile::~TOutputFile() {
@@ -13,11 +14,11 @@ TOutputFile::~TOutputFile() {
 }
 
 void TOutputFile::Write(std::string_view text) {
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail("Cannot write");
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail(TTextId::OutputWriteErrorText);
 }
 
 void TOutputFile::Write(std::span<const std::uint8_t> bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail("Cannot write");
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail(TTextId::OutputWriteErrorText);
 }
 
 void TOutputFile::WriteWhenFull(std::string& text) {
@@ -30,11 +31,12 @@ void TOutputFile::WriteWhenFull(std::string& text) {
 void TOutputFile::Close() {
   std::FILE* file = file_;
   file_ = nullptr;
-  if (file && std::fclose(file) != 0) Fail("Cannot write");
+  if (file && std::fclose(file) != 0) Fail(TTextId::OutputWriteErrorText);
 }
 
-void TOutputFile::Fail(const char* what) const {
-  throw std::system_error(errno, std::generic_category(), std::string(what) + " \"" + fileName_ + "\"");
+void TOutputFile::Fail(TTextId what) const {
+  const int error = errno;
+  throw std::system_error(error, std::generic_category(), std::string(Text(what)) + " \"" + fileName_ + "\"");
 }
 
 namespace {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/text_id.h"
+
 // A file created anew (an existing one is overwritten). A file that cannot be
 // created or written throws std::system_error naming it; what was written
 // before stays in the file.
@@ -28,7 +30,7 @@ class TOutputFile {
   void Close();
 
  private:
-  [[noreturn]] void Fail(const char* what) const;
+  [[noreturn]] void Fail(TTextId what) const;
   std::string fileName_;
   std::FILE* file_ = nullptr;
 };

@@ -6,7 +6,7 @@
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "text/format_text.h"
-#include "text/object_file_texts.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -43,10 +43,10 @@ const TAreaImage* FindArea(std::uint32_t address) {
   return nullptr;
 }
 
-void ShowAddressOutOfChip(std::uint32_t address) { Prompts().ShowInfo(FormatText(kAddressOutOfChipFormat, address)); }
+void ShowAddressOutOfChip(std::uint32_t address) { Prompts().ShowInfo(FormatText(TTextId::AddressOutOfChipFormat, address)); }
 
 bool AskGoOn(std::uint16_t lineNumber, std::uint8_t code) {
-  return Prompts().AskOkAbort(FormatText(kLineDataErrorFormat, lineNumber, code)) != TPromptAnswer::Abort;
+  return Prompts().AskOkAbort(FormatText(TTextId::LineDataErrorFormat, lineNumber, code)) != TPromptAnswer::Abort;
 }
 
 }  // namespace

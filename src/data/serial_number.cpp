@@ -16,7 +16,7 @@ constexpr std::uint8_t kBigEndianFlag = 0x04;
 
 void ShowOutsideMain(std::uint32_t address, std::uint32_t size) {
   Prompts().ShowInfo(
-      FormatText(kSerialNumberOutsideMainFormat, address, size, SelectedChip.MainStart, SelectedChip.MainEnd));
+      FormatText(TTextId::SerialNumberOutsideMainFormat, address, size, SelectedChip.MainStart, SelectedChip.MainEnd));
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ void CollectOptionSums() {
 void LogControlSetting() {
   const TSelectedChip& chip = SelectedChip;
   const TControlBytes& b = chip.ControlBytes;
-  AddMemoLine(FormatText(kChipControlSettingFormat, chip.ChipFamilyCode, chip.ChipSubType, chip.OptionFormat,
+  AddMemoLine(FormatText(TTextId::ChipControlSettingFormat, chip.ChipFamilyCode, chip.ChipSubType, chip.OptionFormat,
                          chip.ChipSubParam1, chip.ChipSubParam2, ObjectState.MainDataLength) +
               FormatText(kControlBytesFormat, b.PifSpeedFlags, b.VoltageFlags, b.ResetPowerFlags, b.ProgramStepFlags,
                          b.EraseFlags, b.ControlByte5, b.ControlByte6, b.ControlByte7));

@@ -6,6 +6,7 @@
 #include "link/comm_threads.h"
 #include "platform/serial_device.h"
 #include "platform/wake_event.h"
+#include "text/text_id.h"
 
 TComm::TComm(IPortEventSink& events) : notifyWindow_(std::make_shared<TCommNotifier>(events, *this)) {}
 
@@ -15,13 +16,13 @@ TComm::~TComm() {
 }
 
 void TComm::OpenPort() {
-  if (PortOpen()) throw ECommsError("This serial port already opened");
+  if (PortOpen()) throw ECommsError(Text(TTextId::PortAlreadyOpenText));
   auto device = std::make_unique<TSerialDevice>();
   switch (device->Open(CommName)) {
     case TSerialOpenResult::Opened: break;
-    case TSerialOpenResult::OpenFailed: throw ECommsError("Error opening serial port:" + CommName);
-    case TSerialOpenResult::NotCharDevice: throw ECommsError("File handle is not a comm handle ");
-    case TSerialOpenResult::NotTerminal: throw ECommsError("Cannot setup comm buffer");
+    case TSerialOpenResult::OpenFailed: throw ECommsError(Text(TTextId::PortOpenErrorText) + CommName);
+    case TSerialOpenResult::NotCharDevice: throw ECommsError(Text(TTextId::PortNotCommText));
+    case TSerialOpenResult::NotTerminal: throw ECommsError(Text(TTextId::PortBufferErrorText));
   }
   device->Purge(TSerialPurge::Both);
   readGap_ = timeouts_.ReadIntervalTimeout;
@@ -29,20 +30,20 @@ void TComm::OpenPort() {
 
   auto stopEvent = std::make_unique<TWakeEvent>();
   auto sendQueue = std::make_unique<TSendQueue>();
-  if (!stopEvent->Valid() || !sendQueue->Valid()) throw ECommsError("Unable to create event");
+  if (!stopEvent->Valid() || !sendQueue->Valid()) throw ECommsError(Text(TTextId::PortEventErrorText));
 
   const TPortThreadContext context{*device, *stopEvent, notifyWindow_, ++opens_, static_cast<bool>(OnSendDataEmpty)};
   try {
     reader_ = std::thread([context, this] { TReadThread(context, readGap_).Execute(); });
   } catch (const std::system_error&) {
-    throw ECommsError("Unable to create read thread");
+    throw ECommsError(Text(TTextId::PortReadThreadErrorText));
   }
   try {
     writer_ = std::thread([context, queue = sendQueue.get()] { TWriteThread(context, *queue).Execute(); });
   } catch (const std::system_error&) {
     stopEvent->Signal();
     reader_.join();
-    throw ECommsError("Unable to create write thread");
+    throw ECommsError(Text(TTextId::PortWriteThreadErrorText));
   }
   device_ = std::move(device);
   stopEvent_ = std::move(stopEvent);

@@ -88,8 +88,8 @@ void SearchDevices(const std::vector<std::string>& portNames) {
       p.ReplyTimeout[ch] = kSearchReplyTicks;
       p.DeviceLinked[ch] = 0;
       ResetGauge(ch);
-      OperationViews().SetInfoPanelCaption(kSearchingDevicesText);
-      AddLog(FormatText(kCheckingDeviceFormat, ch + 1, portNames[static_cast<std::size_t>(ch)].c_str()));
+      OperationViews().SetInfoPanelCaption(Text(TTextId::SearchingDevicesText));
+      AddLog(FormatText(TTextId::CheckingDeviceFormat, ch + 1, portNames[static_cast<std::size_t>(ch)].c_str()));
       OpenPort(ch, portNames[static_cast<std::size_t>(ch)], opened);
     }
   }
@@ -102,7 +102,7 @@ void SearchDevices(const std::vector<std::string>& portNames) {
 
 void StartOfflineProgramming(const TPortListReload& reloadPortList) {
   TProgrammerState& p = ProgrammerState;
-  AddLog(kStartOfflineText);
+  AddLog(Text(TTextId::StartOfflineText));
   for (int ch = 0; ch < ProgrammersInUse(); ++ch) {
     p.RxFill[ch] = 0;
     ResetGauge(ch);

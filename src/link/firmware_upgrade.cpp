@@ -12,7 +12,7 @@
 #include "link/result_report.h"
 #include "text/format_text.h"
 #include "text/result_messages.h"
-#include "text/upgrade_messages.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void ReportRefusedBlock(std::uint8_t result, int ch) {
     return;
   }
   FinishChannelProgress(true, ch);
-  LogChannelMessage(FormatText(kResultFallbackFormat, result, result), ch);
+  LogChannelMessage(FormatText(TTextId::ResultFallbackFormat, result, result), ch);
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ void StartFirmwareUpgrade(int ch) {
     gauge->SetMaxValue(p.BlockCount[ch]);
     gauge->SetForeColor(TGaugeColor::Blue);
   }
-  LogChannelMessage(FormatText(kUpgradeStartFormat, ch + 1), ch);
+  LogChannelMessage(FormatText(TTextId::UpgradeStartFormat, ch + 1), ch);
   SendFirmwareBlock(0, ch);
 }
 
@@ -73,7 +73,7 @@ void HandleFirmwareBlockReply(std::uint8_t result, int ch) {
     return;
   }
   SendFirmwareFinish(ch);
-  LogChannelMessage(FormatText(kUpgradeCompletedFormat, ch + 1), ch);
+  LogChannelMessage(FormatText(TTextId::UpgradeCompletedFormat, ch + 1), ch);
   FinishChannelProgress(false, ch);  // which clears UpgradePending
 }
 

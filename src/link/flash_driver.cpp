@@ -11,7 +11,7 @@
 #include "data/operator_io.h"
 #include "data/packet_checksum.h"
 #include "link/byte_order.h"
-#include "text/driver_messages.h"
+#include "text/text_id.h"
 #include "text/format_text.h"
 
 namespace {
@@ -140,7 +140,7 @@ std::string DriverFileForChip(const std::string& chipName) {
       return path;
     }
   }
-  Prompts().ShowInfo(kNoDriverForChip);
+  Prompts().ShowInfo(Text(TTextId::NoDriverForChip));
   return {};
 }
 
@@ -157,12 +157,12 @@ void LoadFlashDriver() {
   const std::string path = DriverFileForChip(SessionTexts.ChipName);
   SessionTexts.DriverFilePath = path;
   if (path.empty()) {
-    Prompts().ShowInfo(kNoDriverFound);
+    Prompts().ShowInfo(Text(TTextId::NoDriverFound));
     return;
   }
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
-    Prompts().ShowInfo(FormatText(kDriverFileMissingFormat, path.c_str()));
+    Prompts().ShowInfo(FormatText(TTextId::DriverFileMissingFormat, path.c_str()));
     return;
   }
 
@@ -173,13 +173,13 @@ void LoadFlashDriver() {
   SessionState.DriverFileSize = copied == 0 ? 0 : static_cast<std::uint16_t>(ObjectState.LoadedDataEnd + 1);
   // An empty file, or one longer than the image (the limit came back unchanged), is no driver.
   if (copied == 0 || lastIndex >= kDriverImageSize) {
-    Prompts().ShowInfo(kDriverCorrupt);
+    Prompts().ShowInfo(Text(TTextId::DriverCorrupt));
     return;
   }
 
   Descramble(lastIndex);
   if (!CheckDriverMagic() || !DataIntact(lastIndex + 1) || !SectionsInsideImage()) {
-    Prompts().ShowInfo(kDriverCorrupt);
+    Prompts().ShowInfo(Text(TTextId::DriverCorrupt));
     return;
   }
   SessionState.DriverValid = 1;

@@ -27,7 +27,7 @@ void Link(const TIdentityText& deviceText, int ch) {
   p.ProgOpCode[ch] = kOpIdle;
   p.ReplyTimeout[ch] = kLinkedReplyTicks;
   OperationViews().SetInfoPanelCaption(deviceText.data());
-  LogChannelMessage(FormatText(kFindDeviceFormat, deviceText.data()), ch);
+  LogChannelMessage(FormatText(TTextId::FindDeviceFormat, deviceText.data()), ch);
 }
 
 }  // namespace
@@ -59,6 +59,6 @@ void HandleLinkReply(int ch, std::uint16_t frameLength) {
     return;
   }
   ProgrammerState.DeviceLinked[ch] = 0;
-  OperationViews().SetInfoPanelCaption(kNoDeviceFoundText);
-  LogChannelMessage(kNoDeviceFoundText, ch);
+  OperationViews().SetInfoPanelCaption(Text(TTextId::NoDeviceFoundText));
+  LogChannelMessage(Text(TTextId::NoDeviceFoundText), ch);
 }

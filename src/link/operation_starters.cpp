@@ -1,6 +1,7 @@
 #include "link/operation_starters.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "data/log_lines.h"
 #include "data/program_state.h"
@@ -10,7 +11,7 @@
 #include "link/firmware_upgrade.h"
 #include "link/gauge.h"
 #include "link/packet_senders.h"
-#include "text/starter_messages.h"
+#include "text/text_id.h"
 #include "text/step_messages.h"
 
 namespace {
@@ -33,7 +34,7 @@ using TFirstPacket = bool (*)(int ch);
 struct TStarter {
   std::uint8_t State;
   TTicking Ticking;
-  const char* StartLine;  // nullptr: the caller gives it
+  std::optional<TTextId> StartLine;  // none: the caller gives it
   std::uint16_t Ticks;
   TLength Length;
   TGaugeMode Mode;
@@ -71,21 +72,21 @@ using enum TGaugeMode;
 // else it does, first packet. The driver download is the one starter that
 // opens nothing (below).
 // clang-format off
-constexpr TStarter kDownloadChipData {kOpChipDataDownload, On,   kStartDownloadChipDataText, kStartTicks, MainDataLength, Time,  kOpensOperation,                                 NewChipDataKey};
-constexpr TStarter kDownloadMainData {kOpMainDownload,     Off,  kStartDownloadMainDataText, kStartTicks, MainDataLength, Block, kPlain,                                          MainDataBlock};
-constexpr TStarter kDownloadEepData  {kOpEepDownload,      Off,  kStartDownloadEepDataText,  kStartTicks, EepSize,        Block, kPlain,                                          EepDataBlock};
-constexpr TStarter kAutoProgramming  {kOpBlankCheck,       On,   kStartAutoProgrammingText,  kStartTicks, MainDataLength, Time,  kOpensOperation,                                 BlankCheck};
-constexpr TStarter kBlankCheck       {kOpBlankCheck,       On,   kStartBlankCheckText,       kStartTicks, MainDataLength, Time,  kOpensOperation,                                 BlankCheck};
-constexpr TStarter kErase            {kOpErase,            On,   nullptr,                    kEraseTicks, MainDataLength, Time,  kPlain,                                          Erase};
-constexpr TStarter kProgramMain      {kOpProgramMain,      Off,  kStartProgramMainText,      kStartTicks, MainDataLength, Block, kPlain,                                          MainProgramBlock};
-constexpr TStarter kProgramEep       {kOpProgramEep,       Off,  kStartProgramEepText,       kStartTicks, EepSize,        Block, kPlain,                                          EepProgramBlock};
-constexpr TStarter kVerifyMain       {kOpVerifyMain,       Off,  kStartVerifyMainText,       kStartTicks, MainDataLength, Block, kPlain,                                          MainBlockRead};
-constexpr TStarter kVerifyEep        {kOpVerifyEep,        Off,  kStartVerifyEepText,        kStartTicks, EepSize,        Block, kGaugeFirst,                                     EepBlockRead};
-constexpr TStarter kWriteOption      {kOpWriteOption,      On,   kStartWriteOptionText,      kStartTicks, MainDataLength, Time,  kGaugeFirst,                                     SendOptionData};
-constexpr TStarter kReadOption       {kOpReadOption,       Kept, kStartReadOptionText,       kStartTicks, MainDataLength, Time,  kBlankLineFirst | kOpensOperation,               ReadOption};
-constexpr TStarter kReadMain         {kOpReadMain,         Off,  kStartReadMainText,         kStartTicks, MainSize,       Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, MainBlockRead};
-constexpr TStarter kReadEep          {kOpReadEep,          Off,  kStartReadEepText,          kStartTicks, EepSize,        Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, EepBlockRead};
-constexpr TStarter kReadChecksum     {kOpReadChecksum,     On,   kStartReadChecksumText,     kStartTicks, MainDataLength, Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, ReadChecksum};
+constexpr TStarter kDownloadChipData {kOpChipDataDownload, On,   TTextId::StartDownloadChipDataText, kStartTicks, MainDataLength, Time,  kOpensOperation,                                 NewChipDataKey};
+constexpr TStarter kDownloadMainData {kOpMainDownload,     Off,  TTextId::StartDownloadMainDataText, kStartTicks, MainDataLength, Block, kPlain,                                          MainDataBlock};
+constexpr TStarter kDownloadEepData  {kOpEepDownload,      Off,  TTextId::StartDownloadEepDataText,  kStartTicks, EepSize,        Block, kPlain,                                          EepDataBlock};
+constexpr TStarter kAutoProgramming  {kOpBlankCheck,       On,   TTextId::StartAutoProgrammingText,  kStartTicks, MainDataLength, Time,  kOpensOperation,                                 BlankCheck};
+constexpr TStarter kBlankCheck       {kOpBlankCheck,       On,   TTextId::StartBlankCheckText,       kStartTicks, MainDataLength, Time,  kOpensOperation,                                 BlankCheck};
+constexpr TStarter kErase            {kOpErase,            On,   std::nullopt,               kEraseTicks, MainDataLength, Time,  kPlain,                                          Erase};
+constexpr TStarter kProgramMain      {kOpProgramMain,      Off,  TTextId::StartProgramMainText,      kStartTicks, MainDataLength, Block, kPlain,                                          MainProgramBlock};
+constexpr TStarter kProgramEep       {kOpProgramEep,       Off,  TTextId::StartProgramEepText,       kStartTicks, EepSize,        Block, kPlain,                                          EepProgramBlock};
+constexpr TStarter kVerifyMain       {kOpVerifyMain,       Off,  TTextId::StartVerifyMainText,       kStartTicks, MainDataLength, Block, kPlain,                                          MainBlockRead};
+constexpr TStarter kVerifyEep        {kOpVerifyEep,        Off,  TTextId::StartVerifyEepText,        kStartTicks, EepSize,        Block, kGaugeFirst,                                     EepBlockRead};
+constexpr TStarter kWriteOption      {kOpWriteOption,      On,   TTextId::StartWriteOptionText,      kStartTicks, MainDataLength, Time,  kGaugeFirst,                                     SendOptionData};
+constexpr TStarter kReadOption       {kOpReadOption,       Kept, TTextId::StartReadOptionText,       kStartTicks, MainDataLength, Time,  kBlankLineFirst | kOpensOperation,               ReadOption};
+constexpr TStarter kReadMain         {kOpReadMain,         Off,  TTextId::StartReadMainText,         kStartTicks, MainSize,       Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, MainBlockRead};
+constexpr TStarter kReadEep          {kOpReadEep,          Off,  TTextId::StartReadEepText,          kStartTicks, EepSize,        Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, EepBlockRead};
+constexpr TStarter kReadChecksum     {kOpReadChecksum,     On,   TTextId::StartReadChecksumText,     kStartTicks, MainDataLength, Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, ReadChecksum};
 // clang-format on
 
 std::uint32_t LengthOf(TLength length) {
@@ -133,7 +134,7 @@ void Run(const TStarter& s, const char* line, int ch) {
   s.FirstPacket(ch);
 }
 
-void Run(const TStarter& s, int ch) { Run(s, s.StartLine, ch); }
+void Run(const TStarter& s, int ch) { Run(s, Text(*s.StartLine), ch); }
 
 }  // namespace
 
@@ -167,14 +168,14 @@ void FinishDataDownload(int ch) {
   if (!IsProgrammerIndex(ch)) return;
   ++SessionState.DownloadDoneCount;
   FinishChannelProgress(false, ch);
-  LogChannelMessage(kDataDownloadSuccessText, ch);
+  LogChannelMessage(Text(TTextId::DataDownloadSuccessText), ch);
   // Idle before the packet leaves, so its answer goes to no step handler.
   if (!SessionState.AutoCloseMode) SendReset(ch);
 }
 
 void FinishMainProgramming(int ch) {
   if (!IsProgrammerIndex(ch)) return;
-  LogChannelMessage(kMainProgrammingSuccessText, ch);
+  LogChannelMessage(Text(TTextId::MainProgrammingSuccessText), ch);
   if (ProgrammerState.AutoMode[ch]) {
     StartVerifyMain(ch);
   } else {
@@ -186,7 +187,7 @@ void StartReadChipInfo(int ch) {
   if (!IsProgrammerIndex(ch)) return;
   ProgrammerState.RxFill[ch] = 0;
   EnterState(kOpChipInfo, ch);
-  AddLog(kReadChipInfoText);
+  AddLog(Text(TTextId::ReadChipInfoText));
   StartChannelProgress(kStartTicks, SelectedChip.MainSize, false, ch);
   SendCommand(kCmdOperation, kSubChipInfo, ch);
 }

@@ -10,7 +10,7 @@
 #include "link/result_report.h"
 #include "link/step_handlers.h"
 #include "link/step_support.h"
-#include "text/step_messages.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -18,16 +18,16 @@ namespace {
 // blank check makes of them.
 struct TNotBlankAnswer {
   std::uint8_t Code;
-  const char* EraseLine;   // auto run: the erase step's start line
-  const char* SingleLine;  // single check: logged before it ends
+  TTextId EraseLine;   // auto run: the erase step's start line
+  TTextId SingleLine;  // single check: logged before it ends
   bool ReportsCode;        // single check: the code's own message follows (red either way)
 };
 
 constexpr TNotBlankAnswer kNotBlankAnswers[] = {
-    {0x15, kEraseNotBlankText, kChipNotBlankText, false},
-    {0x10, kEraseProtectedText, kChipReadProtectedText, true},
-    {0x13, kEraseProtectedText, kChipReadProtectedText, true},
-    {0x5A, kEraseProtectedText, kChipReadProtectedText, true},
+    {0x15, TTextId::EraseNotBlankText, TTextId::ChipNotBlankText, false},
+    {0x10, TTextId::EraseProtectedText, TTextId::ChipReadProtectedText, true},
+    {0x13, TTextId::EraseProtectedText, TTextId::ChipReadProtectedText, true},
+    {0x5A, TTextId::EraseProtectedText, TTextId::ChipReadProtectedText, true},
 };
 
 bool InAutoRun(int ch) { return ProgrammerState.AutoMode[ch] != 0; }
@@ -46,7 +46,7 @@ void NextInAutoRun(void (*next)(int ch), int ch) {
 void HandleBlankCheckReply(const TReply& reply, int ch) {
   const std::uint8_t r = reply.Result;
   if (r == 0 || r == 6) {
-    LogChannelMessage(kChipBlankText, ch);
+    LogChannelMessage(Text(TTextId::ChipBlankText), ch);
     NextInAutoRun(StartProgramMain, ch);
     return;
   }
@@ -54,9 +54,9 @@ void HandleBlankCheckReply(const TReply& reply, int ch) {
   if (answer == std::end(kNotBlankAnswers)) {
     ReportResult(r, ch);
   } else if (InAutoRun(ch)) {
-    StartErase(answer->EraseLine, ch);
+    StartErase(Text(answer->EraseLine), ch);
   } else {
-    LogChannelMessage(answer->SingleLine, ch);
+    LogChannelMessage(Text(answer->SingleLine), ch);
     if (answer->ReportsCode) {
       ReportResult(r, ch);
     } else {
@@ -67,7 +67,7 @@ void HandleBlankCheckReply(const TReply& reply, int ch) {
 
 void HandleEraseReply(const TReply& reply, int ch) {
   if (!AcceptedResult(reply, ch)) return;
-  LogChannelMessage(kChipErasedText, ch);
+  LogChannelMessage(Text(TTextId::ChipErasedText), ch);
   NextInAutoRun(StartProgramMain, ch);
 }
 
@@ -82,13 +82,13 @@ void HandleMainProgramReply(const TReply& reply, int ch) {
 
 void HandleEepProgramReply(const TReply& reply, int ch) {
   if (!AcceptedResult(reply, ch) || NextBlock(ch, SendEepProgramBlock)) return;
-  LogChannelMessage(kEepProgrammedText, ch);
+  LogChannelMessage(Text(TTextId::EepProgrammedText), ch);
   NextInAutoRun(StartVerifyMain, ch);
 }
 
 void HandleOptionWriteReply(const TReply& reply, int ch) {
   if (!AcceptedResult(reply, ch)) return;
-  LogChannelMessage(kOptionWrittenText, ch);
+  LogChannelMessage(Text(TTextId::OptionWrittenText), ch);
   if (InAutoRun(ch)) CountProgrammedChip();
   FinishChannelProgress(false, ch);
 }

@@ -10,7 +10,7 @@
 #include "link/channel_progress.h"
 #include "link/gauge.h"
 #include "text/format_text.h"
-#include "text/progress_messages.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr std::uint8_t kFinalStage = 0xF0;
 
 struct TStageRow {
   std::uint8_t Stage;
-  const char* Text;
+  TTextId Text;
   bool Blocks;    // position current + 2 of total, logged only at current 0
   int Position;   // otherwise the fixed position ...
   int Maximum;    // ... of this maximum
@@ -28,31 +28,31 @@ struct TStageRow {
 };
 
 constexpr TStageRow kStages[] = {
-    {0x10, kStageInitialInterfaceText, false, 5, 100, true},
-    {0x20, kStageBlankCheckText, false, 50, 100, false},
-    {0x30, kStageEraseText, false, 50, 100, false},
-    {0x40, kStageMainProgramText, true, 0, 0, true},
-    {0x50, kStageEepProgramText, true, 0, 0, false},
-    {0x70, kStageMainVerifyText, false, 50, 100, true},
-    {0x80, kStageEepVerifyText, false, 50, 100, false},
-    {0xA0, kStageOptionProgramText, false, 50, 100, false},
+    {0x10, TTextId::StageInitialInterfaceText, false, 5, 100, true},
+    {0x20, TTextId::StageBlankCheckText, false, 50, 100, false},
+    {0x30, TTextId::StageEraseText, false, 50, 100, false},
+    {0x40, TTextId::StageMainProgramText, true, 0, 0, true},
+    {0x50, TTextId::StageEepProgramText, true, 0, 0, false},
+    {0x70, TTextId::StageMainVerifyText, false, 50, 100, true},
+    {0x80, TTextId::StageEepVerifyText, false, 50, 100, false},
+    {0xA0, TTextId::StageOptionProgramText, false, 50, 100, false},
 };
 
 void ShowChipVerdict(std::uint8_t result, int ch) {
   TProgrammerState& p = ProgrammerState;
   TGauge* gauge = p.ProgressGauges[ch];
-  std::string text = kChipCompletedText;
+  std::string text = Text(TTextId::ChipCompletedText);
   const bool passed = result == 6;
   if (passed) {
-    text += kChipPassedText;
+    text += Text(TTextId::ChipPassedText);
     ++p.ProgramOkCount[ch];
   } else {
-    text += FormatText(kChipFailedFormat, result);
+    text += FormatText(TTextId::ChipFailedFormat, result);
     ++p.ProgramNgCount[ch];
   }
   if (gauge) gauge->SetForeColor(passed ? TGaugeColor::Blue : TGaugeColor::Red);
   LogChannelMessage(text, ch);
-  LogChannelMessage(FormatText(kChipCountsFormat, p.ProgramOkCount[ch], p.ProgramNgCount[ch]), ch);
+  LogChannelMessage(FormatText(TTextId::ChipCountsFormat, p.ProgramOkCount[ch], p.ProgramNgCount[ch]), ch);
   if (gauge) gauge->SetPosition(gauge->MaxValue());
 }
 
@@ -83,5 +83,5 @@ void ShowProgressReport(int ch) {
     gauge->SetMaxValue(row->Blocks ? total : row->Maximum);
     if (row->SetsBlue) gauge->SetForeColor(TGaugeColor::Blue);
   }
-  if (!row->Blocks || current == 0) LogChannelMessage(row->Text, ch);
+  if (!row->Blocks || current == 0) LogChannelMessage(Text(row->Text), ch);
 }

@@ -48,14 +48,14 @@ void HandleMainReadReply(const TReply& reply, int ch) {
   if (!StoreBlock(reply, MainImageBlock(ch), ch) || NextBlock(ch, SendMainBlockRead)) return;
   ObjectState.ObjectLoaded = 1;
   FinishChannelProgress(false, ch);
-  LogChannelMessage(kMainReadOutText, ch);
+  LogChannelMessage(Text(TTextId::MainReadOutText), ch);
   OperationViews().ShowReadMainChecksum();
   OperationViews().FillHexViewer(SelectedChip.MainStart, SelectedChip.MainEnd);
 }
 
 void HandleEepReadReply(const TReply& reply, int ch) {
   if (!StoreBlock(reply, EepImageBlock(ch), ch) || NextBlock(ch, SendEepBlockRead)) return;
-  LogChannelMessage(kEepReadOutText, ch);
+  LogChannelMessage(Text(TTextId::EepReadOutText), ch);
   FinishChannelProgress(false, ch);
   OperationViews().ShowReadEepChecksum();
   OperationViews().FillEepViewer();
@@ -65,7 +65,7 @@ void HandleChecksumReply(const TReply& reply, int ch) {
   if (!DataArrived(reply, kChecksumBytes, ch)) return;
   const unsigned crc16 = GetLe16(reply.Data, 0);
   const unsigned acc32 = GetLe32(reply.Data, 2);
-  LogChannelMessage(FormatText(kChecksumReadFormat, crc16, acc32), ch);
+  LogChannelMessage(FormatText(TTextId::ChecksumReadFormat, crc16, acc32), ch);
   FinishChannelProgress(false, ch);
 }
 
@@ -73,7 +73,7 @@ void HandleChipInfoReply(const TReply& reply, int ch) {
   if (!DataArrived(reply, kChipInfoBytes, ch)) return;
   FinishChannelProgress(false, ch);
   AddMemoLine("");
-  AddMemoLine(kChipInfoHeadingText);
+  AddMemoLine(Text(TTextId::ChipInfoHeadingText));
   for (std::size_t at = 0; at < kChipInfoBytes; at += kDumpRowBytes) {
     AddMemoLine(DumpRow(kChipInfoRowFormat, static_cast<std::uint32_t>(at), kChipInfoByteFormat,
                         reply.Data.subspan(at, kDumpRowBytes)));
@@ -90,7 +90,7 @@ void HandleMemoryReadReply(const TReply& reply, int ch) {
   }
   FinishChannelProgress(false, ch);
   if (reply.Data.empty()) return;
-  AddMemoLine(kMemoryDumpHeadingText);
+  AddMemoLine(Text(TTextId::MemoryDumpHeadingText));
   for (std::size_t at = 0; at + kDumpRowBytes <= length; at += kDumpRowBytes) {
     AddMemoLine(DumpRow(kMemoryDumpRowFormat, static_cast<std::uint32_t>(SessionState.ReadStartAddress + at),
                         kMemoryDumpByteFormat, reply.Data.subspan(at, kDumpRowBytes)));

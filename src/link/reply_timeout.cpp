@@ -5,6 +5,7 @@
 #include "link/channel_progress.h"
 #include "link/gauge.h"
 #include "text/result_messages.h"
+#include "text/text_id.h"
 
 void TickReplyTimeouts() {
   TProgrammerState& p = ProgrammerState;
@@ -14,7 +15,7 @@ void TickReplyTimeouts() {
     if (p.GaugeTicking[n] && gauge) gauge->SetPosition(gauge->Position() + 1);
     if (p.ReplyTimeout[n] > 0) --p.ReplyTimeout[n];
     if (p.ReplyTimeout[n] == 0) {
-      LogChannelMessage(kCommandTimeOutText, n);
+      LogChannelMessage(Text(TTextId::CommandTimeOutText), n);
       FinishChannelProgress(true, n);
     }
   }

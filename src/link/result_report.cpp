@@ -13,8 +13,8 @@ namespace {
 std::string FailureMessage(std::uint8_t code) {
   const std::uint8_t masked = code & 0x7F;
   const auto row = std::ranges::find(kResultMessages, masked, &TResultMessage::Code);
-  if (row != std::end(kResultMessages)) return row->Text;
-  return FormatText(kResultFallbackFormat, code, code);
+  if (row != std::end(kResultMessages)) return Text(row->Text);
+  return FormatText(TTextId::ResultFallbackFormat, code, code);
 }
 
 }  // namespace
@@ -23,5 +23,5 @@ void ReportResult(std::uint8_t code, int ch) {
   if (!IsProgrammerIndex(ch)) return;
   const bool success = code == 0 || code == 6;
   FinishChannelProgress(!success, ch);
-  LogChannelMessage(success ? std::string(kOperationSuccessText) : FailureMessage(code), ch);
+  LogChannelMessage(success ? std::string(Text(TTextId::OperationSuccessText)) : FailureMessage(code), ch);
 }

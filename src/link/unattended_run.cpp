@@ -52,12 +52,12 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
   if (!SessionState.CmdLineMode) return;
   const std::string path = SessionTexts.CmdLineProject;
   if (!ProjectFileExists(path)) {
-    AddLog(FormatText(kProjectNotFoundFormat, path.c_str()));
+    AddLog(FormatText(TTextId::ProjectNotFoundFormat, path.c_str()));
     return;
   }
   if (actions.OpenProjectFile(path) != 0) return;
   if (SelectedChip.UseFlashDriver && !SessionState.DriverValid) {
-    AddLog(kNoDriverNoDownloadText);
+    AddLog(Text(TTextId::NoDriverNoDownloadText));
     return;
   }
   // The operator's Download collects this from the window first; here the
@@ -77,7 +77,7 @@ bool TUnattendedEnd::Tick() {
     ReplaceFileBytes(SessionTexts.AppDir + kResultFileName,
                      std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
   } catch (const std::system_error& error) {
-    AddLog(FormatText(kResultFileErrorFormat, error.what()));
+    AddLog(FormatText(TTextId::ResultFileErrorFormat, error.what()));
     return false;
   }
   return true;

@@ -29,7 +29,7 @@ bool BlockMatches(std::span<const std::uint8_t> image, std::span<const std::uint
     if (image[i] == chip[i]) continue;
     matches = false;
     const std::string text =
-        FormatText(kVerifyMismatchFormat, ch + 1, static_cast<unsigned>(address + i), image[i], chip[i]);
+        FormatText(TTextId::VerifyMismatchFormat, ch + 1, static_cast<unsigned>(address + i), image[i], chip[i]);
     if (Prompts().AskYesAbort(text) == TPromptAnswer::Abort) break;
   }
   return matches;
@@ -53,7 +53,7 @@ void FinishAutoVerification(int ch) {
     StartWriteOption(ch);
     return;
   }
-  LogChannelMessage(kChipProgrammedText, ch);
+  LogChannelMessage(Text(TTextId::ChipProgrammedText), ch);
   CountProgrammedChip();
   FinishChannelProgress(false, ch);
 }
@@ -65,7 +65,7 @@ void HandleMainVerifyReply(const TReply& reply, int ch) {
   const auto address = static_cast<std::uint32_t>(BlockOffset(ch));
   if (!VerifyBlock(reply, MainImageBlock(ch), address, ch)) return;
   if (NextBlock(ch, SendMainBlockRead)) return;
-  LogChannelMessage(kMainVerifiedText, ch);
+  LogChannelMessage(Text(TTextId::MainVerifiedText), ch);
   if (ProgramSettings.EepProgram) {
     StartVerifyEep(ch);
   } else if (ProgrammerState.AutoMode[ch]) {
@@ -80,7 +80,7 @@ void HandleEepVerifyReply(const TReply& reply, int ch) {
   const auto address = static_cast<std::uint32_t>(SelectedChip.EepStart + BlockOffset(ch));
   if (!VerifyBlock(reply, EepImageBlock(ch), address, ch)) return;
   if (NextBlock(ch, SendEepBlockRead, kEepVerifyGaugeExtra)) return;
-  LogChannelMessage(kEepVerifiedText, ch);
+  LogChannelMessage(Text(TTextId::EepVerifiedText), ch);
   if (ProgrammerState.AutoMode[ch]) {
     FinishAutoVerification(ch);
   } else {

@@ -7,7 +7,7 @@
 #include "project/project_file.h"
 #include "project/project_sizes.h"
 #include "text/format_text.h"
-#include "text/project_messages.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ class TDecoder {
   TProjectDecoding Run() {
     if (!r_.Has(kProjectMagicSize) || r_.PrjReadString(kProjectMagicSize, 0) != kProjectMagic)
       return Stop(kProjectBadMagic);
-    if (!Need(kProjectHeaderSize - kProjectMagicSize, kProjectHeaderPart)) return Stopped();
+    if (!Need(kProjectHeaderSize - kProjectMagicSize, Text(TTextId::ProjectHeaderPart))) return Stopped();
     TProjectHeader& h = d_.Content.Header;
     ReadHeader(r_, h, pad_);
     if (std::string sizes = CheckProjectSizes({h.MainSize, h.EepSize, h.MainDataLength, h.MainStart});
@@ -72,16 +72,16 @@ class TDecoder {
     if (!CfgSection() || !MfmSection() || !EepSection()) return Stopped();
     // The stored sum covers every byte before it.
     const std::uint32_t sum = r_.ProjectSum();
-    if (!Need(4, kProjectSumPart)) return Stopped();
+    if (!Need(4, Text(TTextId::ProjectSumPart))) return Stopped();
     if (r_.PrjReadLongWord() != sum && d_.Result == kProjectOpenOk) d_.Result = kProjectSumMismatch;
     return Stopped();
   }
 
  private:
   bool CfgSection() {
-    if (!Need(kTagSize, kProjectCfgPart)) return false;
+    if (!Need(kTagSize, Text(TTextId::ProjectCfgPart))) return false;
     if (!TagIs(r_, kCfgTag, kCfgTagKey)) return WrongTag(kProjectNoCfgTag);
-    if (!Need(1 + kCfgDataSize, kProjectCfgPart)) return false;
+    if (!Need(1 + kCfgDataSize, Text(TTextId::ProjectCfgPart))) return false;
     const std::uint8_t kc = r_.PrjReadByte();
     auto& cfg = d_.Content.ChipData;
     for (std::size_t i = 0; i < cfg.size(); ++i) cfg[i] = r_.PrjReadByte() ^ pad_[i] ^ kc;
@@ -89,23 +89,23 @@ class TDecoder {
   }
 
   bool MfmSection() {
-    if (!Need(kTagSize, kProjectMfmPart)) return false;
+    if (!Need(kTagSize, Text(TTextId::ProjectMfmPart))) return false;
     if (!TagIs(r_, kMfmTag, kMfmTagKey)) return WrongTag(kProjectNoMfmTag);
     const std::uint32_t n = d_.Content.Header.MainDataLength;
-    if (!Need(RunCodedSize(n), kProjectMfmPart)) return false;
+    if (!Need(RunCodedSize(n), Text(TTextId::ProjectMfmPart))) return false;
     d_.Content.MainData.resize(n);
     PrjReadRunCoded(r_, d_.Content.MainData, pad_);
     return true;
   }
 
   bool EepSection() {
-    if (!Need(kTagSize, kProjectEepPart)) return false;
+    if (!Need(kTagSize, Text(TTextId::ProjectEepPart))) return false;
     if (!TagIs(r_, kEepTag, kEepTagKey)) return WrongTag(kProjectNoEepTag);
-    if (!Need(4, kProjectEepPart)) return false;
+    if (!Need(4, Text(TTextId::ProjectEepPart))) return false;
     const std::uint32_t length = d_.Content.EepDataLength = r_.PrjReadLongWord();
     if (length == 0) return true;
     const std::uint32_t m = EepStoredLength(length);
-    if (!Need(RunCodedSize(m), kProjectEepPart)) return false;
+    if (!Need(RunCodedSize(m), Text(TTextId::ProjectEepPart))) return false;
     d_.Content.EepData.resize(m);
     PrjReadRunCoded(r_, d_.Content.EepData, pad_);
     return true;
@@ -120,7 +120,7 @@ class TDecoder {
   bool Need(std::size_t count, const char* part) {
     if (r_.Has(count)) return true;
     d_.Result = kProjectDamaged;
-    d_.Reason = FormatText(kProjectEndsInsideFormat, static_cast<unsigned>(r_.Size()), part);
+    d_.Reason = FormatText(TTextId::ProjectEndsInsideFormat, static_cast<unsigned>(r_.Size()), part);
     return false;
   }
 

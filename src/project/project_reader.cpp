@@ -8,7 +8,7 @@
 #include "project/project_decoder.h"
 #include "project/project_file.h"
 #include "text/format_text.h"
-#include "text/project_messages.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -71,17 +71,17 @@ std::uint8_t ReadProjectFile(const std::string& fileName) {
   switch (decoding.Result) {
     case kProjectOpenOk:
       Commit(decoding.Content);
-      Report(kProjectOpenSuccessText);
+      Report(Text(TTextId::ProjectOpenSuccessText));
       break;
     case kProjectBadMagic:
-      Report(kProjectNotValidText);
+      Report(Text(TTextId::ProjectNotValidText));
       break;
     case kProjectDamaged:
-      AddLog(FormatText(kProjectCheckFailedFormat, decoding.Reason.c_str()));
-      Report(FormatText(kProjectDamagedFormat, fileName.c_str()));
+      AddLog(FormatText(TTextId::ProjectCheckFailedFormat, decoding.Reason.c_str()));
+      Report(FormatText(TTextId::ProjectDamagedFormat, fileName.c_str()));
       break;
     default:
-      Report(kProjectCorruptedText);
+      Report(Text(TTextId::ProjectCorruptedText));
       break;
   }
   return decoding.Result;

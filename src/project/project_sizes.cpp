@@ -4,20 +4,20 @@
 
 #include "project/project_format.h"
 #include "text/format_text.h"
-#include "text/project_messages.h"
+#include "text/text_id.h"
 
 std::string CheckProjectSizes(const TProjectSizes& s) {
   constexpr auto kMainImage = static_cast<std::uint32_t>(kMainFlashImageSize);
   constexpr auto kEepImage = static_cast<std::uint32_t>(kEepImageSize);
-  if (s.MainSize > kMainImage) return FormatText(kProjectMainSizeFormat, s.MainSize, kMainImage);
-  if (s.EepSize > kEepImage) return FormatText(kProjectEepSizeFormat, s.EepSize, kEepImage);
+  if (s.MainSize > kMainImage) return FormatText(TTextId::ProjectMainSizeFormat, s.MainSize, kMainImage);
+  if (s.EepSize > kEepImage) return FormatText(TTextId::ProjectEepSizeFormat, s.EepSize, kEepImage);
   if (s.MainDataLength == 0 || s.MainDataLength > s.MainSize)
-    return FormatText(kProjectMainDataLengthFormat, s.MainDataLength, s.MainSize);
+    return FormatText(TTextId::ProjectMainDataLengthFormat, s.MainDataLength, s.MainSize);
   // MainDataLength >= 1 here, so MainSize >= 1.
   const std::uint64_t lastAddress = std::uint64_t{s.MainStart} + s.MainSize - 1;
   const std::uint64_t imageEnd = std::uint64_t{ProjectMainBaseOffset(s.MainStart)} + s.MainSize;
   if (lastAddress > 0xFFFFFFFF || imageEnd > kMainImage)
-    return FormatText(kProjectMainRangeFormat, s.MainStart, static_cast<std::uint32_t>(lastAddress), s.MainSize);
+    return FormatText(TTextId::ProjectMainRangeFormat, s.MainStart, static_cast<std::uint32_t>(lastAddress), s.MainSize);
   return {};
 }
 
@@ -29,5 +29,5 @@ std::string CheckEepFits(std::span<const std::uint8_t> eep, std::uint32_t eepDat
   const auto firstData = std::ranges::find_if(past, [blank](std::uint8_t b) { return b != blank; });
   if (firstData == past.end()) return {};
   const auto index = static_cast<std::uint32_t>(kept + (firstData - past.begin()));
-  return FormatText(kProjectEepPastFormat, index, kept, eepDataLength);
+  return FormatText(TTextId::ProjectEepPastFormat, index, kept, eepDataLength);
 }

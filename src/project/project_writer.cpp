@@ -13,7 +13,7 @@
 #include "project/project_format.h"
 #include "project/project_sizes.h"
 #include "text/format_text.h"
-#include "text/project_messages.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -103,13 +103,13 @@ std::vector<std::uint8_t> EncodeJob(std::uint8_t modelCode) {
 
 bool WriteProjectFile(const std::string& fileName, std::uint8_t modelCode) {
   if (const std::string refusal = JobRefusal(); !refusal.empty()) {
-    const std::string message = FormatText(kProjectNotSavedFormat, refusal.c_str());
+    const std::string message = FormatText(TTextId::ProjectNotSavedFormat, refusal.c_str());
     Prompts().ShowInfo(message);
     AddLog(message);
     return false;
   }
   ReplaceFileBytes(fileName, EncodeJob(modelCode));
-  const std::string message = kProjectCreatedText + fileName;
+  const std::string message = Text(TTextId::ProjectCreatedText) + fileName;
   Prompts().ShowInfo(message);
   AddLog(message);
   return true;

@@ -2,9 +2,6 @@
 #pragma once
 
 inline constexpr const char* kReadAddressCaption = "Specify Read Address";
-inline constexpr const char* kReadAddressLabel = "Set the Start Read Address: ";
-inline constexpr const char* kReadLengthLabel = "Set the Length to be read: ";
-inline constexpr const char* kOffsetAddressLabel = "Set Binary Offset Address: ";
 inline constexpr const char* kAddressDialogOkCaption = "OK";
 // How both dialogs show the address they offer.
 inline constexpr const char* kDialogAddressFormat = "0x%08X";

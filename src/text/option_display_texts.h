@@ -1,21 +1,17 @@
-// The lines that list option and configuration bytes in the log: the current
-// option image and the bytes a programmer read back from its chip.
+// The number formats of the lines that list option and configuration bytes
+// in the log (their headings are rows of the text table). The LCP037 rows
+// name the chip's option registers, the same in both language builds.
 #pragma once
 
 // AC78xx: one line of eight 16-bit words.
-inline constexpr const char* kCurrentOptionHeading = "Current Option:";
-inline constexpr const char* kReadOptionHeadingFormat = " C%d Read Option:";  // programmer number
 inline constexpr const char* kOptionWordFormat = " %04X";
 
 // AU30x: sixteen lines of sixteen bytes, each led by its address.
-inline constexpr const char* kReadConfigHeadingFormat = ">     C%d Read Chip Config Data:";  // programmer number
-inline constexpr const char* kConfigLineAddressFormat = "  0x03802%03X :";                   // offset in the area
+inline constexpr const char* kConfigLineAddressFormat = "  0x03802%03X :";  // offset in the area
 inline constexpr const char* kOptionByteFormat = " %02X";
 
 // LCP037/LCM32F037.
-inline constexpr const char* kChipOptionDataHeading = "> Chip Option Data:";
 inline constexpr const char* kChipOptionDataIndent = "     ";
-inline constexpr const char* kReadChipOptionHeadingFormat = "> Read Chip %d Option Data : ";  // programmer number
 inline constexpr const char* kUserByteFormat = "    USER = 0x%02X. ";
 inline constexpr const char* kDataByteFormat = "DATA%d = 0x%02X. ";  // index, byte
 inline constexpr const char* kRopByteFormat = "    ROP  = 0x%02X";

@@ -1,39 +1,32 @@
-// The messages that end a programmer's operation: success, the failure text
-// of each result code (looked up with the code's top bit cleared), the text
-// for codes without one, and the reply time-out.
+// The failure text of each result code that has one, looked up with the
+// code's top bit cleared (codes without one use ResultFallbackFormat).
 #pragma once
 
 #include <cstdint>
 
+#include "text/text_id.h"
+
 struct TResultMessage {
   std::uint8_t Code;  // result code AND 0x7F
-  const char* Text;
+  TTextId Text;
 };
-
-inline constexpr const char* kOperationSuccessText = "Operation Success!";
 
 inline constexpr TResultMessage kResultMessages[] = {
-    {0x04, "Chip error: Arm Fault Response!"},
-    {0x07, "Chip error: Arm Fault Response!"},
-    {0x0B, "Chip error: No Response!"},
-    {0x10, "Chip Has been Written Protected!"},
-    {0x13, "Chip Has been Read out Protected!"},
-    {0x15, "Command Execute Failed!"},
-    {0x20, "Packet Error!"},
-    {0x25, "Unknow Command or not Support!"},
-    {0x2C, "Flash Memory Error!"},
-    {0x31, "Data Verify error!"},
-    {0x34, "Chip check Sum unmatched!"},
-    {0x36, "Chip error!"},
-    {0x38, "Manufacturing error!"},
-    {0x40, "Command Execute Time Out!"},
-    {0x45, "Command Execute Error!"},
-    {0x47, "Write S/N Error!"},
-    {0x60, "Programming Interface error: No Response!"},
+    {0x04, TTextId::ChipArmFaultText},
+    {0x07, TTextId::ChipArmFaultText},
+    {0x0B, TTextId::ChipNoResponseText},
+    {0x10, TTextId::ChipWriteProtectedText},
+    {0x13, TTextId::ChipReadOutProtectedText},
+    {0x15, TTextId::CommandFailedText},
+    {0x20, TTextId::PacketErrorText},
+    {0x25, TTextId::UnknownCommandText},
+    {0x2C, TTextId::FlashMemoryErrorText},
+    {0x31, TTextId::DataVerifyErrorText},
+    {0x34, TTextId::ChipChecksumUnmatchedText},
+    {0x36, TTextId::ChipErrorText},
+    {0x38, TTextId::ManufacturingErrorText},
+    {0x40, TTextId::CommandExecuteTimeOutText},
+    {0x45, TTextId::CommandErrorText},
+    {0x47, TTextId::WriteSnErrorText},
+    {0x60, TTextId::InterfaceNoResponseText},
 };
-
-// Formatted with the whole code, decimal after a literal 0, then hex.
-inline constexpr const char* kResultFallbackFormat = "Opertaion Failed! Error Code : 0%d/0x%.2X.";
-
-// The 10 ms timer's text for a programmer that stays silent.
-inline constexpr const char* kCommandTimeOutText = "Command Executed Time Out!";

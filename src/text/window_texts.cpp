@@ -3,17 +3,17 @@
 namespace {
 
 const TToolButtonText toolbar[] = {
-    {"SpdBtnExit", "&Eixt", "Exit Application"},
-    {"SpdBtnOpen", "&Load", "Clear buffer and Load Object File"},
-    {"SpdBtnLoadMore", "Load &More", "Just load object file(no buffer Clear )"},
-    {"SpdBtnLdPrj", "Open &Project", "Open Project File"},
-    {"SpdBtnDownLoad", "&Download", "Download to programmer for Off-Line Programming"},
-    {"AutoSpdBtn", "&AutoProg", "Auto-Prog: Blank-Erase-Prog-Verify and Write Option Bytes"},
-    {"SpdBtnBlankChk", "&Blank", "Do Chip Blank Check"},
-    {"SpdBtnErase", "&Erase", "DO Chip Erase"},
-    {"SpdBtnProg", "&Prog.", "Do Chip Programming"},
-    {"SpdBtnVerify", "&Verify", "Do Chip Verification"},
-    {"SpdBtnWrtOPB", "&Wrt.Cfg.", "Write Option or config data"},
+    {"SpdBtnExit", TTextId::SpdBtnExitCaption, "Exit Application"},
+    {"SpdBtnOpen", TTextId::SpdBtnOpenCaption, "Clear buffer and Load Object File"},
+    {"SpdBtnLoadMore", TTextId::SpdBtnLoadMoreCaption, "Just load object file(no buffer Clear )"},
+    {"SpdBtnLdPrj", TTextId::SpdBtnLdPrjCaption, "Open Project File"},
+    {"SpdBtnDownLoad", TTextId::SpdBtnDownLoadCaption, "Download to programmer for Off-Line Programming"},
+    {"AutoSpdBtn", TTextId::AutoSpdBtnCaption, "Auto-Prog: Blank-Erase-Prog-Verify and Write Option Bytes"},
+    {"SpdBtnBlankChk", TTextId::SpdBtnBlankChkCaption, "Do Chip Blank Check"},
+    {"SpdBtnErase", TTextId::SpdBtnEraseCaption, "DO Chip Erase"},
+    {"SpdBtnProg", TTextId::SpdBtnProgCaption, "Do Chip Programming"},
+    {"SpdBtnVerify", TTextId::SpdBtnVerifyCaption, "Do Chip Verification"},
+    {"SpdBtnWrtOPB", TTextId::SpdBtnWrtOPBCaption, "Write Option or config data"},
 };
 
 const TMenuItemText fileItems[] = {
@@ -70,47 +70,47 @@ const TMenuItemText eepPopupItems[] = {
     {"LoadFileOTP", "Load File", "", false, false},
 };
 
-const TControlText startupCaptions[] = {
-    {"BitBtnFindDev", "&Connect Dev."},
-    {"ButtonCfgSN", "Fill SN Data"},
-    {"GroupBoxChip", "Chip Set"},
-    {"GroupBoxCfg", "Program Config"},
-    {"GroupBoxCom", "Communication"},
-    {"RadioGrpRST", "Set Reset"},
-    {"RadioGpVolt", "Voltage"},
-    {"RadioGrpSpdF", "Speed"},
-    {"MCUNameEdit", kSelectChipPrompt},
-    {"ComboBoxCOM", "Select Device"},
-    {"TabSheetCP", "Number/Detect"},
-    {"TabSheetSN", "S/N Set"},
-    {"TabSheetSG", "Control Set"},
-    {"LabelMcu", "MCU Type: "},
-    {"LabelCpInf", "Chip Info: "},
-    {"LabelSelDev", "Select Device: "},
-    {"LabelMaxNum", "Max. Numb: "},
-    {"LabelTimIn", "Chip In Stable Time(ms):"},
-    {"LabelTimOut", "Chip Out Stable Time(ms):"},
-    {"LabelSNC", "S/N Initial:"},
-    {"LabelSnGain", "S/N Gain: "},
-    {"LabelSNAddr", "S/N Address:"},
-    {"LabelPowUp", "Pow On Time(ms): "},
-    {"LabelPowDW", "Pow Down Time(ms): "},
-    {"ChkBoxErsEEP", "Erase Data Flash"},
-    {"ChkBoxPrgEEP", "Prog. Data Flash"},
-    {"CheckBoxOpt", "Prog. Option Byte"},
-    {"SNOrderChk", "S/N Big Endian"},
-    {"CheckBoxSN", "Enable S/N"},
-    {"ChkBoxPCSN", "Enable Online SN"},
-    {"ChkBoxSNDP", "S/N Decimal Display"},
-    {"ChkBoxBlkEr", "Anti. Piggyback"},
-    {"ChkBoxAuto", "Enab. Auto-Start"},
-    {"CheckBoxCtrl", "Enable Number Limit"},
-    {"ChkBoxVDD", "Shut VOUT after programmed"},
-    {"CheckBoxRun", "Run Chip after programmed"},
-    {"ChkBoxCpErsM", "Chip MASS Erase"},
+const TStartupCaption startupCaptions[] = {
+    {"BitBtnFindDev", TTextId::BitBtnFindDevCaption},
+    {"ButtonCfgSN", TTextId::ButtonCfgSNCaption},
+    {"GroupBoxChip", TTextId::GroupBoxChipCaption},
+    {"GroupBoxCfg", TTextId::GroupBoxCfgCaption},
+    {"GroupBoxCom", TTextId::GroupBoxComCaption},
+    {"RadioGrpRST", TTextId::RadioGrpRSTCaption},
+    {"RadioGpVolt", TTextId::RadioGpVoltCaption},
+    {"RadioGrpSpdF", TTextId::RadioGrpSpdFCaption},
+    {"MCUNameEdit", TTextId::SelectChipPrompt},
+    {"ComboBoxCOM", TTextId::ComboBoxCOMCaption},
+    {"TabSheetCP", TTextId::TabSheetCPCaption},
+    {"TabSheetSN", TTextId::TabSheetSNCaption},
+    {"TabSheetSG", TTextId::TabSheetSGCaption},
+    {"LabelMcu", TTextId::LabelMcuCaption},
+    {"LabelCpInf", TTextId::LabelCpInfCaption},
+    {"LabelSelDev", TTextId::LabelSelDevCaption},
+    {"LabelMaxNum", TTextId::LabelMaxNumCaption},
+    {"LabelTimIn", TTextId::LabelTimInCaption},
+    {"LabelTimOut", TTextId::LabelTimOutCaption},
+    {"LabelSNC", TTextId::LabelSNCCaption},
+    {"LabelSnGain", TTextId::LabelSnGainCaption},
+    {"LabelSNAddr", TTextId::LabelSNAddrCaption},
+    {"LabelPowUp", TTextId::LabelPowUpCaption},
+    {"LabelPowDW", TTextId::LabelPowDWCaption},
+    {"ChkBoxErsEEP", TTextId::ChkBoxErsEEPCaption},
+    {"ChkBoxPrgEEP", TTextId::ChkBoxPrgEEPCaption},
+    {"CheckBoxOpt", TTextId::CheckBoxOptCaption},
+    {"SNOrderChk", TTextId::SNOrderChkCaption},
+    {"CheckBoxSN", TTextId::CheckBoxSNCaption},
+    {"ChkBoxPCSN", TTextId::ChkBoxPCSNCaption},
+    {"ChkBoxSNDP", TTextId::ChkBoxSNDPCaption},
+    {"ChkBoxBlkEr", TTextId::ChkBoxBlkErCaption},
+    {"ChkBoxAuto", TTextId::ChkBoxAutoCaption},
+    {"CheckBoxCtrl", TTextId::CheckBoxCtrlCaption},
+    {"ChkBoxVDD", TTextId::ChkBoxVDDCaption},
+    {"CheckBoxRun", TTextId::CheckBoxRunCaption},
+    {"ChkBoxCpErsM", TTextId::ChkBoxCpErsMCaption},
 };
 
-const char* const resetItems[] = {"Output Low", "Shut Reset (HiZ)", "Reset and Shut"};
+const TTextId resetItems[] = {TTextId::ResetOutputLowItem, TTextId::ResetShutHiZItem, TTextId::ResetAndShutItem};
 
 const TControlText layoutCaptions[] = {
     {"ChipSett", "Chip Setting"},
@@ -138,8 +138,8 @@ const std::span<const TToolButtonText> kToolbarButtons = toolbar;
 const std::span<const TMenuText> kMainMenu = mainMenu;
 const TMenuText kLogPopupMenu = {"PopupMenu2", "", logPopupItems};
 const TMenuText kEepPopupMenu = {"PopupMenuOTP", "", eepPopupItems};
-const std::span<const TControlText> kStartupCaptions = startupCaptions;
-const std::span<const char* const> kResetItems = resetItems;
+const std::span<const TStartupCaption> kStartupCaptions = startupCaptions;
+const std::span<const TTextId> kResetItems = resetItems;
 const std::span<const TControlText> kLayoutCaptions = layoutCaptions;
 const std::span<const char* const> kVoltageItems = voltageItems;
 const std::span<const char* const> kSpeedItems = speedItems;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "text/text_id.h"
 #include "ui/text_lines.h"
 
 namespace fs = std::filesystem;
@@ -86,7 +87,7 @@ void EnumerateComPorts(TPortList& comboBox, const TSerialPortRoots& roots) {
   ClearList(comboBox);
   comboBox.Items = ListUsbSerialPorts(roots);
   SessionState.ProgrammerCount = CountOf(comboBox.Items.size());
-  comboBox.Text = comboBox.Items.empty() ? std::string(kNoComPortText) : comboBox.Items.back();
+  comboBox.Text = comboBox.Items.empty() ? std::string(Text(TTextId::NoComPortText)) : comboBox.Items.back();
 }
 
 void LoadConnectionConfig(TPortList& comboBox, const TSerialPortRoots& roots) {

@@ -12,7 +12,6 @@
 #include "platform/serial_port_list.h"
 
 inline constexpr const char* kConnectionIniName = "ConfigVmg.ini";
-inline constexpr const char* kNoComPortText = "No COM Port";
 
 // What the port combo ComboBoxCOM holds, and the port names that the settings
 // file gives programmer slots directly. The window copies Items and Text into

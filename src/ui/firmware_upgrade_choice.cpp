@@ -6,9 +6,9 @@
 #include "ui/command_checks.h"
 
 TFirmwareUpgradeChoice ChooseFirmwareUpgrade(bool fileFound, const std::string& path) {
-  if (!fileFound) return {{}, FormatText(kFileNotFoundFormat, path.c_str())};
-  if (!SessionState.FirmwareLoaded) return {{}, kBadFirmwareFileText};
+  if (!fileFound) return {{}, FormatText(TTextId::FileNotFoundFormat, path.c_str())};
+  if (!SessionState.FirmwareLoaded) return {{}, Text(TTextId::BadFirmwareFileText)};
   TFirmwareUpgradeChoice choice{LinkedIdleProgrammers(), {}};
-  if (choice.Programmers.empty()) choice.Message = kNoDeviceConnectedText;
+  if (choice.Programmers.empty()) choice.Message = Text(TTextId::NoDeviceConnectedText);
   return choice;
 }

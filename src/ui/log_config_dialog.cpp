@@ -1,3 +1,4 @@
+#include "text/text_id.h"
 #include "ui/log_config_dialog.h"
 
 #include <QCheckBox>
@@ -19,18 +20,18 @@ TLogCfgForm::TLogCfgForm(QWidget* parent) : QDialog(parent) {
   setFixedSize(460, 250);
 
   CheckBoxLog = Place<QCheckBox>(this, "CheckBoxLog", 12, 10, 200, 22);
-  CheckBoxLog->setText(kGenerateLogCaption);
+  CheckBoxLog->setText(Text(TTextId::GenerateLogCaption));
   RadioGrpCreat = Place<TRadioGroup>(this, "RadioGrpCreat", 12, 38, 226, 90);
-  RadioGrpCreat->setTitle(kLogLocationCaption);
+  RadioGrpCreat->setTitle(Text(TTextId::LogLocationCaption));
   RadioGrpCreat->SetItems(kLogLocationItems);
   RadioGrpMod = Place<TRadioGroup>(this, "RadioGrpMod", 248, 38, 200, 90);
-  RadioGrpMod->setTitle(kLogModeCaption);
+  RadioGrpMod->setTitle(Text(TTextId::LogModeCaption));
   RadioGrpMod->SetItems(kLogModeItems);
   LabelFNM = Place<QLabel>(this, "LabelFNM", 12, 138, 200, 18);
-  LabelFNM->setText(kLogFileNameLabel);
+  LabelFNM->setText(Text(TTextId::LogFileNameLabel));
   EditLogName = Place<QLineEdit>(this, "EditLogName", 12, 158, 360, 24);
   SpeedButtonOP = Place<QPushButton>(this, "SpeedButtonOP", 380, 157, 68, 26);
-  SpeedButtonOP->setText(kLogBrowseCaption);
+  SpeedButtonOP->setText(Text(TTextId::LogBrowseCaption));
   OK = Place<QPushButton>(this, "OK", 185, 206, 90, 30);
   OK->setText(kLogOkCaption);
   OK->setAutoDefault(false);
@@ -108,7 +109,7 @@ void TLogCfgForm::SpeedButtonOPClick() {
 
 void TLogCfgForm::OKClick() {
   if (RadioGrpCreat->ItemIndex() == kLogLocationCustomer && EditLogName->text().isEmpty()) {
-    Prompts().ShowInfo(kLogFileNamePrompt);
+    Prompts().ShowInfo(Text(TTextId::LogFileNamePrompt));
     EditLogName->setFocus();
     return;
   }

@@ -5,6 +5,7 @@
 
 #include "data/program_state.h"
 #include "platform/mount_point.h"
+#include "text/text_id.h"
 #include "ui/text_lines.h"
 
 namespace fs = std::filesystem;
@@ -50,7 +51,7 @@ std::optional<std::string> WriteSystemLog(const TMemoLines& memo, const std::str
   }
   // A folder that cannot be made shows up only when there is a log to save.
   if (!keep) return std::nullopt;
-  return kWriteLogErrorText;
+  return Text(TTextId::WriteLogErrorText);
 }
 
 std::optional<std::string> WriteCustomerLog(const TLogConfig& config, const TMemoLines& memo) {

@@ -11,7 +11,6 @@
 
 inline constexpr const char* kSystemLogFolder = "ZarARAzOveZ";
 inline constexpr const char* kAppendLogHeader = "Quorix Log File!";
-inline constexpr const char* kWriteLogErrorText = "Write Log File error!";
 
 // The log memo's lines, first to last.
 using TMemoLines = std::vector<std::string>;

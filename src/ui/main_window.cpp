@@ -200,7 +200,7 @@ void TGenMFrmARM::FormShow() {
   SessionState.ProgrammedCount = 0;
   SessionTexts.InfoMemoRef = infoMemoLog_.get();
   SessionState.ProgrammerCount = 1;
-  SetEnglishTexts();
+  SetStartupTexts();
   LoadLogConfig();
   InitChipViews();
   SelectedChip.ChipCode = 0x55;
@@ -214,7 +214,7 @@ void TGenMFrmARM::FormShow() {
   SelectedChip.ChipFamilyIndex = 0;
   DeleteStaleResultFile();
   LayoutGaugesAndMemo(SessionState.ProgrammerCount);
-  AddLog(kGreeting);
+  AddLog(Text(TTextId::Greeting));
   // Read first, so that an unattended run knows not to stop at a box.
   ReadCommandLine(startup_.Arguments);
   LoadFirmwareAtStartUp();
@@ -223,15 +223,15 @@ void TGenMFrmARM::FormShow() {
   Timer2->start();
 }
 
-void TGenMFrmARM::SetEnglishTexts() {
+void TGenMFrmARM::SetStartupTexts() {
   for (const TToolButtonText& button : kToolbarButtons)
-    SetControlText(*this, button.Name, QString::fromUtf8(button.Caption));
-  for (const TControlText& caption : kStartupCaptions)
-    SetControlText(*this, caption.Name, QString::fromUtf8(caption.Text));
+    SetControlText(*this, button.Name, QString::fromUtf8(Text(button.Caption)));
+  for (const TStartupCaption& caption : kStartupCaptions)
+    SetControlText(*this, caption.Name, QString::fromUtf8(Text(caption.Text)));
   RadioGrpRST->SetItems(kResetItems);
   RadioGrpRST->SetItemIndex(0);
-  StatusPanels[0]->setText(kFileChecksumPanel);
-  StatusPanels[1]->setText(kChipChecksumPanel);
+  StatusPanels[0]->setText(Text(TTextId::FileChecksumPanel));
+  StatusPanels[1]->setText(Text(TTextId::ChipChecksumPanel));
 }
 
 void TGenMFrmARM::LoadLogConfig() {
@@ -244,7 +244,7 @@ void TGenMFrmARM::InitChipViews() {
   SetUpViewerColumns(*HexViewer);
   SetUpViewerColumns(*EEPDataView);
   InitChipViewDefaults();
-  MCUNameEdit->setText(kSelectChipPrompt);
+  MCUNameEdit->setText(Text(TTextId::SelectChipPrompt));
   ViewPageCtrl->setTabVisible(ViewPageCtrl->indexOf(TabSheetEEP), false);
 }
 
@@ -281,7 +281,7 @@ void TGenMFrmARM::LayoutGaugesAndMemo(int programmerCount) {
 void TGenMFrmARM::LoadFirmwareAtStartUp() {
   const std::string path = FirmwareFilePath();
   if (LoadFirmwareWhenPresent(path)) return;
-  const std::string text = FormatText(kFileNotFoundFormat, path.c_str());
+  const std::string text = FormatText(TTextId::FileNotFoundFormat, path.c_str());
   AddLog(text);
   if (!SessionState.CmdLineMode) Prompts().ShowInfo(text);
 }

@@ -291,7 +291,7 @@ class TGenMFrmARM : public QMainWindow {
 
   // Start-up, in the show handler's order.
   void FormShow();
-  void SetEnglishTexts();
+  void SetStartupTexts();
   void LoadLogConfig();
   void InitChipViews();
   void LoadConnectionList();

@@ -42,7 +42,7 @@ void TGenMFrmARM::BindChipHandlers() {
 }
 
 void TGenMFrmARM::DevButtonClick() {
-  if (Refused(AnyProgrammerBusy(), kChipChangeBusyText)) return;
+  if (Refused(AnyProgrammerBusy(), Text(TTextId::ChipChangeBusyText))) return;
   TChipSelForm dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
   // A changed name raises MCUNameEditChange; the same part again changes nothing in the window.
@@ -65,23 +65,23 @@ void TGenMFrmARM::ChangeChip() {
 
   HexViewerModel().Clear();
   EepViewerModel().Clear();
-  AddLog(FormatText(kChipSelectedFormat, SessionTexts.ChipName.c_str()));
+  AddLog(FormatText(TTextId::ChipSelectedFormat, SessionTexts.ChipName.c_str()));
   const bool eep = SelectedChip.EepSize > 0;
   ShowEepControls(eep);
   ApplyWindowAdapter();
 
-  const std::string sizes = FormatText(kChipSizesFormat, Signed(SelectedChip.MainSize), Signed(SelectedChip.EepSize));
+  const std::string sizes = FormatText(TTextId::ChipSizesFormat, Signed(SelectedChip.MainSize), Signed(SelectedChip.EepSize));
   AddLog(sizes);
-  DpCpInfX->setText(QString::fromStdString(eep ? sizes : FormatText(kChipNoEepFormat, Signed(SelectedChip.MainSize))));
+  DpCpInfX->setText(QString::fromStdString(eep ? sizes : FormatText(TTextId::ChipNoEepFormat, Signed(SelectedChip.MainSize))));
   if (SelectedChip.UseFlashDriver) LoadFlashDriver();
   AddMemoLine("");
-  AddLog(FormatText(kMainSizeFormat, Signed(SelectedChip.MainSize)));
-  AddLog(FormatText(kMainStartFormat, SelectedChip.MainStart));
-  AddLog(FormatText(kMainEndFormat, SelectedChip.MainEnd));
+  AddLog(FormatText(TTextId::MainSizeFormat, Signed(SelectedChip.MainSize)));
+  AddLog(FormatText(TTextId::MainStartFormat, SelectedChip.MainStart));
+  AddLog(FormatText(TTextId::MainEndFormat, SelectedChip.MainEnd));
   if (eep) {
     AddMemoLine("");
-    AddLog(FormatText(kEepStartFormat, SelectedChip.EepStart));
-    AddLog(FormatText(kEepEndFormat, SelectedChip.EepEnd));
+    AddLog(FormatText(TTextId::EepStartFormat, SelectedChip.EepStart));
+    AddLog(FormatText(TTextId::EepEndFormat, SelectedChip.EepEnd));
   }
 }
 

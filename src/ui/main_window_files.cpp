@@ -19,7 +19,7 @@
 
 // A chip, and no operation running that reads the images.
 bool TGenMFrmARM::ReadyToLoad() {
-  return !Refused(!ObjectState.ChipSelected, kSelectChipFirstText) && !Refused(AnyProgrammerBusy(), kLoadBusyText);
+  return !Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText)) && !Refused(AnyProgrammerBusy(), Text(TTextId::LoadBusyText));
 }
 
 // Logs the name chosen. Empty when there is nothing to load.
@@ -30,7 +30,7 @@ std::string TGenMFrmARM::ChooseObjectFile() {
     SetFileFilters(*OpenDialog1, kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix);
   }
   std::string name = RunFileDialog(*OpenDialog1);
-  if (!name.empty()) AddLog(FormatText(kFileLoadedFormat, name.c_str()));
+  if (!name.empty()) AddLog(FormatText(TTextId::FileLoadedFormat, name.c_str()));
   return name;
 }
 
@@ -74,8 +74,8 @@ void TGenMFrmARM::RefreshChecksumsAndViews() {
 }
 
 void TGenMFrmARM::ShowChecksumPanels() {
-  SetStatusPanelText(0, FormatText(kFileChecksumPanelFormat, ObjectState.FileChecksum));
-  SetStatusPanelText(1, FormatText(kChipChecksumPanelFormat, ObjectState.ChipChecksum));
+  SetStatusPanelText(0, FormatText(TTextId::FileChecksumPanelFormat, ObjectState.FileChecksum));
+  SetStatusPanelText(1, FormatText(TTextId::ChipChecksumPanelFormat, ObjectState.ChipChecksum));
 }
 
 void TGenMFrmARM::LoadEepDataFile1Click() {
@@ -87,7 +87,7 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
   const std::string name = RunFileDialog(*OpenDialogOTP);
   if (name.empty()) return;
   BlankEepArea();
-  AddLog(FormatText(kEepFileLoadedFormat, name.c_str()));
+  AddLog(FormatText(TTextId::EepFileLoadedFormat, name.c_str()));
   if (!LoadEepData(name, [this] { AskBinaryOffset(); })) return;
   ChkBoxErsEEP->setChecked(true);
   ComputeEepChecksum();

@@ -10,7 +10,7 @@
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "link/operation_starters.h"
-#include "text/command_messages.h"
+#include "text/text_id.h"
 #include "text/format_text.h"
 #include "ui/command_checks.h"
 #include "ui/main_window.h"
@@ -21,7 +21,7 @@ namespace {
 constexpr int kKeepAutoMode = -1;
 constexpr int kProgrammerOne = 0;
 
-void StartChipErase(int ch) { StartErase(kDoChipEraseText, ch); }
+void StartChipErase(int ch) { StartErase(Text(TTextId::DoChipEraseText), ch); }
 
 }  // namespace
 
@@ -86,8 +86,8 @@ void TGenMFrmARM::ReadChipCheckSum1Click() { RunChipRead(kReadChecksum); }
 void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
   ViewPageCtrl->setCurrentWidget(ChipSett);
   if (command.FocusPanel) PanelBtns->setFocus();
-  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
-  if (Refused(command.NeedsData && !ObjectState.ObjectLoaded, kLoadObjectFirstText)) return;
+  if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
+  if (Refused(command.NeedsData && !ObjectState.ObjectLoaded, Text(TTextId::LoadObjectFirstText))) return;
   if (command.OnlineSerialNumber && !OneProgrammerForOnlineSerialNumber()) return;
   if (command.EmptyLine) AddMemoLine("");
   CollectProgramSettings();
@@ -106,22 +106,22 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
 bool TGenMFrmARM::OneProgrammerForOnlineSerialNumber() {
   if (!OnlineSerialNumbers()) return true;
   const int ready = static_cast<int>(LinkedIdleProgrammers().size());
-  return !Refused(ready != 1, FormatText(kOnlineSnOneProgrammerFormat, ready));
+  return !Refused(ready != 1, FormatText(TTextId::OnlineSnOneProgrammerFormat, ready));
 }
 
 // A read must not take over the state of a step that programmer 1 runs,
 // nor fill a buffer that another programmer's step is sending.
 bool TGenMFrmARM::ReadRefusedWhileBusy(bool intoBuffer) {
-  if (Refused(ProgrammerState.ChannelBusy[kProgrammerOne] != 0, kReadWhileBusyText)) return true;
-  return intoBuffer && Refused(AnyProgrammerBusy(), kReadIntoBufferWhileBusyText);
+  if (Refused(ProgrammerState.ChannelBusy[kProgrammerOne] != 0, Text(TTextId::ReadWhileBusyText))) return true;
+  return intoBuffer && Refused(AnyProgrammerBusy(), Text(TTextId::ReadIntoBufferWhileBusyText));
 }
 
 void TGenMFrmARM::RunChipRead(const TChipRead& read) {
   if (read.ShowsPage) ViewPageCtrl->setCurrentWidget(ChipSett);
-  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
+  if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
   if (ReadRefusedWhileBusy(read.IntoBuffer)) return;
   CollectProgramSettings();
-  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], kConnectDeviceText)) return;
+  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], Text(TTextId::ConnectDeviceText))) return;
   read.Start(kProgrammerOne);
 }
 
@@ -129,8 +129,8 @@ void TGenMFrmARM::RunChipRead(const TChipRead& read) {
 // length that then stand.
 void TGenMFrmARM::ReadSpcAddressClick() {
   ViewPageCtrl->setCurrentWidget(ChipSett);
-  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
-  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], kConnectDeviceText)) return;
+  if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
+  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], Text(TTextId::ConnectDeviceText))) return;
   if (ReadRefusedWhileBusy(false)) return;
   CollectProgramSettings();
   {
@@ -144,8 +144,8 @@ void TGenMFrmARM::ReadSpcAddressClick() {
 
 void TGenMFrmARM::ReadMG32xxChipID1Click() {
   ViewPageCtrl->setCurrentWidget(ChipSett);
-  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
-  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], kConnectDeviceText)) return;
+  if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
+  if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], Text(TTextId::ConnectDeviceText))) return;
   if (ReadRefusedWhileBusy(false)) return;
   StartReadChipInfo(kProgrammerOne);
 }

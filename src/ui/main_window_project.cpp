@@ -42,8 +42,8 @@ void TGenMFrmARM::SavetoProjectFile1Click() {
     SaveDialogPrj->setWindowTitle(kSaveProjectCaption);
   }
   SetFileFilters(*SaveDialogPrj, kSaveProjectFilters, 0, kProjectDefaultSuffix);
-  if (Refused(!ObjectState.ChipSelected, kSelectChipFirstText)) return;
-  if (Refused(!ObjectState.ObjectLoaded, kLoadObjectFirstText)) return;
+  if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
+  if (Refused(!ObjectState.ObjectLoaded, Text(TTextId::LoadObjectFirstText))) return;
   const std::string name = RunFileDialog(*SaveDialogPrj);
   if (name.empty()) return;
   ProgramSettings.ProjectOptionBits = ProjectOptionBits(
@@ -60,7 +60,7 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
     OpenDialogPrj->setWindowTitle(kOpenProjectCaption);
   }
   SetFileFilters(*OpenDialogPrj, kOpenProjectFilters, 0, kProjectDefaultSuffix);
-  if (Refused(AnyProgrammerBusy(), kLoadBusyText)) return;
+  if (Refused(AnyProgrammerBusy(), Text(TTextId::LoadBusyText))) return;
   const std::string name = RunFileDialog(*OpenDialogPrj);
   if (!name.empty()) OpenProjectFile(name);
 }
@@ -68,7 +68,7 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
 // The reader replaces the job only with a file that passed every check, and
 // has given its own message; a refused file leaves the window alone too.
 std::uint8_t TGenMFrmARM::OpenProjectFile(const std::string& fileName) {
-  AddLog(FormatText(kLoadProjectFormat, fileName.c_str()) + ShortDate());
+  AddLog(FormatText(TTextId::LoadProjectFormat, fileName.c_str()) + ShortDate());
   if (const std::uint8_t result = ReadProjectFile(fileName); result != kProjectOpenOk) return result;
   ObjectState.ObjectLoaded = 1;
   ObjectState.ChipSelected = 1;

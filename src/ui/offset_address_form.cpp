@@ -1,3 +1,4 @@
+#include "text/text_id.h"
 #include "ui/offset_address_form.h"
 
 #include <QLabel>
@@ -7,14 +8,14 @@
 #include "text/address_dialog_texts.h"
 #include "text/window_texts.h"
 
-TFormOfsAddr::TFormOfsAddr(QWidget* parent) : TAddressDialog(parent, "TFormOfsAddr", kOffsetAddressCaption, 120) {
+TFormOfsAddr::TFormOfsAddr(QWidget* parent) : TAddressDialog(parent, "TFormOfsAddr", Text(TTextId::OffsetAddressCaption), 120) {
   LabelOfsBin = PlaceLabel("LabelOfsBin", 0);
   EditOfsAddr = PlaceField<QLineEdit>("EditOfsAddr", 0, 120);
 }
 
 void TFormOfsAddr::FormShow() {
-  setWindowTitle(kOffsetAddressCaption);
-  LabelOfsBin->setText(kOffsetAddressLabel);
+  setWindowTitle(Text(TTextId::OffsetAddressCaption));
+  LabelOfsBin->setText(Text(TTextId::OffsetAddressLabel));
   ShowAddress(*EditOfsAddr, static_cast<std::uint32_t>(ObjectState.BinOffsetAddress));
 }
 

@@ -1,3 +1,4 @@
+#include "text/text_id.h"
 #include "ui/port_combo.h"
 
 #include <QComboBox>
@@ -35,5 +36,5 @@ std::vector<std::string> PortComboItems(const QComboBox& combo) {
 void DeletePortEntry(QComboBox& combo, const std::string& port) {
   const int position = combo.findText(QString::fromStdString(port), Qt::MatchExactly);
   if (position >= 0) combo.removeItem(position);
-  if (combo.count() == 0) SetPortComboText(combo, kPleaseConnectDeviceText);
+  if (combo.count() == 0) SetPortComboText(combo, Text(TTextId::PleaseConnectDeviceText));
 }

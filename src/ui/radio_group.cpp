@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <vector>
 
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
   auto* column = new QVBoxLayout(this);
@@ -23,6 +24,12 @@ void TRadioGroup::SetItems(std::span<const char* const> items) {
     buttons_.addButton(button, ItemCount());
     layout()->addWidget(button);
   }
+}
+
+void TRadioGroup::SetItems(std::span<const TTextId> items) {
+  std::vector<const char*> texts;
+  for (const TTextId id : items) texts.push_back(Text(id));
+  SetItems(texts);
 }
 
 int TRadioGroup::ItemCount() const { return static_cast<int>(buttons_.buttons().size()); }

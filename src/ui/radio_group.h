@@ -6,12 +6,16 @@
 #include <functional>
 #include <span>
 
+#include "text/text_id.h"
+
 class TRadioGroup : public QGroupBox {
  public:
   explicit TRadioGroup(QWidget* parent = nullptr);
 
   // Replaces the items; none is chosen afterwards.
   void SetItems(std::span<const char* const> items);
+  // The same, with this build's texts of the rows.
+  void SetItems(std::span<const TTextId> items);
   int ItemCount() const;
   QString ItemText(int index) const;
   int ItemIndex() const;  // -1 when none is chosen

@@ -1,3 +1,4 @@
+#include "text/text_id.h"
 #include "ui/set_address_form.h"
 
 #include <QLabel>
@@ -28,8 +29,8 @@ TSetAddressForm::TSetAddressForm(QWidget* parent) : TAddressDialog(parent, "SetA
 void TSetAddressForm::FormShow() {
   SpinEditRD->setMaximum(kMaxReadLength);
   SpinEditRD->setValue(SessionState.ReadLength);
-  LabelAD->setText(kReadAddressLabel);
-  LabelLL->setText(kReadLengthLabel);
+  LabelAD->setText(Text(TTextId::ReadAddressLabel));
+  LabelLL->setText(Text(TTextId::ReadLengthLabel));
   ShowAddress(*EditAddr, SessionState.ReadStartAddress);
 }
 

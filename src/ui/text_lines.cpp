@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "text/format_text.h"
+
 bool ReadTextLine(std::istream& in, std::string& line) {
   if (!std::getline(in, line)) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -19,7 +21,8 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 }
 
 std::string FileWriteErrorText(const std::string& path) {
-  std::string text = "Cannot create file \"" + path + "\".";
-  if (errno != 0) text += std::string(" ") + std::strerror(errno);
+  const int error = errno;
+  std::string text = FormatText(TTextId::FileCreateErrorFormat, path.c_str());
+  if (error != 0) text += std::string(" ") + std::strerror(error);
   return text;
 }

@@ -130,13 +130,13 @@ TEST_F(ObjectLoadTest, ABinaryObjectFileFillsTheRoomFromItsAddressToTheAreasEnd)
     EXPECT_TRUE(HoldsOnly(MainImage(), c.outcome == Refused ? 0 : address - kMainStart, kept));
     EXPECT_TRUE(std::ranges::all_of(EepImage(), [](std::uint8_t b) { return b == 0xFF; }));
     if (c.outcome == Refused) {
-      const std::string refusal = FormatText(kOffsetOutOfFlashFormat, address, kMainStart, kMainEnd);
+      const std::string refusal = FormatText(TTextId::OffsetOutOfFlashFormat, address, kMainStart, kMainEnd);
       EXPECT_EQ(prompts.boxes, std::vector<std::string>{"info: " + refusal});
       EXPECT_EQ(memo.Lines.back(), "> 10:21:07 " + refusal);
       EXPECT_EQ(ObjectState.LoadedDataEnd, kMainStart) << "the file was not even opened";
       continue;
     }
-    EXPECT_EQ(prompts.boxes, c.outcome == TooLong ? std::vector<std::string>{std::string("info: ") + kOutOfFlashText}
+    EXPECT_EQ(prompts.boxes, c.outcome == TooLong ? std::vector<std::string>{std::string("info: ") + Text(TTextId::OutOfFlashText)}
                                                   : std::vector<std::string>{});
     EXPECT_EQ(ObjectState.ObjectStart, address);
     EXPECT_EQ(ObjectState.ObjectEnd, address + c.kept - 1);
@@ -159,7 +159,7 @@ TEST_F(ObjectLoadTest, AReadStopsAtTheEndOfTheImageWhateverTheAreaSays) {
   ASSERT_TRUE(LoadObjectData(path, Offset(kMainFlashImageSize - 16)));
   EXPECT_TRUE(std::ranges::equal(MainImage().last(16), std::span(file).first(16)));
   EXPECT_TRUE(std::ranges::all_of(EepImage(), [](std::uint8_t b) { return b == 0xFF; }));
-  EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + kOutOfFlashText});
+  EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + Text(TTextId::OutOfFlashText)});
   prompts.boxes.clear();
   EXPECT_FALSE(LoadObjectData(path, Offset(kMainFlashImageSize)));
   EXPECT_EQ(prompts.boxes.size(), 1u);
@@ -170,7 +170,7 @@ TEST_F(ObjectLoadTest, AReadStopsAtTheEndOfTheImageWhateverTheAreaSays) {
   ASSERT_TRUE(LoadEepData(path, Offset(kEepStart + kEepImageSize - 16)));
   EXPECT_TRUE(std::ranges::equal(EepImage().last(16), std::span(file).first(16)));
   EXPECT_TRUE(std::ranges::all_of(MemoryImages.AuxAreaImage, [](std::uint8_t b) { return b == 0; }));
-  EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + kOutOfEepText});
+  EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + Text(TTextId::OutOfEepText)});
 }
 
 // EEP data files in every format the command takes: HEX and S-records made
@@ -207,10 +207,10 @@ TEST_F(ObjectLoadTest, EepDataFilesLandAtTheirAddressesInEveryFormat) {
       {"eep.hex", std::nullopt, true, "blob.bin", 0x10000, data.size(), nullptr},
       {"eep.s19", std::nullopt, true, "blob.bin", 0x10000, data.size(), nullptr},
       {"eep.MOT", std::nullopt, true, "blob.bin", 0x10000, data.size(), nullptr},
-      {"eep.s37", std::nullopt, false, "blob.bin", 0, 0, kFormatErrorText},
+      {"eep.s37", std::nullopt, false, "blob.bin", 0, 0, Text(TTextId::FormatErrorText)},
       {"eep.bin", kEepStart + 0x10010, true, "blob.bin", 0x10010, data.size(), nullptr},  // not modulo 64 KB
       {"full.bin", std::nullopt, true, "full.bin", 0, kEepSize, nullptr},
-      {"long.bin", std::nullopt, true, "long.bin", 0, kEepSize, kOutOfEepText},
+      {"long.bin", std::nullopt, true, "long.bin", 0, kEepSize, Text(TTextId::OutOfEepText)},
       {"eep.bin", kEepEnd + 1, false, "blob.bin", 0, 0, nullptr},
       {"eep.bin", kEepStart - 0x10, false, "blob.bin", 0, 0, nullptr},
   };
@@ -227,7 +227,7 @@ TEST_F(ObjectLoadTest, EepDataFilesLandAtTheirAddressesInEveryFormat) {
     EXPECT_TRUE(std::ranges::all_of(MainImage(), [](std::uint8_t b) { return b == 0xFF; }));
     std::vector<std::string> boxes;
     if (c.box) boxes.push_back(std::string("info: ") + c.box);
-    if (binary && !c.loaded) boxes.push_back("info: " + FormatText(kOffsetOutOfEepFormat, *c.typed, kEepStart, kEepEnd));
+    if (binary && !c.loaded) boxes.push_back("info: " + FormatText(TTextId::OffsetOutOfEepFormat, *c.typed, kEepStart, kEepEnd));
     EXPECT_EQ(prompts.boxes, boxes);
     const std::uint32_t first = kEepStart + c.index;
     EXPECT_EQ(Logged(FormatText("Load EEP File Start Address  = 0x%08X.", first)), c.loaded);
@@ -253,8 +253,8 @@ TEST_F(ObjectLoadTest, AnUnknownExtensionLoadsNothingAndAU30xStillLogsItsCrc) {
     WriteFile(path, Bytes(16, 0x12));
     EXPECT_FALSE(LoadObjectData(path, [] { ADD_FAILURE() << "no offset dialog"; }));
     EXPECT_EQ(ObjectState.ObjectLoaded, 0);
-    EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + kFormatErrorText});
-    std::vector<std::string> lines{"", std::string("> 10:21:07 ") + kFormatErrorText};
+    EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + Text(TTextId::FormatErrorText)});
+    std::vector<std::string> lines{"", std::string("> 10:21:07 ") + Text(TTextId::FormatErrorText)};
     // The CRC-32 of the nine blank bytes ObjectStart .. ObjectEnd, as python3's zlib.crc32 gives it.
     if (family == 3) lines.push_back("> 10:21:07 Object File CRC32 Checksum = 0xEB201890");
     EXPECT_EQ(memo.Lines, lines);

@@ -1,3 +1,4 @@
+#include "text/text_id.h"
 #include "ui/connection_settings.h"
 
 #include <gtest/gtest.h>
@@ -134,7 +135,7 @@ TEST_F(ConnectionSettings, WithoutAFileTheSystemPortsAreListed) {
   const std::string dev = ports_.DevDir() + "/";
   LoadConnectionConfig(list_, Roots());
   EXPECT_TRUE(list_.Items.empty());
-  EXPECT_EQ(list_.Text, kNoComPortText);
+  EXPECT_EQ(list_.Text, Text(TTextId::NoComPortText));
   EXPECT_EQ(SessionState.ProgrammerCount, 0);
   EXPECT_EQ(SlotsOf(list_), (std::map<int, std::string>{}));
 

@@ -1,3 +1,4 @@
+#include "text/text_id.h"
 #include "ui/firmware_upgrade_choice.h"
 
 #include <gtest/gtest.h>
@@ -25,14 +26,14 @@ TEST(FirmwareUpgradeChoice, UpgradesTheLinkedIdleProgrammersInUseOrSaysWhyNot) {
   };
   const Case cases[] = {
       {"no file", false, 1, 2, {0, 1}, {}, {}, kNotFound},
-      {"a file that fails its checks", true, 0, 2, {0, 1}, {}, {}, kBadFirmwareFileText},
-      {"no port listed", true, 1, 0, {}, {}, {}, kNoDeviceConnectedText},
-      {"nobody answered", true, 1, 3, {}, {}, {}, kNoDeviceConnectedText},
+      {"a file that fails its checks", true, 0, 2, {0, 1}, {}, {}, Text(TTextId::BadFirmwareFileText)},
+      {"no port listed", true, 1, 0, {}, {}, {}, Text(TTextId::NoDeviceConnectedText)},
+      {"nobody answered", true, 1, 3, {}, {}, {}, Text(TTextId::NoDeviceConnectedText)},
       {"every programmer", true, 1, 3, {0, 1, 2}, {}, {0, 1, 2}, ""},
       // Not the indexes 0 .. found - 1: the ones that answered.
       {"the second and third answered", true, 1, 3, {1, 2}, {}, {1, 2}, ""},
       {"a busy one is left alone", true, 1, 3, {0, 1, 2}, {1}, {0, 2}, ""},
-      {"only busy ones", true, 1, 2, {0, 1}, {0, 1}, {}, kNoDeviceConnectedText},
+      {"only busy ones", true, 1, 2, {0, 1}, {0, 1}, {}, Text(TTextId::NoDeviceConnectedText)},
       {"linked beyond those in use", true, 1, 2, {1, 5}, {}, {1}, ""},
       {"ten in use", true, 1, 10, {0, 3, 9}, {}, {0, 3, 9}, ""},
       {"a count above ten stops at ten", true, 1, 200, {9}, {}, {9}, ""},

@@ -1,3 +1,4 @@
+#include "text/text_id.h"
 #include "ui/log_config_dialog.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +113,7 @@ TEST_F(LogConfigDialog, OkWantsACustomerFileNameButTheCloseBoxStoresAnEmptyOne) 
   Choose(*dialog.RadioGrpCreat, kLogLocationCustomer);
   dialog.EditLogName->clear();
   QTest::mouseClick(dialog.OK, Qt::LeftButton);
-  EXPECT_EQ(prompts_.Shown, std::vector<std::string>{kLogFileNamePrompt});
+  EXPECT_EQ(prompts_.Shown, std::vector<std::string>{Text(TTextId::LogFileNamePrompt)});
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.focusWidget(), dialog.EditLogName);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + kLogConfigName)));

@@ -19,6 +19,7 @@
 #include "modal_watch.h"
 #include "started_window.h"
 #include "text/chip_change_texts.h"
+#include "text/text_id.h"
 #include "ui/chip_select_form.h"
 #include "ui/message_box_prompts.h"
 #include "ui/radio_group.h"
@@ -210,7 +211,7 @@ TEST_F(WindowChipTest, TheChipCannotChangeWhileAProgrammerIsBusy) {
   TModalWatch watch;
   window->DevButton->click();
   EXPECT_EQ(watch.Opened, 0);  // no dialog
-  EXPECT_EQ(prompts.Shown, std::vector<std::string>{kChipChangeBusyText});
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ChipChangeBusyText)});
   EXPECT_EQ(SessionTexts.ChipName, "AU301LDF51xx");
   EXPECT_EQ(SelectedChip.ChipFamilyIndex, kVendorAUCUx);
 }

@@ -14,7 +14,7 @@
 #include "chips/vendor_index.h"
 #include "modal_watch.h"
 #include "started_window.h"
-#include "text/command_messages.h"
+#include "text/text_id.h"
 
 namespace {
 
@@ -38,22 +38,22 @@ TEST_F(WindowCommandsTest, ACommandWithoutItsPreconditionSaysWhyAndDoesNothingEl
     const char* Box;  // nullptr: the command goes on
   };
   const Case cases[] = {
-      {"SpdBtnBlankChk", false, true, kSelectChipFirstText},
-      {"ReadChipMemory1", false, true, kSelectChipFirstText},
-      {"AutoSpdBtn", true, false, kLoadObjectFirstText},
-      {"SpdBtnDownLoad", true, false, kLoadObjectFirstText},
-      {"SpdBtnProg", true, false, kLoadObjectFirstText},
-      {"SpdBtnVerify", true, false, kLoadObjectFirstText},
-      {"WriteEepDataMemory1", true, false, kLoadObjectFirstText},
+      {"SpdBtnBlankChk", false, true, Text(TTextId::SelectChipFirstText)},
+      {"ReadChipMemory1", false, true, Text(TTextId::SelectChipFirstText)},
+      {"AutoSpdBtn", true, false, Text(TTextId::LoadObjectFirstText)},
+      {"SpdBtnDownLoad", true, false, Text(TTextId::LoadObjectFirstText)},
+      {"SpdBtnProg", true, false, Text(TTextId::LoadObjectFirstText)},
+      {"SpdBtnVerify", true, false, Text(TTextId::LoadObjectFirstText)},
+      {"WriteEepDataMemory1", true, false, Text(TTextId::LoadObjectFirstText)},
       {"SpdBtnBlankChk", true, false, nullptr},
       {"SpdBtnErase", true, false, nullptr},
       {"SpdBtnWrtOPB", true, false, nullptr},
-      {"ReadChipMemory1", true, true, kConnectDeviceText},
-      {"ReadEEPMemory1", true, true, kConnectDeviceText},
-      {"ReadOptionByte1", true, true, kConnectDeviceText},
-      {"ReadChipCheckSum1", true, true, kConnectDeviceText},
-      {"ReadSpcAddress", true, true, kConnectDeviceText},
-      {"ReadMG32xxChipID1", true, true, kConnectDeviceText},
+      {"ReadChipMemory1", true, true, Text(TTextId::ConnectDeviceText)},
+      {"ReadEEPMemory1", true, true, Text(TTextId::ConnectDeviceText)},
+      {"ReadOptionByte1", true, true, Text(TTextId::ConnectDeviceText)},
+      {"ReadChipCheckSum1", true, true, Text(TTextId::ConnectDeviceText)},
+      {"ReadSpcAddress", true, true, Text(TTextId::ConnectDeviceText)},
+      {"ReadMG32xxChipID1", true, true, Text(TTextId::ConnectDeviceText)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.Control) + (c.Chip ? " chip" : "") + (c.Data ? " data" : ""));
@@ -68,7 +68,7 @@ TEST_F(WindowCommandsTest, ACommandWithoutItsPreconditionSaysWhyAndDoesNothingEl
     EXPECT_EQ(watch.Opened, 0);
     if (c.Box) {
       EXPECT_EQ(prompts.Shown, std::vector<std::string>{c.Box});
-      if (c.Box != kConnectDeviceText) {
+      if (c.Box != Text(TTextId::ConnectDeviceText)) {
         EXPECT_EQ(Memo().size(), lines);
       }
     } else {
@@ -103,7 +103,7 @@ TEST_F(WindowCommandsTest, AutoWithOnlineSerialNumbersAndNoChipWritesNoNumber) {
   window->SNEdit1->setText("0x11223344");
   const std::uint8_t before = MemoryImages.MainFlashImage[0x10];
   Trigger("AutoSpdBtn");
-  EXPECT_EQ(prompts.Shown, std::vector<std::string>{kSelectChipFirstText});
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::SelectChipFirstText)});
   EXPECT_EQ(MemoryImages.MainFlashImage[0x10], before);
 }
 
@@ -138,7 +138,7 @@ TEST_F(WindowCommandsTest, AReadWaitsForProgrammerOneAndAReadIntoTheBuffersForAl
       const bool refused = busy == 0 || (busy == 1 && r.IntoBuffer);
       if (refused) {
         EXPECT_EQ(prompts.Shown,
-                  std::vector<std::string>{busy == 0 ? kReadWhileBusyText : kReadIntoBufferWhileBusyText});
+                  std::vector<std::string>{busy == 0 ? Text(TTextId::ReadWhileBusyText) : Text(TTextId::ReadIntoBufferWhileBusyText)});
         EXPECT_EQ(ProgrammerState.ProgOpCode[0], busy == 0 ? kOpVerifyMain : kOpIdle);
       } else {
         EXPECT_TRUE(prompts.Shown.empty());

@@ -89,17 +89,17 @@ TEST_F(FileWindowTest, WithoutAChipOrDataOrWhileBusyTheCommandsSayWhyAndOpenNoDi
     const char* box;
   };
   const Case cases[] = {
-      {"SpdBtnOpen", false, false, kSelectChipFirstText},
-      {"SpdBtnLoadMore", false, false, kSelectChipFirstText},
-      {"LoadEepDataFile1", false, false, kSelectChipFirstText},
-      {"SavetoProjectFile1", false, false, kSelectChipFirstText},
-      {"SavetoProjectFile1", true, false, kLoadObjectFirstText},
-      {"SpdBtnOpen", true, true, kLoadBusyText},
-      {"Execute1", true, true, kLoadBusyText},
-      {"SpdBtnLoadMore", true, true, kLoadBusyText},
-      {"LoadFileOTP", true, true, kLoadBusyText},
-      {"SpdBtnLdPrj", true, true, kLoadBusyText},
-      {"LoadFromProjectFile1", false, true, kLoadBusyText},
+      {"SpdBtnOpen", false, false, Text(TTextId::SelectChipFirstText)},
+      {"SpdBtnLoadMore", false, false, Text(TTextId::SelectChipFirstText)},
+      {"LoadEepDataFile1", false, false, Text(TTextId::SelectChipFirstText)},
+      {"SavetoProjectFile1", false, false, Text(TTextId::SelectChipFirstText)},
+      {"SavetoProjectFile1", true, false, Text(TTextId::LoadObjectFirstText)},
+      {"SpdBtnOpen", true, true, Text(TTextId::LoadBusyText)},
+      {"Execute1", true, true, Text(TTextId::LoadBusyText)},
+      {"SpdBtnLoadMore", true, true, Text(TTextId::LoadBusyText)},
+      {"LoadFileOTP", true, true, Text(TTextId::LoadBusyText)},
+      {"SpdBtnLdPrj", true, true, Text(TTextId::LoadBusyText)},
+      {"LoadFromProjectFile1", false, true, Text(TTextId::LoadBusyText)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.control);
@@ -125,11 +125,11 @@ TEST_F(FileWindowTest, ABinaryLoadFillsTheMainAreaFromTheAddressTyped) {
     const char* box;        // nullptr: none
     bool loaded;
   };
-  const std::string refused = FormatText(kOffsetOutOfFlashFormat, 0x10000u, 0u, 0xFFFFu);
+  const std::string refused = FormatText(TTextId::OffsetOutOfFlashFormat, 0x10000u, 0u, 0xFFFFu);
   const std::string badNumber = "'12x' is not a valid integer value";
   const Case cases[] = {
       {"exactly MainSize at offset 0", 0x10000, nullptr, 0, nullptr, true},
-      {"running past the end", 0x9000, "0x8000", 0x8000, kOutOfFlashText, true},
+      {"running past the end", 0x9000, "0x8000", 0x8000, Text(TTextId::OutOfFlashText), true},
       {"an address past the area", 0x100, "0x10000", 0, refused.c_str(), false},
       {"no number typed", 0x100, "12x", 0, badNumber.c_str(), true},
   };
@@ -155,7 +155,7 @@ TEST_F(FileWindowTest, ABinaryLoadFillsTheMainAreaFromTheAddressTyped) {
     if (!c.loaded) {
       EXPECT_TRUE(std::ranges::all_of(image, [](std::uint8_t b) { return b == 0xFF; }));
       EXPECT_EQ(HexCells().rowCount(), 0);  // no refresh
-      EXPECT_EQ(Panel(0), kFileChecksumPanel);
+      EXPECT_EQ(Panel(0), Text(TTextId::FileChecksumPanel));
       continue;
     }
     const std::size_t kept = std::min<std::size_t>(c.size, 0x10000 - c.address);
@@ -216,8 +216,8 @@ TEST_F(FileWindowTest, AnUnknownExtensionIsRefusedAfterTheImagesWereBlanked) {
   std::fill_n(MemoryImages.MainFlashImage, 0x100, 0x5A);
   WriteFile(Path("board.elf"), Bytes(0x100, 0x11));
   RunWith("SpdBtnOpen", Path("board.elf"));
-  EXPECT_EQ(prompts.Shown, std::vector<std::string>{kFormatErrorText});
-  EXPECT_EQ(Memo().back(), QString("> 09:05:07 ") + kFormatErrorText);
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::FormatErrorText)});
+  EXPECT_EQ(Memo().back(), QString("> 09:05:07 ") + Text(TTextId::FormatErrorText));
   EXPECT_EQ(ObjectState.ObjectLoaded, 0);
   EXPECT_EQ(MemoryImages.MainFlashImage[0], 0xFF);
   EXPECT_EQ(HexCells().rowCount(), 0);
@@ -236,7 +236,7 @@ TEST_F(FileWindowTest, AnAu30xBinaryFileRunsOnIntoItsDataFlashAndLogsItsCrc32) {
   const Case cases[] = {
       {0x8000, false, nullptr},            // the main flash only
       {0x28000, true, nullptr},            // up to EepEnd
-      {0x28001, true, kOutOfFlashText},    // one byte more
+      {0x28001, true, Text(TTextId::OutOfFlashText)},    // one byte more
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.size);
@@ -320,7 +320,7 @@ TEST_F(FileWindowTest, EepDataFilesFillTheEepImageInEachFormat) {
     EXPECT_EQ(ObjectState.ObjectLoaded, 1);
     EXPECT_EQ(eep[0x2000], 0x55);
     if (!c.loaded) {
-      EXPECT_EQ(prompts.Shown, std::vector<std::string>{kFormatErrorText});
+      EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::FormatErrorText)});
       EXPECT_TRUE(std::ranges::all_of(eep.first(0x2000), [](std::uint8_t b) { return b == 0xFF; }));
       EXPECT_FALSE(window->ChkBoxErsEEP->isChecked());
       continue;

@@ -23,7 +23,7 @@
 #include "modal_watch.h"
 #include "sim_pty.h"
 #include "started_window.h"
-#include "text/command_messages.h"
+#include "text/text_id.h"
 #include "text/format_text.h"
 #include "ui/set_address_form.h"
 
@@ -276,7 +276,7 @@ TEST_F(WindowOperationsTest, OnlineSerialNumbersRunOnOneProgrammerOnly) {
     SCOPED_TRACE(command);
     prompts.Shown.clear();
     Trigger(command);
-    EXPECT_EQ(prompts.Shown, std::vector<std::string>{FormatText(kOnlineSnOneProgrammerFormat, 2)});
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{FormatText(TTextId::OnlineSnOneProgrammerFormat, 2)});
     EXPECT_TRUE(Idle({0, 1}));
   }
   EXPECT_EQ(sim::Bytes(MemoryImages.MainFlashImage + 0x100, MemoryImages.MainFlashImage + 0x104), imageBefore);

@@ -16,7 +16,7 @@
 #include "project/project_file.h"
 #include "text/file_command_texts.h"
 #include "text/format_text.h"
-#include "text/project_messages.h"
+#include "text/text_id.h"
 #include "ui/message_box_prompts.h"
 
 namespace {
@@ -74,7 +74,7 @@ class WindowProjectTest : public FileWindowTest {
   std::string Save(const std::string& name) {
     const std::string path = Path(name);
     RunWith("SavetoProjectFile1", path);
-    EXPECT_EQ(prompts.Shown, std::vector<std::string>{kProjectCreatedText + path});
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ProjectCreatedText) + path});
     prompts.Shown.clear();
     return path;
   }
@@ -106,7 +106,7 @@ TEST_F(WindowProjectTest, AProjectSavedAndOpenedAgainRestoresTheWholeJob) {
     StartAgain();
     Answer(path);
     Trigger("SpdBtnLdPrj");
-    EXPECT_EQ(prompts.Shown, std::vector<std::string>{kProjectOpenSuccessText});
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ProjectOpenSuccessText)});
     EXPECT_EQ(window->MCUNameEdit->text(), "AU301LDF51xx");
     EXPECT_TRUE(Logged("Chip \"AU301LDF51xx\" has been selected!"));
     EXPECT_EQ(Controls(), controls);
@@ -163,7 +163,7 @@ TEST_F(WindowProjectTest, TheFlashDriverIsLoadedWhenTheProjectSaysSo) {
     Answer(path);
     Trigger("SpdBtnLdPrj");
     const std::string missing = "File \"" + Path("QuorixDRVs/LDR02.VDR") + "\" is not exists, please check it!";
-    std::vector<std::string> boxes{kProjectOpenSuccessText};
+    std::vector<std::string> boxes{Text(TTextId::ProjectOpenSuccessText)};
     if (driver) boxes.push_back(missing);
     EXPECT_EQ(prompts.Shown, boxes);
     EXPECT_EQ(SelectedChip.UseFlashDriver, driver);
@@ -220,17 +220,17 @@ TEST_F(WindowProjectTest, AProjectThatFailsToOpenChangesNothingInTheWindow) {
     std::string box;
   };
   const Case cases[] = {
-      {damaged("data.pqx", [](Bytes& b) { b[b.size() - 300] ^= 0x01; }), kProjectCorruptedText},
-      {damaged("magic.pqx", [](Bytes& b) { b[0] = 'q'; }), kProjectNotValidText},
+      {damaged("data.pqx", [](Bytes& b) { b[b.size() - 300] ^= 0x01; }), Text(TTextId::ProjectCorruptedText)},
+      {damaged("magic.pqx", [](Bytes& b) { b[0] = 'q'; }), Text(TTextId::ProjectNotValidText)},
       {damaged("short.pqx", [](Bytes& b) { b.resize(b.size() / 2); }),
-       FormatText(kProjectDamagedFormat, Path("short.pqx").c_str())},
+       FormatText(TTextId::ProjectDamagedFormat, Path("short.pqx").c_str())},
       {Path("missing.pqx"), "missing.pqx"},  // the system's error, naming the file
       {Path(""), ""},                        // a folder
   };
   StartAgain();
   Answer(shown);
   Trigger("SpdBtnLdPrj");
-  ASSERT_EQ(prompts.Shown, std::vector<std::string>{kProjectOpenSuccessText});
+  ASSERT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ProjectOpenSuccessText)});
   const auto controls = Controls();
   const QString panels[] = {Panel(0), Panel(1), Panel(2)};
   const Bytes main(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage));
@@ -285,7 +285,7 @@ TEST_F(WindowProjectTest, AProjectOpenedInCommandLineModeShowsNoBox) {
     SetPrompts(&prompts);
     EXPECT_EQ(watch.Opened, 0);
     const bool opened = path == good;
-    EXPECT_TRUE(Logged(opened ? kProjectOpenSuccessText : kProjectCorruptedText));
+    EXPECT_TRUE(Logged(opened ? Text(TTextId::ProjectOpenSuccessText) : Text(TTextId::ProjectCorruptedText)));
     EXPECT_EQ(Logged("File \"" + Path("QuorixDRVs/LDR02.VDR") + "\" is not exists, please check it!"), opened);
     EXPECT_EQ(ObjectState.ObjectLoaded, opened);
     EXPECT_EQ(window->MCUNameEdit->text(), opened ? "IND83204xx" : "Please select Chip....");

@@ -32,6 +32,7 @@
 #include "link/firmware_file.h"
 #include "link/gauge.h"
 #include "started_window.h"
+#include "text/text_id.h"
 #include "text/texts.h"
 #include "text/window_texts.h"
 #include "ui/gauge_widget.h"
@@ -141,7 +142,7 @@ TEST_F(MainWindowTest, StartUpSetsTheProgramStateAndGreetsFirst) {
   }
 
   // The window as start-up leaves it.
-  EXPECT_EQ(window->MCUNameEdit->text(), kSelectChipPrompt);
+  EXPECT_EQ(window->MCUNameEdit->text(), Text(TTextId::SelectChipPrompt));
   EXPECT_EQ(window->ViewPageCtrl->currentWidget(), window->ChipSett);
   EXPECT_FALSE(window->ViewPageCtrl->isTabVisible(window->ViewPageCtrl->indexOf(window->TabSheetEEP)));
   EXPECT_EQ(window->PageControlSet->currentIndex(), 0);
@@ -305,7 +306,7 @@ TEST_F(MainWindowTest, DoFirmwareUpgradeStartsTheIdleLinkedProgrammersOrSaysWhyN
 
   writeFirmware(BuildFirmwareFile(WithSumError()));
   command->trigger();
-  EXPECT_EQ(prompts.Shown.back(), kBadFirmwareFileText);
+  EXPECT_EQ(prompts.Shown.back(), Text(TTextId::BadFirmwareFileText));
   EXPECT_EQ(SessionState.FirmwareLoaded, 0);
   EXPECT_TRUE(started.empty());
 
@@ -376,19 +377,22 @@ TEST_F(MainWindowTest, EveryCaptionOfTheTextTablesReachesItsControl) {
   for (const TToolButtonText& text : kToolbarButtons) {
     auto* button = window->findChild<QToolButton*>(text.Name);
     ASSERT_NE(button, nullptr) << text.Name;
-    EXPECT_EQ(button->text(), QString::fromUtf8(text.Caption)) << text.Name;
+    EXPECT_EQ(button->text(), QString::fromUtf8(Text(text.Caption))) << text.Name;
     EXPECT_EQ(button->toolTip(), QString::fromUtf8(text.Hint)) << text.Name;
   }
-  for (auto table : {kStartupCaptions, kLayoutCaptions}) {
-    for (const TControlText& text : table) {
-      auto* control = window->findChild<QWidget*>(text.Name);
-      ASSERT_NE(control, nullptr) << text.Name;
-      EXPECT_EQ(ShownText(*control), QString::fromUtf8(text.Text)) << text.Name;
-    }
+  for (const TStartupCaption& text : kStartupCaptions) {
+    auto* control = window->findChild<QWidget*>(text.Name);
+    ASSERT_NE(control, nullptr) << text.Name;
+    EXPECT_EQ(ShownText(*control), QString::fromUtf8(Text(text.Text))) << text.Name;
+  }
+  for (const TControlText& text : kLayoutCaptions) {
+    auto* control = window->findChild<QWidget*>(text.Name);
+    ASSERT_NE(control, nullptr) << text.Name;
+    EXPECT_EQ(ShownText(*control), QString::fromUtf8(text.Text)) << text.Name;
   }
   EXPECT_EQ(window->RadioGrpRST->ItemText(2), "Reset and Shut");
-  EXPECT_EQ(window->StatusPanels[0]->text(), kFileChecksumPanel);
-  EXPECT_EQ(window->StatusPanels[1]->text(), kChipChecksumPanel);
+  EXPECT_EQ(window->StatusPanels[0]->text(), Text(TTextId::FileChecksumPanel));
+  EXPECT_EQ(window->StatusPanels[1]->text(), Text(TTextId::ChipChecksumPanel));
   EXPECT_TRUE(window->StatusPanels[2]->text().isEmpty());
 }
 
@@ -434,7 +438,7 @@ TEST_F(MainWindowTest, TheFiveStartUpWindowsHaveTheirTitlesAndAboutOpensModally)
   EXPECT_EQ(forms.AboutForm->LabelTilA->text(), kApplicationTitle);
   const std::vector<std::pair<QWidget*, const char*>> dialogs = {
       {forms.AboutForm.get(), kAboutCaption},
-      {forms.FormOfsAddr.get(), kOffsetAddressCaption},
+      {forms.FormOfsAddr.get(), Text(TTextId::OffsetAddressCaption)},
       {forms.ConfigSNForm.get(), kConstantFillCaption},
       {forms.LogCfgForm.get(), kLogConfigCaption},
   };

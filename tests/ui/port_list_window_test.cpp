@@ -13,6 +13,7 @@
 #include "link/comm.h"
 #include "started_window.h"
 #include "pseudo_terminal.h"
+#include "text/text_id.h"
 #include "text/window_texts.h"
 #include "ui/gauge_widget.h"
 
@@ -106,7 +107,7 @@ TEST_F(PortListWindow, TheLastPortHangingUpLeavesAPrompt) {
   Link(0);
   ASSERT_TRUE(HangUp(*lines[0], 0));
   EXPECT_EQ(window->ComboBoxCOM->count(), 0);
-  EXPECT_EQ(window->ComboBoxCOM->placeholderText(), kPleaseConnectDeviceText);
+  EXPECT_EQ(window->ComboBoxCOM->placeholderText(), Text(TTextId::PleaseConnectDeviceText));
   EXPECT_EQ(ProgrammerState.DeviceLinked[0], 0);
 }
 
