@@ -7,7 +7,6 @@
 #include "data/log_lines.h"
 #include "data/memory_areas.h"
 #include "data/program_state.h"
-#include "text/checksum_texts.h"
 #include "text/format_text.h"
 
 namespace {

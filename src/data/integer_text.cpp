@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "text/format_text.h"
-#include "text/settings_texts.h"
 
 namespace {
 

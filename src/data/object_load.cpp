@@ -13,7 +13,6 @@
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "data/srec_file.h"
-#include "text/file_command_texts.h"
 #include "text/format_text.h"
 
 namespace {

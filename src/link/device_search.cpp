@@ -12,7 +12,6 @@
 #include "link/operation_views.h"
 #include "link/packet_senders.h"
 #include "link/programmers_in_use.h"
-#include "text/discovery_messages.h"
 #include "text/format_text.h"
 
 namespace {

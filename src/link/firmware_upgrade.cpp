@@ -11,7 +11,6 @@
 #include "link/packet_senders.h"
 #include "link/result_report.h"
 #include "text/format_text.h"
-#include "text/result_messages.h"
 #include "text/text_id.h"
 
 namespace {

@@ -12,7 +12,6 @@
 #include "link/gauge.h"
 #include "link/packet_senders.h"
 #include "text/text_id.h"
-#include "text/step_messages.h"
 
 namespace {
 

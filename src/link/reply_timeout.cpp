@@ -4,7 +4,6 @@
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "link/gauge.h"
-#include "text/result_messages.h"
 #include "text/text_id.h"
 
 void TickReplyTimeouts() {

@@ -12,7 +12,6 @@
 #include "link/step_handlers.h"
 #include "link/step_support.h"
 #include "text/format_text.h"
-#include "text/step_messages.h"
 
 namespace {
 

@@ -1,8 +1,12 @@
-// Texts of the log-configuration dialog TLogCfgForm.
+// Texts of the log-configuration dialog TLogCfgForm: the rows of the items
+// it sets, and the layout's own.
 #pragma once
 
-inline constexpr const char* kLogLocationItems[] = {"System Auto-Create Log File", "Customer Defined Log File"};
-inline constexpr const char* kLogModeItems[] = {"Creat new File", "OverWrite Old File", "Append to Old File"};
+#include "text/text_id.h"
+
+inline constexpr TTextId kLogLocationItems[] = {TTextId::LogLocationSystemItem, TTextId::LogLocationCustomerItem};
+inline constexpr TTextId kLogModeItems[] = {TTextId::LogModeCreateItem, TTextId::LogModeOverwriteItem,
+                                            TTextId::LogModeAppendItem};
 inline constexpr const char* kLogOkCaption = "OK";
 // The browse dialog: "All Log Files(*.Log,*.Txt)" showing *.log and *.Txt,
 // and ".log" added to a name typed without an extension.

@@ -2,7 +2,6 @@
 
 #include "data/program_state.h"
 #include "text/format_text.h"
-#include "text/window_texts.h"
 #include "ui/command_checks.h"
 
 TFirmwareUpgradeChoice ChooseFirmwareUpgrade(bool fileFound, const std::string& path) {

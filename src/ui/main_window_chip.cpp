@@ -15,7 +15,6 @@
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "link/flash_driver.h"
-#include "text/chip_change_texts.h"
 #include "text/format_text.h"
 #include "ui/chip_select_form.h"
 #include "ui/command_checks.h"

@@ -5,8 +5,6 @@
 #include <QLineEdit>
 
 #include "data/program_state.h"
-#include "text/address_dialog_texts.h"
-#include "text/window_texts.h"
 
 TFormOfsAddr::TFormOfsAddr(QWidget* parent) : TAddressDialog(parent, "TFormOfsAddr", Text(TTextId::OffsetAddressCaption), 120) {
   LabelOfsBin = PlaceLabel("LabelOfsBin", 0);

@@ -3,7 +3,6 @@
 
 #include <QComboBox>
 
-#include "text/window_texts.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include "data/object_file_kind.h"
 #include "data/program_state.h"
 #include "object_test_support.h"
-#include "text/file_command_texts.h"
 #include "text/format_text.h"
 #include "window_state_fixture.h"
 

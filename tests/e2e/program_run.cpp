@@ -21,8 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kProgramName = "velmot200ind";
-
 // The customer's own log file, replaced at every close.
 std::string LogConfigText(const fs::path& log) {
   return "[ConfigLog]\r\nEnLog\r\nCustomer\r\nCusDef0\r\nSpcFile=" + log.string() + "\r\n[EndCfg]\r\n";
@@ -35,11 +33,14 @@ void WriteText(const fs::path& path, const std::string& text) {
 }
 
 // A hard link where the build tree allows one (the program finds its folder
-// through the link's path), else a copy.
-void PlaceProgram(const fs::path& folder) {
+// through the link's path), else a copy; under the executable's own name.
+fs::path PlaceProgram(const fs::path& folder, TProgramBuild build) {
+  const fs::path built = build == TProgramBuild::Chinese ? VELMOT_PROGRAM_ZH : VELMOT_PROGRAM;
+  const fs::path placed = folder / built.filename();
   std::error_code ec;
-  fs::create_hard_link(VELMOT_PROGRAM, folder / kProgramName, ec);
-  if (ec) fs::copy_file(VELMOT_PROGRAM, folder / kProgramName, fs::copy_options::overwrite_existing);
+  fs::create_hard_link(built, placed, ec);
+  if (ec) fs::copy_file(built, placed, fs::copy_options::overwrite_existing);
+  return placed;
 }
 
 std::optional<int> ExitCode(int status) {
@@ -50,10 +51,11 @@ std::optional<int> ExitCode(int status) {
 
 }  // namespace
 
-TProgramFolder::TProgramFolder(const std::string& name) : path_(fs::path(VELMOT_E2E_RUNS_DIR) / name) {
+TProgramFolder::TProgramFolder(const std::string& name, TProgramBuild build)
+    : path_(fs::path(VELMOT_E2E_RUNS_DIR) / name) {
   fs::remove_all(path_);
   fs::create_directories(path_);
-  PlaceProgram(path_);
+  program_ = PlaceProgram(path_, build);
   WriteDemoProgramFiles(path_);
   WriteText(path_ / "DivAriR.cfg", LogConfigText(LogFile()));
 }
@@ -63,7 +65,7 @@ void TProgramFolder::ListPorts(const std::vector<std::string>& ports) const {
 }
 
 TProgramProcess::TProgramProcess(const TProgramFolder& folder, const std::vector<std::string>& arguments) {
-  const std::string program = (folder.Path() / kProgramName).string();
+  const std::string program = folder.Program().string();
   const std::string output = (folder.Path() / "program.out").string();
   std::vector<std::string> words{program};
   words.insert(words.end(), arguments.begin(), arguments.end());

@@ -14,12 +14,16 @@
 #include <string>
 #include <vector>
 
+// The language build of the program that a folder holds.
+enum class TProgramBuild { English, Chinese };
+
 class TProgramFolder {
  public:
   // build/.../runs/<name>, emptied first.
-  explicit TProgramFolder(const std::string& name);
+  explicit TProgramFolder(const std::string& name, TProgramBuild build = TProgramBuild::English);
 
   const std::filesystem::path& Path() const { return path_; }
+  const std::filesystem::path& Program() const { return program_; }
   std::filesystem::path File(const std::string& name) const { return path_ / name; }
   // The program's log, as the folder's "DivAriR.cfg" names it.
   std::filesystem::path LogFile() const { return path_ / "run.log"; }
@@ -28,6 +32,7 @@ class TProgramFolder {
 
  private:
   std::filesystem::path path_;
+  std::filesystem::path program_;
 };
 
 class TProgramProcess {

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Fails when a string literal outside src/text looks like a text shown to
-the operator: every run-time text is a row of src/text/text_table.inc, so the
-Chinese build can show it in Chinese.
+"""Fails when a string literal outside the text table is a run-time text:
+every one is a row of src/text/text_table.inc, so the Chinese build can show
+it in Chinese.
 
-A literal looks like display text when it holds a non-ASCII character, two
-words with a blank between them, or a word followed by '!'. Comments and
-static_assert messages are not looked at. Usage: scan_texts.py SRC_DIR
+Two checks: a literal outside src/text that looks like display text (a
+non-ASCII character, two words with a blank between them, or a word followed
+by '!'), and a literal anywhere in src/ that repeats an English text of the
+table. Comments and static_assert messages are not looked at.
+Usage: scan_texts.py SRC_DIR
 """
 import pathlib
 import re
@@ -19,6 +21,11 @@ ALLOWED = {
     # First line of an appended log file: file content, the same in both
     # builds, that readers of the log files look for.
     "Quorix Log File!",
+}
+
+# Layout captions that read like a row of the table and stay the layout's.
+SAME_AS_A_ROW = {
+    "&Download",  # the "&Command" menu's item, beside the toolbar's caption
 }
 
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
@@ -49,17 +56,27 @@ def strip_comments(code):
     return "".join(out)
 
 
+def table_keys(src):
+    table = (src / "text" / "text_table.inc").read_text(encoding="utf-8")
+    return {m.group(1) for m in re.finditer(r'^TEXT\(\w+, "((?:[^"\\]|\\.)*)", ', table, re.M)}
+
+
 def findings(src):
+    keys = table_keys(src)
     for path in sorted(src.rglob("*")):
-        if path.suffix not in (".cpp", ".h") or (src / "text") in path.parents:
+        if path.suffix not in (".cpp", ".h"):
             continue
+        in_text = (src / "text") in path.parents
         code = strip_comments(path.read_text(encoding="utf-8"))
         for number, line in enumerate(code.split("\n"), 1):
             if line.lstrip().startswith(("#include", "static_assert")):
                 continue
             for literal in LITERAL.findall(line):
-                if LOOKS_SHOWN.search(literal) and literal not in ALLOWED:
-                    yield f"{path.relative_to(src.parent)}:{number}: \"{literal}\""
+                where = f"{path.relative_to(src.parent)}:{number}: \"{literal}\""
+                if literal in keys and literal not in SAME_AS_A_ROW:
+                    yield where + " repeats a row of the table"
+                elif not in_text and LOOKS_SHOWN.search(literal) and literal not in ALLOWED:
+                    yield where
 
 
 def main():

@@ -6,7 +6,6 @@
 #include <set>
 
 #include "data/program_state.h"
-#include "text/window_texts.h"
 
 namespace {
 

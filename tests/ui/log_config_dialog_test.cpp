@@ -14,7 +14,6 @@
 
 #include "data/program_state.h"
 #include "operator_fakes.h"
-#include "text/log_dialog_texts.h"
 #include "ui/radio_group.h"
 
 namespace {
@@ -62,8 +61,8 @@ TEST_F(LogConfigDialog, ControlsFollowTheOperatorsChoices) {
   TLogCfgForm dialog;
   dialog.show();
   ExpectShows(dialog, {true, kLogLocationSystem, kLogModeNew, "DuzIRUdX.log"});
-  EXPECT_EQ(dialog.RadioGrpCreat->ItemText(1), kLogLocationItems[1]);
-  EXPECT_EQ(dialog.RadioGrpMod->ItemText(2), kLogModeItems[2]);
+  EXPECT_EQ(dialog.RadioGrpCreat->ItemText(1), "Customer Defined Log File");
+  EXPECT_EQ(dialog.RadioGrpMod->ItemText(2), "Append to Old File");
   EXPECT_EQ(Enabled(dialog), (std::vector<bool>{true, false, false, false}));
 
   Choose(*dialog.RadioGrpCreat, kLogLocationCustomer);

@@ -18,7 +18,6 @@
 #include "modal_closer.h"
 #include "modal_watch.h"
 #include "started_window.h"
-#include "text/chip_change_texts.h"
 #include "text/text_id.h"
 #include "ui/chip_select_form.h"
 #include "ui/message_box_prompts.h"

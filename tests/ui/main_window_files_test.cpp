@@ -8,8 +8,6 @@
 #include "chips/vendor_index.h"
 #include "data/program_state.h"
 #include "file_window.h"
-#include "text/file_command_texts.h"
-#include "text/window_texts.h"
 #include "text/format_text.h"
 
 namespace {

@@ -14,7 +14,6 @@
 #include "file_window.h"
 #include "modal_watch.h"
 #include "project/project_file.h"
-#include "text/file_command_texts.h"
 #include "text/format_text.h"
 #include "text/text_id.h"
 #include "ui/message_box_prompts.h"

@@ -31,6 +31,7 @@
 #include "link/comm.h"
 #include "link/firmware_file.h"
 #include "link/gauge.h"
+#include "shown_text.h"
 #include "started_window.h"
 #include "text/text_id.h"
 #include "text/texts.h"
@@ -356,18 +357,6 @@ TEST_F(MainWindowTest, LogPopupCopiesTheSelectionAndClearsTheMemo) {
   EXPECT_TRUE(window->InfoMemo->toPlainText().isEmpty());
   window->AddLog("after clearing");
   EXPECT_EQ(MemoLines(*window), QStringList{"> 09:05:07 after clearing"});
-}
-
-// What a control shows, whatever its kind.
-QString ShownText(QWidget& control) {
-  if (auto* button = qobject_cast<QAbstractButton*>(&control)) return button->text();
-  if (auto* label = qobject_cast<QLabel*>(&control)) return label->text();
-  if (auto* edit = qobject_cast<QLineEdit*>(&control)) return edit->text();
-  if (auto* group = qobject_cast<QGroupBox*>(&control)) return group->title();
-  if (auto* combo = qobject_cast<QComboBox*>(&control)) return combo->placeholderText();
-  if (auto* stack = qobject_cast<QStackedWidget*>(control.parentWidget()))
-    if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget())) return tabs->tabText(tabs->indexOf(&control));
-  return "<no text>";
 }
 
 TEST_F(MainWindowTest, EveryCaptionOfTheTextTablesReachesItsControl) {

@@ -14,7 +14,6 @@
 #include "started_window.h"
 #include "pseudo_terminal.h"
 #include "text/text_id.h"
-#include "text/window_texts.h"
 #include "ui/gauge_widget.h"
 
 namespace {
