@@ -3,19 +3,36 @@
 #include <cstdarg>
 #include <cstdio>
 
-std::string FormatText(const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
+namespace {
+
+std::string FormatList(const char* format, std::va_list args) {
   std::va_list again;
   va_copy(again, args);
   const int length = std::vsnprintf(nullptr, 0, format, args);
-  va_end(args);
   std::string text;
   if (length > 0) {
     text.resize(static_cast<std::size_t>(length));
     std::vsnprintf(text.data(), text.size() + 1, format, again);
   }
   va_end(again);
+  return text;
+}
+
+}  // namespace
+
+std::string FormatText(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::string text = FormatList(format, args);
+  va_end(args);
+  return text;
+}
+
+std::string text_detail::FormatRow(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::string text = FormatList(format, args);
+  va_end(args);
   return text;
 }
 

@@ -12,6 +12,11 @@
 
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+namespace text_detail {
+// FormatText of a table text, whose arguments TTextFormat has checked.
+std::string FormatRow(const char* format, ...);
+}  // namespace text_detail
+
 // A row of the text table whose English text takes exactly these arguments,
 // checked when the call is compiled. The Chinese text reads the same
 // arguments or a leading part of them (checked where that column is linked).
@@ -30,7 +35,7 @@ class TTextFormat {
 // A table text formatted in this build's language.
 template <typename... Args>
 std::string FormatText(TTextFormat<std::type_identity_t<Args>...> format, Args... args) {
-  return FormatText(Text(format.Id()), args...);
+  return text_detail::FormatRow(Text(format.Id()), args...);
 }
 
 // The longest prefix of text within width bytes that does not split a UTF-8
