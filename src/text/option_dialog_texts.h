@@ -18,8 +18,6 @@ inline constexpr const char* kSnAddressScopeItems[] = {"Main Flash Area", "EEP F
 inline constexpr const char* kSnDataFormatItems[] = {"ASCII Code(String)", "HEX Data"};
 inline constexpr const char* kSnStartAddressLabel = "Data Starting Address:";
 inline constexpr const char* kSnDataContentLabel = "Data Content(Hex data Separated by spaces):  ";
-inline constexpr const char* kSnOkCaption = "OK";
-inline constexpr const char* kSnCancelCaption = "Cancel";
 // OK with no data; and a constant that would not lie wholly inside its area.
 inline constexpr const char* kSnInputDataText = "Please input valid Serial No. Data!";
 inline constexpr const char* kAddressOutOfChipMemoryText = "Address is out of Chip Memory!";
