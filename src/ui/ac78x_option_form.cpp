@@ -23,7 +23,7 @@ constexpr const char* kWordLabels[] = {"页写保护设置（0-15）：   ", "�
 constexpr const char* kWordEditNames[] = {"EditERP0", "EditERP1", "EditERP2", "EditERP3", "EditUSER0", "EditUser1"};
 constexpr const char* kErasedWord = "0xFFFF";
 
-constexpr int kWidth = 440;
+constexpr int kWidth = 490;
 constexpr int kLabelLeft = 16;
 constexpr int kLabelWidth = 170;
 constexpr int kFieldLeft = 190;
@@ -34,13 +34,13 @@ constexpr int kFieldHeight = 22;
 int RowTop(int row) { return kFirstRow + kRowPitch * row; }
 
 QComboBox* PlaceList(QWidget* parent, const char* name, int row, std::span<const char* const> items) {
-  auto* list = Place<QComboBox>(parent, name, kFieldLeft, RowTop(row), 160, kFieldHeight);
+  auto* list = Place<QComboBox>(parent, name, kFieldLeft, RowTop(row), 210, kFieldHeight);
   for (const char* item : items) list->addItem(QString::fromUtf8(item));
   return list;
 }
 
 QLabel* PlacePanel(QWidget* parent, const char* name, int row, const char* text) {
-  auto* panel = Place<QLabel>(parent, name, kFieldLeft + 170, RowTop(row), 66, kFieldHeight);
+  auto* panel = Place<QLabel>(parent, name, kFieldLeft + 220, RowTop(row), 66, kFieldHeight);
   panel->setFrameShape(QFrame::Panel);
   panel->setFrameShadow(QFrame::Sunken);
   panel->setAlignment(Qt::AlignCenter);

@@ -29,7 +29,7 @@ constexpr const char* kWriteProtectionBoxFormat = "WRP%1 Bit%2 (允许写保护�
 constexpr const char* kReadProtectionLabelFormat = "读保护%1 ： ";
 constexpr const char* kRdpNameDigits = "0123456789AB";
 
-constexpr int kWidth = 720;
+constexpr int kWidth = 870;
 constexpr int kFieldHeight = 22;
 
 QComboBox* PlaceList(QWidget* parent, const QString& name, int x, int y, int width, std::span<const char* const> items,
@@ -44,14 +44,14 @@ QComboBox* PlaceList(QWidget* parent, const QString& name, int x, int y, int wid
 
 TCfgLCMPxOptForm::TCfgLCMPxOptForm(QWidget* parent)
     : TOptionDialog(parent, "TCfgLCMPxOptForm", kCaption, kWidth, 470) {
-  auto* user = Place<QGroupBox>(this, "GroupBoxUSER", 10, 8, 280, 154);
+  auto* user = Place<QGroupBox>(this, "GroupBoxUSER", 10, 8, 430, 154);
   user->setTitle(kUserCaption);
-  ComBoxBOT0 = PlaceList(user, "ComBoxBOT0", 12, 24, 256, kBoot0Items, 1);
-  ComBoxBOT1 = PlaceList(user, "ComBoxBOT1", 12, 56, 256, kBoot1Items, 1);
-  ComBoxBTSEL = PlaceList(user, "ComBoxBTSEL", 12, 88, 256, kBootSelItems, 1);
-  ComBoxWDG = PlaceList(user, "ComBoxWDG", 12, 120, 256, kWatchdogItems, 1);
+  ComBoxBOT0 = PlaceList(user, "ComBoxBOT0", 12, 24, 406, kBoot0Items, 1);
+  ComBoxBOT1 = PlaceList(user, "ComBoxBOT1", 12, 56, 406, kBoot1Items, 1);
+  ComBoxBTSEL = PlaceList(user, "ComBoxBTSEL", 12, 88, 406, kBootSelItems, 1);
+  ComBoxWDG = PlaceList(user, "ComBoxWDG", 12, 120, 406, kWatchdogItems, 1);
 
-  auto* data = Place<QGroupBox>(this, "GroupBoxDATA", 300, 8, 410, 154);
+  auto* data = Place<QGroupBox>(this, "GroupBoxDATA", 450, 8, 410, 154);
   data->setTitle(kDataCaption);
   for (int i = 0; i < 3; ++i) {
     PlaceLabel(data, QStringLiteral("DATA%1").arg(i), 16, 28 + 40 * i, 60);
@@ -62,20 +62,20 @@ TCfgLCMPxOptForm::TCfgLCMPxOptForm(QWidget* parent)
     SpinEditDAT[static_cast<std::size_t>(i)] = spin;
   }
 
-  PageControlWRP = Place<QTabWidget>(this, "PageControlWRP", 10, 170, 280, 250);
+  PageControlWRP = Place<QTabWidget>(this, "PageControlWRP", 10, 170, 430, 250);
   for (int k = 0; k < 4; ++k) {
     auto* page = new QWidget;
     PageControlWRP->addTab(page, QString::fromUtf8(kWriteProtectionTabFormat).arg(k));
     for (int b = 0; b < 8; ++b) {
       QCheckBox* box =
           Place<QCheckBox>(page, QStringLiteral("ChkBoxWRP%1%2").arg(k).arg(b).toLatin1().constData(), 12, 6 + 26 * b,
-                           250, 22);
+                           340, 22);
       box->setText(QString::fromUtf8(kWriteProtectionBoxFormat).arg(k).arg(b));
       ChkBoxWRP[static_cast<std::size_t>(k)][static_cast<std::size_t>(b)] = box;
     }
   }
 
-  auto* rdp = Place<QGroupBox>(this, "GroupBoxRDP", 300, 170, 410, 250);
+  auto* rdp = Place<QGroupBox>(this, "GroupBoxRDP", 450, 170, 410, 250);
   rdp->setTitle(kReadProtectionCaption);
   for (int j = 0; j < 12; ++j) {
     const int x = 12 + 200 * (j / 6);
