@@ -88,6 +88,9 @@ constexpr THandlerBinding kHandlers[] = {
     {"LoadFromProjectFile1", &TGenMFrmARM::SpdBtnLdPrjClick},
     {"BitBtnFindDev", &TGenMFrmARM::BitBtnFindDevClick},
     {"StartOfflineProgrm1", &TGenMFrmARM::StartOfflineProgrm1Click},
+    {"BtnOptionCfg", &TGenMFrmARM::BtnOptionCfgClick},
+    {"ShowChipOptionData1", &TGenMFrmARM::ShowChipOptionData1Click},
+    {"ButtonCfgSN", &TGenMFrmARM::ButtonCfgSNClick},
 };
 
 constexpr int kViewerAddressWidth = 73;
@@ -160,10 +163,12 @@ void TGenMFrmARM::CreatePorts() {
   BindPortHandlers();
 }
 
-void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress) {
+void TGenMFrmARM::SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress,
+                           TConfigSNForm* constantFill) {
   aboutForm_ = about;
   logCfgForm_ = logConfig;
   offsetForm_ = offsetAddress;
+  configSNForm_ = constantFill;
 }
 
 void TGenMFrmARM::BindHandlers() {

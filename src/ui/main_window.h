@@ -36,6 +36,7 @@ class QTimer;
 class QToolButton;
 class TAboutForm;
 class TComm;
+class TConfigSNForm;
 class TFormOfsAddr;
 class TGaugeWidget;
 class TInfoMemoLog;
@@ -62,10 +63,12 @@ class TGenMFrmARM : public QMainWindow {
   explicit TGenMFrmARM(TWindowStartup startup, QWidget* parent = nullptr);
   ~TGenMFrmARM() override;
 
-  // The About window, the log-configuration dialog and the binary-offset
-  // dialog, which live beside the window. Without a binary-offset dialog the
-  // window makes its own at its first use.
-  void SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress);
+  // The About window, the log-configuration dialog, the binary-offset dialog
+  // and the constant-filling dialog, which live beside the window. Without a
+  // binary-offset or constant-filling dialog the window makes its own at its
+  // first use.
+  void SetForms(TAboutForm* about, TLogCfgForm* logConfig, TFormOfsAddr* offsetAddress,
+                TConfigSNForm* constantFill = nullptr);
 
   // Appends "> hh:mm:ss msg" to the log memo (once the show handler has
   // made it the program's log).
@@ -184,6 +187,13 @@ class TGenMFrmARM : public QMainWindow {
   void ShowProjectSettings();
   QFileDialog* OpenDialogPrj = nullptr;
   QFileDialog* SaveDialogPrj = nullptr;
+
+  // The option and constant commands (main_window_dialogs.cpp): the chip
+  // family's option dialog, the option data listed, and the constant-filling
+  // dialog followed by the sums of the data.
+  void BtnOptionCfgClick();
+  void ShowChipOptionData1Click();
+  void ButtonCfgSNClick();
 
   // Chip selection and the window's fit to the chip (main_window_chip.cpp).
   // The chip button: refused with a box while any programmer is busy; else
@@ -333,6 +343,7 @@ class TGenMFrmARM : public QMainWindow {
   std::string ChooseObjectFile();
   void AskBinaryOffset();
   void ShowChecksumPanels();
+  TConfigSNForm& ConstantFillForm();
 
   void MCUNameEditChange();
   void ShowEepControls(bool eep);
@@ -343,6 +354,7 @@ class TGenMFrmARM : public QMainWindow {
   TAboutForm* aboutForm_ = nullptr;
   TLogCfgForm* logCfgForm_ = nullptr;
   TFormOfsAddr* offsetForm_ = nullptr;
+  TConfigSNForm* configSNForm_ = nullptr;
   std::unique_ptr<TInfoMemoLog> infoMemoLog_;
   std::unique_ptr<TQtPortEventSink> portEvents_;  // where SPComm1 .. SPComm10 post their events
   TReceivePath receivePath_;                      // of SPComm1 .. SPComm10

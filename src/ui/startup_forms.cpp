@@ -12,7 +12,7 @@ TStartupForms::TStartupForms(TWindowStartup startup) {
   FormOfsAddr = std::make_unique<TFormOfsAddr>(GenMFrmARM.get());
   ConfigSNForm = std::make_unique<TConfigSNForm>(GenMFrmARM.get());
   LogCfgForm = std::make_unique<TLogCfgForm>(GenMFrmARM.get());
-  GenMFrmARM->SetForms(AboutForm.get(), LogCfgForm.get(), FormOfsAddr.get());
+  GenMFrmARM->SetForms(AboutForm.get(), LogCfgForm.get(), FormOfsAddr.get(), ConfigSNForm.get());
 }
 
 TStartupForms::~TStartupForms() = default;
