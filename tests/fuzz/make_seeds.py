@@ -40,7 +40,7 @@ def slip(packet):
 
 
 def reply(payload):
-    """A reply packet: header, payload length, payload, 16-bit sum of all before the checksum's low byte."""
+    """A reply packet: header, payload length, payload, and the 16-bit sum of every byte before it."""
     packet = bytearray([0xA3, 0xA5, 0x35, 0, 0, 0]) + struct.pack("<H", len(payload)) + bytes(payload)
     return bytes(packet) + struct.pack("<H", sum(packet) & 0xFFFF)
 
