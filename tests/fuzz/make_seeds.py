@@ -55,6 +55,46 @@ def progress(stage, result, current, total):
     return bytes(r + bytes([-sum(r) & 0xFF]))
 
 
+def run_coded(data, pad, key):
+    """A key byte, then each byte XOR pad[c] XOR the key, c counting 0..1023;
+    after every 1024th byte a new key (here the same one)."""
+    out = bytearray([key])
+    for j, b in enumerate(data):
+        out.append(b ^ pad[j % 1024] ^ key)
+        if j % 1024 == 1023:
+            out.append(key)
+    return bytes(out)
+
+
+def run_decoded(data, at, count, pad):
+    key = data[at]
+    at += 1
+    out = bytearray()
+    for j in range(count):
+        out.append(data[at] ^ pad[j % 1024] ^ key)
+        at += 1
+        if j % 1024 == 1023:
+            key = data[at]
+            at += 1
+    return bytes(out), at
+
+
+def smaller_project(project, main_length, eep_length):
+    """The demo project cut to its first main_length main and eep_length EEP
+    bytes: a job of the same chip whose input is quicker to fuzz."""
+    header, cfg_end = bytearray(project[:2403]), 3431
+    pad = project[354:354 + 2049]
+    old_main = struct.unpack_from("<I", project, 266)[0]
+    main, at = run_decoded(project, cfg_end + 3, old_main, pad)
+    old_eep = struct.unpack_from("<I", project, at + 3)[0]
+    eep, at = run_decoded(project, at + 7, old_eep % 65536 or 65536, pad)
+    struct.pack_into("<I", header, 266, main_length)
+    body = (bytes(header) + project[2403:cfg_end] + project[cfg_end:cfg_end + 3] + run_coded(main[:main_length], pad, 0x17)
+            + bytes(b ^ 0x9A for b in b"EEP") + struct.pack("<I", eep_length)
+            + (run_coded(eep[:eep_length], pad, 0x2B) if eep_length else b""))
+    return body + struct.pack("<I", sum(body) & 0xFFFFFFFF) + project[-256:]
+
+
 def lines(*items):
     return ("\r\n".join(items) + "\r\n").encode()
 
@@ -134,8 +174,9 @@ def demo_seeds(make_demo):
                        stdout=subprocess.DEVNULL)
         read = lambda *p: open(os.path.join(tmp, *p), "rb").read()
         project, driver, firmware = read("demo.pqx"), read("QuorixDRVs", "LDR09.VDR"), read("VelmotIND.FWR")
-    write("project_file", "demo", bytes([BAT32]) + project)
-    write("project_file", "over_au301", bytes([AU301]) + project)
+    write("project_file", "demo", bytes([BAT32]) + smaller_project(project, 1024, 256))
+    write("project_file", "over_au301", bytes([AU301]) + smaller_project(project, 2048, 1536))
+    write("project_file", "no_eep", bytes([SA32B]) + smaller_project(project, 300, 0))
     write("flash_driver", "bat32", bytes([BAT32, 0x58, 0x11]) + driver)
     write("flash_driver", "sa32b", bytes([SA32B, 0, 0]) + driver)
     write("firmware_file", "demo", firmware)
