@@ -14,21 +14,23 @@
 
 namespace {
 
-constexpr std::uint32_t kSentinel = 0x5A5A5A5A;
-
 struct TExpected {
   std::uint32_t AreaStart, AreaEnd;
   std::span<const std::uint8_t> Image;  // index 0 at AreaStart
+
+  // Whether data can be placed at address: inside the area and the image.
+  bool Holds(std::uint32_t address) const {
+    return address >= AreaStart && address <= AreaEnd && address - AreaStart < Image.size();
+  }
 };
 
 // What a load to address must have done with the file's bytes.
 void CheckLoad(bool accepted, std::uint32_t address, const TExpected& place, std::span<const std::uint8_t> file,
                std::uint32_t first, std::uint32_t last, std::uint32_t sum) {
-  const bool inside = address >= place.AreaStart && address <= place.AreaEnd &&
-                      address - place.AreaStart < place.Image.size();
+  const bool inside = place.Holds(address);
   FUZZ_CHECK(accepted == inside);
   if (!inside || file.empty()) {
-    FUZZ_CHECK(first == kSentinel && last == kSentinel && sum == kSentinel);
+    FUZZ_CHECK(first == kUnwritten && last == kUnwritten && sum == kUnwritten);
     return;
   }
   const std::size_t index = address - place.AreaStart;
@@ -47,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t how = in.Byte();
   const std::uint32_t value = in.Word32();
   const std::span<const std::uint8_t> file = in.Rest();
-  const std::string path = WriteFuzzFile(how & 1 ? "eep.BIN" : "main.bin", file);
+  const bool eep = how & 1;
+  const std::string path = WriteFuzzFile(eep ? "eep.BIN" : "main.bin", file);
 
   const TSelectedChip& chip = SelectedChip;
-  const bool eep = how & 1;
   const bool intoEep = !eep && (chip.ControlBytes.EraseFlags & 0x80);
   const TExpected place = eep ? TExpected{chip.EepStart, chip.EepEnd, EepAreaBytes()}
                               : TExpected{chip.MainStart, intoEep ? chip.EepEnd : chip.MainEnd,
@@ -60,15 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint32_t address = how & 2 ? value : place.AreaStart - 32 + value % span;
   const auto dialog = [address] { ObjectState.BinOffsetAddress = static_cast<std::int32_t>(address); };
 
-  TObjectState& object = ObjectState;
-  object.ObjectStart = object.ObjectEnd = object.FileChecksum = object.EepFileSum = kSentinel;
+  const TObjectState& object = ObjectState;
+  MarkObjectBoundsUnwritten();
   if (eep) {
     // The EEP load keeps its bounds to itself; its sum tells what it read.
     const bool accepted = LoadEepData(path, dialog);
-    const bool inside = address >= place.AreaStart && address <= place.AreaEnd &&
-                        address - place.AreaStart < place.Image.size();
+    const bool inside = place.Holds(address);
     FUZZ_CHECK(accepted == inside);
-    if (!inside || file.empty()) FUZZ_CHECK(object.EepFileSum == kSentinel);
+    if (!inside || file.empty()) FUZZ_CHECK(object.EepFileSum == kUnwritten);
     if (inside && !file.empty()) {
       const std::size_t index = address - place.AreaStart;
       const std::size_t n = std::min<std::size_t>(file.size(), place.Image.size() - index);

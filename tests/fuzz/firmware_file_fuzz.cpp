@@ -14,10 +14,6 @@ namespace {
 constexpr std::size_t kImageOffset = 3315;
 constexpr std::size_t kTailLength = 876;
 
-bool AllZero(std::span<const std::uint8_t> bytes) {
-  return bytes.empty() || (bytes[0] == 0 && std::memcmp(bytes.data(), bytes.data() + 1, bytes.size() - 1) == 0);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -33,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(s.FirmwareVersion[sizeof s.FirmwareVersion - 1] == '\0');
   FUZZ_CHECK(s.FirmwareVersion[0] == '\0' || s.FirmwareVersion[0] == 'V');
   if (!s.FirmwareLoaded) {
-    FUZZ_CHECK(AllZero(image));  // the image loaded before (none) stays
+    FUZZ_CHECK(AllBytesAre(image, 0));  // the image loaded before (none) stays
     return 0;
   }
   const std::size_t read = std::min(size, kFirmwareImageSize);  // the loader reads no more
@@ -48,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(stored == std::accumulate(file.begin(), file.begin() + sumOffset, std::uint32_t{0}));
   // Past the unscrambled data the image is the file as read, then empty.
   FUZZ_CHECK(std::memcmp(image.data() + dataSize, file.data() + dataSize, read - dataSize) == 0);
-  FUZZ_CHECK(AllZero(image.subspan(read)));
+  FUZZ_CHECK(AllBytesAre(image.subspan(read), 0));
   return 0;
 }

@@ -36,7 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static const bool folder = std::filesystem::create_directories(FuzzFolder() + "QuorixDRVs");
   (void)folder;
-  FuzzPrompts().Reset(0);
   const std::string path = DriverFileForChip(SessionTexts.ChipName);
   const bool hasDriver = !path.empty();
   if (hasDriver) WriteFuzzFile(path.substr(FuzzFolder().size()), file);

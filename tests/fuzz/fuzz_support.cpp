@@ -66,10 +66,6 @@ std::size_t MainReach() {
 
 std::size_t EepReach() { return Capped(std::uint64_t{SelectedChip.EepSize} + kRunOn, kEepImageSize); }
 
-bool AllBytes(const std::uint8_t* p, std::size_t n, std::uint8_t value) {
-  return n == 0 || (p[0] == value && std::memcmp(p, p + 1, n - 1) == 0);
-}
-
 void Reblank(std::uint8_t* image, std::size_t& touched, std::size_t reach, std::uint8_t blank) {
   if (touched > reach) std::memset(image + reach, kStartupBlank, touched - reach);
   std::memset(image, blank, reach);
@@ -152,12 +148,21 @@ void CheckImagesOutsideAreas(unsigned writes) {
   const bool full = ++checks % 1024 == 0;
   const std::size_t mainEnd = full ? kMainFlashImageSize : std::min(touchedMain + kGuardWindow, kMainFlashImageSize);
   const std::size_t eepEnd = full ? kEepImageSize : std::min(touchedEep + kGuardWindow, kEepImageSize);
-  FUZZ_CHECK(AllBytes(main + touchedMain, mainEnd - touchedMain, kStartupBlank));
-  FUZZ_CHECK(AllBytes(eep + touchedEep, eepEnd - touchedEep, kStartupBlank));
+  FUZZ_CHECK(AllBytesAre({main + touchedMain, mainEnd - touchedMain}, kStartupBlank));
+  FUZZ_CHECK(AllBytesAre({eep + touchedEep, eepEnd - touchedEep}, kStartupBlank));
   if (!full) return;
-  if (!(writes & kWritesDriver)) FUZZ_CHECK(AllBytes(MemoryImages.DriverImage, kDriverImageSize, 0));
-  if (!(writes & kWritesChipData)) FUZZ_CHECK(AllBytes(MemoryImages.ChipDataBlock, kChipDataBlockSize, 0));
-  if (!(writes & kWritesFirmware)) FUZZ_CHECK(AllBytes(MemoryImages.FirmwareImage, kFirmwareImageSize, 0));
+  if (!(writes & kWritesDriver)) FUZZ_CHECK(AllBytesAre(MemoryImages.DriverImage, 0));
+  if (!(writes & kWritesChipData)) FUZZ_CHECK(AllBytesAre(MemoryImages.ChipDataBlock, 0));
+  if (!(writes & kWritesFirmware)) FUZZ_CHECK(AllBytesAre(MemoryImages.FirmwareImage, 0));
+}
+
+bool AllBytesAre(std::span<const std::uint8_t> bytes, std::uint8_t value) {
+  return bytes.empty() || (bytes[0] == value && std::memcmp(bytes.data(), bytes.data() + 1, bytes.size() - 1) == 0);
+}
+
+void MarkObjectBoundsUnwritten() {
+  TObjectState& object = ObjectState;
+  object.ObjectStart = object.ObjectEnd = object.FileChecksum = object.EepFileSum = kUnwritten;
 }
 
 void WidenTouchedAreas(std::size_t mainBytes, std::size_t eepBytes) {

@@ -79,6 +79,14 @@ void CheckImagesOutsideAreas(unsigned writes = 0);
 // data) counts those bytes in until they are blanked again.
 void WidenTouchedAreas(std::size_t mainBytes, std::size_t eepBytes);
 
+// Whether every byte is value (true for none).
+bool AllBytesAre(std::span<const std::uint8_t> bytes, std::uint8_t value);
+
+// A value the object loads never leave by chance: set into the object bounds
+// and sums before a load, it shows which of them the load wrote.
+constexpr std::uint32_t kUnwritten = 0x5A5A5A5A;
+void MarkObjectBoundsUnwritten();
+
 // A scratch folder of this process (removed at exit), ending in '/'.
 const std::string& FuzzFolder();
 // Writes bytes to FuzzFolder() + name and returns the path.

@@ -1,7 +1,6 @@
 // A progress report in a programmer's packet buffer, as the link handler and
 // the reply dispatcher hand it on. Byte 0 picks the programmer and whether
 // the report's balance byte is made to fit; the next 8 bytes are the report.
-#include <algorithm>
 #include <cstring>
 
 #include "data/program_state.h"
@@ -25,14 +24,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     r[7] = static_cast<std::uint8_t>(-sum);
   }
 
+  std::uint8_t balance = 0;
+  for (int i = 0; i < 8; ++i) balance = static_cast<std::uint8_t>(balance + r[i]);
+  const bool balanced = balance == 0;
+
   TProgrammerState& p = ProgrammerState;
   const std::uint8_t opCode = p.ProgOpCode[ch];
+  const TGauge& gauge = *p.ProgressGauges[ch];
+  const int position = gauge.Position(), maximum = gauge.MaxValue();
+  const TGaugeColor color = gauge.ForeColor();
   ShowProgressReport(ch);
-  // At most one chip is counted; the step and the gauge stay sound.
-  FUZZ_CHECK(p.ProgramOkCount[ch] + p.ProgramNgCount[ch] <= 1);
+  // Only a balanced verdict counts a chip, and one; the step stays.
+  FUZZ_CHECK(p.ProgramOkCount[ch] + p.ProgramNgCount[ch] == (balanced && r[1] == 0xF0 ? 1 : 0));
   FUZZ_CHECK(p.ProgOpCode[ch] == opCode && p.ChannelBusy[ch] == 0);
-  const TGauge* gauge = p.ProgressGauges[ch];
-  FUZZ_CHECK(gauge->Position() >= 0 && gauge->Position() <= std::max(gauge->MaxValue(), 0));
+  // A report whose balance byte does not fit leaves the gauge as it was.
+  if (!balanced)
+    FUZZ_CHECK(gauge.Position() == position && gauge.MaxValue() == maximum && gauge.ForeColor() == color);
   for (int other = 0; other < kProgrammerMax; ++other) {
     if (other != ch) FUZZ_CHECK(p.ProgramOkCount[other] == 0 && p.ProgramNgCount[other] == 0);
   }

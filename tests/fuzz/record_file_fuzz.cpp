@@ -16,24 +16,23 @@ int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const s
   FuzzPrompts().Reset(in.Byte());
   const std::uint8_t how = in.Byte();
   const bool eep = how & 0x80;
-  const std::string path = WriteFuzzFile(std::string("load") += extensions[(how & 0x7F) % extensions.size()], in.Rest());
-  const std::size_t fileSize = size > 3 ? size - 3 : 0;
+  const std::span<const std::uint8_t> file = in.Rest();
+  const std::string path = WriteFuzzFile(std::string("load") += extensions[(how & 0x7F) % extensions.size()], file);
 
-  TObjectState& object = ObjectState;
-  constexpr std::uint32_t kSentinel = 0x5A5A5A5A;
-  object.ObjectStart = object.ObjectEnd = object.FileChecksum = object.EepFileSum = kSentinel;
+  const TObjectState& object = ObjectState;
+  MarkObjectBoundsUnwritten();
   const std::uint32_t mainSize = SelectedChip.MainSize;
   const auto failBinary = [] { __builtin_trap(); };  // HEX and S-records never ask for an offset
   if (eep) {
     // EEP data never comes as S37.
     FUZZ_CHECK(LoadEepData(path, failBinary) == (EepFileKindOf(path) != TObjectFileKind::Unknown));
-    if (fileSize == 0) FUZZ_CHECK(object.EepFileSum == kSentinel);
+    if (file.empty()) FUZZ_CHECK(object.EepFileSum == kUnwritten);
   } else {
     FUZZ_CHECK(LoadObjectData(path, failBinary));
     FUZZ_CHECK(object.ObjectLoaded == 1 && object.MainDataLength <= mainSize);
     // An empty file changes neither the bounds nor the sum.
-    if (fileSize == 0)
-      FUZZ_CHECK(object.ObjectStart == kSentinel && object.ObjectEnd == kSentinel && object.FileChecksum == kSentinel);
+    if (file.empty())
+      FUZZ_CHECK(object.ObjectStart == kUnwritten && object.ObjectEnd == kUnwritten && object.FileChecksum == kUnwritten);
   }
   FUZZ_CHECK(SelectedChip.MainSize == mainSize);
   CheckImagesOutsideAreas();
