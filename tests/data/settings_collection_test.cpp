@@ -7,32 +7,10 @@
 #include "data/image_sums.h"
 #include "data/integer_text.h"
 #include "data/settings_collection.h"
+#include "window_controls.h"
 #include "window_state_fixture.h"
 
 namespace {
-
-// The main window's controls as the layout leaves them.
-TSettingsControls WindowDefaults() {
-  TSettingsControls c{};
-  c.RadioGroupPIF = 0;
-  c.RadioGrpSpdF = 0;
-  c.RadioGpVolt = 1;
-  c.RadioGrpRST = 0;
-  c.ChkBoxVDD = true;
-  c.ChkBoxCpErsM = true;
-  c.SpinEditIn = 510;
-  c.SpinEditOut = 510;
-  c.SpinEditVddTim = 100;
-  c.SpinEditPWDTim = 100;
-  c.SpinEditRTM = 500;
-  c.SNOrderChk = true;
-  c.SpinEditNum = 0;
-  c.GainEdit = "0x01";
-  c.SNEdit1 = "0x00000000";
-  c.AddrEdit = "0x0000FFF0";
-  c.EditDevAdr = "0x00";
-  return c;
-}
 
 // Everything the collection writes, for one comparison per case.
 struct TCollected {
@@ -187,7 +165,7 @@ TEST_F(SettingsCollectionTest, EachControlSetsItsOwnBitsAndThePresetsOfNoControl
     ResetProgramState();
     SelectedChip.ControlBytes = c.preset;
     SelectedChip.BlankIsZero = c.blankIsZero;
-    TSettingsControls controls = WindowDefaults();
+    TSettingsControls controls = WindowDefaultControls();
     c.controls(controls);
     CollectProgramSettings(controls);
     TCollected expected = DefaultResult();
@@ -209,7 +187,7 @@ TEST_F(SettingsCollectionTest, LogsTheControlBytesWithoutTimeAndAtLeastFourLengt
   for (const auto& [length, text] : {std::pair{0x300u, "0300"}, {0x1300u, "1300"}, {0x20000u, "20000"}}) {
     memo.Lines.clear();
     ObjectState.MainDataLength = length;
-    CollectProgramSettings(WindowDefaults());
+    CollectProgramSettings(WindowDefaultControls());
     EXPECT_EQ(memo.Lines, std::vector<std::string>{std::string("> Chip Control Settting : 18,01,0A, 02,B3,") + text +
                                                    ", 80,81,00, 17,00,C5, 00,00."});
   }
@@ -220,7 +198,7 @@ TEST_F(SettingsCollectionTest, OptionSumsCoverTheFirst128OptionBytesOr256ForFami
   for (const auto& [familyCode, count] : {std::pair{0x00, 128}, {0x18, 128}, {0xC0, 256}}) {
     SCOPED_TRACE(familyCode);
     SelectedChip.ChipFamilyCode = static_cast<std::uint8_t>(familyCode);
-    CollectProgramSettings(WindowDefaults());
+    CollectProgramSettings(WindowDefaultControls());
     const std::span<const std::uint8_t> bytes =
         std::span(MemoryImages.OptionImage).first(static_cast<std::size_t>(count));
     EXPECT_EQ(ObjectState.OptionSum, static_cast<std::uint16_t>(ReferenceSum(bytes)));
@@ -243,7 +221,7 @@ TEST_F(SettingsCollectionTest, ANumberFieldThatIsNoIntegerStopsAfterTheFieldsBef
     ProgramSettings.DeviceAddress = 0xDD;
     ObjectState.OptionSum = 0x1234;
     ObjectState.OptionSum16 = 0x5678;
-    TSettingsControls controls = WindowDefaults();
+    TSettingsControls controls = WindowDefaultControls();
     controls.ChkBoxAuto = true;
     controls.SpinEditIn = 600;
     controls.GainEdit = "0x10";

@@ -11,6 +11,7 @@
 #include "project/project_file.h"
 #include "project/project_options.h"
 #include "sim_files.h"
+#include "window_controls.h"
 
 namespace {
 
@@ -37,34 +38,19 @@ void SelectPart(const std::string& name) {
   throw std::runtime_error("the demo part " + name + " is not listed");
 }
 
-// The window's controls as an operator leaves them for this job.
+// The window's controls as an operator leaves them for this job: the
+// layout's, with the job's EEP choice and serial numbers (little-endian).
 TSettingsControls DemoControls(const TDemoJob& job) {
-  TSettingsControls c{};
-  c.RadioGpVolt = 1;
-  c.ChkBoxVDD = true;
+  TSettingsControls c = WindowDefaultControls();
   c.ChkBoxPrgEEP = job.ProgramEep;
   c.ChkBoxErsEEP = job.ProgramEep;
-  c.ChkBoxCpErsM = true;
-  c.SpinEditIn = 510;
-  c.SpinEditOut = 510;
-  c.SpinEditVddTim = 100;
-  c.SpinEditPWDTim = 100;
-  c.SpinEditRTM = 500;
   c.CheckBoxSN = true;
-  c.SpinEditNum = 0;
+  c.SNOrderChk = false;
   c.GainEdit = std::to_string(job.SerialGain);
   c.SNEdit1 = std::to_string(job.SerialStart);
   c.AddrEdit = "0x00007FF0";
-  c.EditDevAdr = "0x00";
   return c;
 }
-
-}  // namespace
-
-TDemoBytes DemoMainData(std::uint32_t length) { return Pattern(length, 0x11); }
-TDemoBytes DemoEepData(std::uint32_t length) { return Pattern(length, 0xC0); }
-
-namespace {
 
 sim::DriverFileSpec DriverSpec() {
   sim::DriverFileSpec spec;
@@ -74,6 +60,9 @@ sim::DriverFileSpec DriverSpec() {
 }
 
 }  // namespace
+
+TDemoBytes DemoMainData(std::uint32_t length) { return Pattern(length, 0x11); }
+TDemoBytes DemoEepData(std::uint32_t length) { return Pattern(length, 0xC0); }
 
 TDemoBytes DemoDriverFile() { return sim::BuildDriverFile(DriverSpec()); }
 

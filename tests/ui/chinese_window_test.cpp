@@ -28,6 +28,7 @@ class ChineseWindowTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
+    if (HasFatalFailure()) return;
     // No ports: the port combo keeps its caption and no search runs.
     std::ofstream(Folder() + "ConfigVmg.ini") << "Velmot\r\n[Connection]\r\n";
     StartWindow();
@@ -36,21 +37,7 @@ class ChineseWindowTest : public WindowTest {
 };
 
 TEST_F(ChineseWindowTest, TheShowHandlerSetsTheChineseCaptionsAndTheLayoutKeepsItsOwn) {
-  for (const TToolButtonText& text : kToolbarButtons) {
-    auto* button = window->findChild<QToolButton*>(text.Name);
-    ASSERT_NE(button, nullptr) << text.Name;
-    EXPECT_EQ(button->text(), Chinese(text.Caption)) << text.Name;
-  }
-  for (const TStartupCaption& text : kStartupCaptions) {
-    auto* control = window->findChild<QWidget*>(text.Name);
-    ASSERT_NE(control, nullptr) << text.Name;
-    EXPECT_EQ(ShownText(*control), Chinese(text.Text)) << text.Name;
-  }
-  for (const TControlText& text : kLayoutCaptions) {
-    auto* control = window->findChild<QWidget*>(text.Name);
-    ASSERT_NE(control, nullptr) << text.Name;
-    EXPECT_EQ(ShownText(*control), QString::fromUtf8(text.Text)) << text.Name;
-  }
+  ExpectTableCaptions(*window, Chinese);
   EXPECT_EQ(window->findChild<QToolButton*>("AutoSpdBtn")->text(), "自动");
   EXPECT_EQ(window->CheckBoxOpt->text(), "Program Option Byte");
   EXPECT_EQ(window->RadioGrpRST->ItemText(0), Chinese(TTextId::ResetOutputLowItem));

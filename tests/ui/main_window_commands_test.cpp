@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <functional>
+#include <string_view>
 
 #include "chips/chip_choice.h"
 #include "chips/vendor_index.h"
@@ -68,7 +69,7 @@ TEST_F(WindowCommandsTest, ACommandWithoutItsPreconditionSaysWhyAndDoesNothingEl
     EXPECT_EQ(watch.Opened, 0);
     if (c.Box) {
       EXPECT_EQ(prompts.Shown, std::vector<std::string>{c.Box});
-      if (c.Box != Text(TTextId::ConnectDeviceText)) {
+      if (std::string_view(c.Box) != Text(TTextId::ConnectDeviceText)) {
         EXPECT_EQ(Memo().size(), lines);
       }
     } else {
