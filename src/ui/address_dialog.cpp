@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include "data/integer_text.h"
 #include "text/address_dialog_texts.h"
@@ -23,10 +22,7 @@ constexpr int kOkBelow = 18;  // from the OK button's foot to the window's
 }  // namespace
 
 TAddressDialog::TAddressDialog(QWidget* parent, const char* name, const char* caption, int height)
-    : QDialog(parent) {
-  setObjectName(name);
-  setWindowTitle(caption);
-  setFixedSize(kWidth, height);
+    : TOptionDialog(parent, name, caption, kWidth, height) {
   BitBtnOK = Place<QPushButton>(this, "BitBtnOK", (kWidth - kOkWidth) / 2, height - kOkBelow - kOkHeight, kOkWidth,
                                 kOkHeight);
   BitBtnOK->setText(kAddressDialogOkCaption);
@@ -46,8 +42,3 @@ void TAddressDialog::ShowAddress(QLineEdit& edit, std::uint32_t address) {
 }
 
 std::uint32_t TAddressDialog::AddressIn(const QLineEdit& edit) { return StrToInt32(edit.text().toStdString()); }
-
-void TAddressDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous()) FormShow();
-}

@@ -1,21 +1,17 @@
-// The frame of the two small address dialogs: a fixed-size window with rows
-// of a label and a field, and the OK button BitBtnOK at its foot. OK closes
-// the dialog with the OK result before the dialog's handler runs, so a
-// handler that fails (a number that is no number) shows its error and leaves
-// the caller the values that stood. The show handler runs at every showing
-// the program asks for.
+// The frame of the two small address dialogs: an option-dialog frame of a
+// fixed width with rows of a label and a field, and the OK button BitBtnOK
+// at its foot. OK closes the dialog with the OK result before the dialog's
+// handler runs, so a handler that fails (a number that is no number) shows
+// its error and leaves the caller the values that stood.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 
-#include "ui/place_control.h"
+#include "ui/option_dialog.h"
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
-class TAddressDialog : public QDialog {
+class TAddressDialog : public TOptionDialog {
  public:
   QPushButton* BitBtnOK = nullptr;
 
@@ -34,8 +30,6 @@ class TAddressDialog : public QDialog {
   static void ShowAddress(QLineEdit& edit, std::uint32_t address);
   static std::uint32_t AddressIn(const QLineEdit& edit);
 
-  void showEvent(QShowEvent* event) override;
-  virtual void FormShow() = 0;
   virtual void BitBtnOKClick() = 0;
 
  private:

@@ -58,7 +58,7 @@ TConfigSNForm::TConfigSNForm(TGenMFrmARM* window)
   BitBtnCancel = PlaceCancel("BitBtnCancel", kWidth / 2 + 20, 196);
 
   RadioGrpSN->SetOnClick([this](int) { RunGuarded([this] { RadioGrpSNClick(); }); });
-  connect(BitBtnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { BitBtnOKClick(); }); });
+  connect(BitBtnOK, &QPushButton::clicked, this, GuardedSlot(this, &TConfigSNForm::BitBtnOKClick));
 }
 
 TConstantInput TConfigSNForm::Input() const {

@@ -1,4 +1,3 @@
-#include "text/text_id.h"
 #include "ui/log_config_dialog.h"
 
 #include <QCheckBox>
@@ -9,6 +8,7 @@
 
 #include "data/operator_io.h"
 #include "text/log_dialog_texts.h"
+#include "text/text_id.h"
 #include "text/window_texts.h"
 #include "ui/handler_guard.h"
 #include "ui/place_control.h"

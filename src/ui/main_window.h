@@ -164,7 +164,8 @@ class TGenMFrmARM : public QMainWindow {
   void SaveEepDatatoFile1Click();
   // One object file into the images by its extension, then the sums and viewers.
   void LoadObjectFile(const std::string& fileName);
-  // The sums, the checksum lines and panels, and both viewers refilled.
+  // The sums, the checksum lines and panels; then both viewers refilled too.
+  void RefreshChecksums();
   void RefreshChecksumsAndViews();
   QFileDialog* OpenDialog1 = nullptr;    // object files
   QFileDialog* OpenDialogOTP = nullptr;  // EEP data files

@@ -8,12 +8,12 @@
 #include "chips/option_displays.h"
 #include "chips/vendor_index.h"
 #include "data/object_load.h"
-#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "text/format_text.h"
 #include "text/option_dialog_texts.h"
 #include "ui/ac78x_option_form.h"
 #include "ui/aucux_config_form.h"
+#include "ui/command_checks.h"
 #include "ui/config_sn_form.h"
 #include "ui/lcmpx_option_form.h"
 #include "ui/main_window.h"
@@ -62,16 +62,10 @@ TConfigSNForm& TGenMFrmARM::ConstantFillForm() {
 
 // The sums are taken again however the dialog closed.
 void TGenMFrmARM::ButtonCfgSNClick() {
-  if (!ObjectState.ChipSelected || !ObjectState.ObjectLoaded) {
-    Prompts().ShowInfo(kSelectChipAndLoadDataText);
-    return;
-  }
+  if (Refused(!ObjectState.ChipSelected || !ObjectState.ObjectLoaded, kSelectChipAndLoadDataText)) return;
   ConstantFillForm().exec();
   ComputeMainDataLength();
   const std::uint32_t length = ObjectState.MainDataLength;
   AddLog(FormatText(TTextId::ProgrammedSizeFormat, static_cast<int>(length), length - 1));
-  ComputeMainChecksum();
-  if (SelectedChip.EepSize > 0) ComputeEepChecksum();
-  ComputeChipChecksum();
-  ShowChecksumPanels();
+  RefreshChecksums();
 }

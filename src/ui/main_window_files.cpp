@@ -19,7 +19,8 @@
 
 // A chip, and no operation running that reads the images.
 bool TGenMFrmARM::ReadyToLoad() {
-  return !Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText)) && !Refused(AnyProgrammerBusy(), Text(TTextId::LoadBusyText));
+  return !Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText)) &&
+         !Refused(AnyProgrammerBusy(), Text(TTextId::LoadBusyText));
 }
 
 // Logs the name chosen. Empty when there is nothing to load.
@@ -62,11 +63,15 @@ void TGenMFrmARM::AskBinaryOffset() {
   }
 }
 
-void TGenMFrmARM::RefreshChecksumsAndViews() {
+void TGenMFrmARM::RefreshChecksums() {
   ComputeMainChecksum();
   if (SelectedChip.EepSize > 0) ComputeEepChecksum();
   ComputeChipChecksum();
   ShowChecksumPanels();
+}
+
+void TGenMFrmARM::RefreshChecksumsAndViews() {
+  RefreshChecksums();
   const std::uint32_t base = SelectedChip.MainBaseOffset;
   FillHexViewer(base, base + ObjectState.MainDataLength - 1);
   if (SelectedChip.EepSize > 0) FillEepViewer();

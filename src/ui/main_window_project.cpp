@@ -27,7 +27,7 @@ bool Bit(std::uint32_t value, int bit) { return ((value >> bit) & 1) != 0; }
 // A value beyond the group's items chooses its last one.
 void ChooseItem(TRadioGroup& group, int index) { group.SetItemIndex(std::min(index, group.ItemCount() - 1)); }
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 std::string ShortDate() {
   const TClockTime now = Clock().Now();
@@ -126,8 +126,8 @@ void TGenMFrmARM::ShowProjectSettings() {
   CheckBoxSN->setChecked(Bit(settings.SnFlags, 0));
   SNOrderChk->setChecked(Bit(settings.SnFlags, 2));
 
-  GainEdit->setText(Text(FormatText(kShownGainFormat, settings.SnGain)));
-  SNEdit1->setText(Text(SerialNumberText(settings.SnValue, ChkBoxSNDP->isChecked())));
-  AddrEdit->setText(Text(FormatText(kShownSnAddressFormat, settings.SnAddress)));
-  EditDevAdr->setText(Text(FormatText(kShownDeviceAddressFormat, settings.DeviceAddress)));
+  GainEdit->setText(ToQString(FormatText(kShownGainFormat, settings.SnGain)));
+  SNEdit1->setText(ToQString(SerialNumberText(settings.SnValue, ChkBoxSNDP->isChecked())));
+  AddrEdit->setText(ToQString(FormatText(kShownSnAddressFormat, settings.SnAddress)));
+  EditDevAdr->setText(ToQString(FormatText(kShownDeviceAddressFormat, settings.DeviceAddress)));
 }

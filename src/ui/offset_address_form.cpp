@@ -1,12 +1,13 @@
-#include "text/text_id.h"
 #include "ui/offset_address_form.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
 #include "data/program_state.h"
+#include "text/text_id.h"
 
-TFormOfsAddr::TFormOfsAddr(QWidget* parent) : TAddressDialog(parent, "TFormOfsAddr", Text(TTextId::OffsetAddressCaption), 120) {
+TFormOfsAddr::TFormOfsAddr(QWidget* parent)
+    : TAddressDialog(parent, "TFormOfsAddr", Text(TTextId::OffsetAddressCaption), 120) {
   LabelOfsBin = PlaceLabel("LabelOfsBin", 0);
   EditOfsAddr = PlaceField<QLineEdit>("EditOfsAddr", 0, 120);
 }
@@ -17,4 +18,6 @@ void TFormOfsAddr::FormShow() {
   ShowAddress(*EditOfsAddr, static_cast<std::uint32_t>(ObjectState.BinOffsetAddress));
 }
 
-void TFormOfsAddr::BitBtnOKClick() { ObjectState.BinOffsetAddress = static_cast<std::int32_t>(AddressIn(*EditOfsAddr)); }
+void TFormOfsAddr::BitBtnOKClick() {
+  ObjectState.BinOffsetAddress = static_cast<std::int32_t>(AddressIn(*EditOfsAddr));
+}

@@ -1,6 +1,7 @@
-// The frame of the option dialogs and the constant-filling dialog: a
-// fixed-size window whose show handler loads its controls at every showing
-// the program asks for, with labels and OK and Cancel buttons placed on it.
+// The frame of the option dialogs, the constant-filling dialog and the
+// address dialogs: a fixed-size window whose show handler loads its controls
+// at every showing the program asks for, with labels and OK and Cancel
+// buttons placed on it.
 #pragma once
 
 #include <QDialog>

@@ -1,8 +1,8 @@
-#include "text/text_id.h"
 #include "ui/port_combo.h"
 
 #include <QComboBox>
 
+#include "text/text_id.h"
 
 namespace {
 

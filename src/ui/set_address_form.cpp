@@ -1,4 +1,3 @@
-#include "text/text_id.h"
 #include "ui/set_address_form.h"
 
 #include <QLabel>
@@ -8,6 +7,7 @@
 
 #include "data/program_state.h"
 #include "text/address_dialog_texts.h"
+#include "text/text_id.h"
 
 namespace {
 
