@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <system_error>
 
-
 TOutputFile::TOutputFile(const std::string& fileName) : fileName_(fileName) {
   file_ = std::fopen(fileName.c_str(), "wb");
   if (!file_) Fail(TTextId::OutputCreateErrorText);

@@ -23,7 +23,6 @@ constexpr std::uint8_t kFinishPacket[] = {0xBD, 0x00, 0x52, 0x53, 0x00, 0x00, 0x
 static_assert(0x10000 - kFirmwareBlockImageBytes + kHalf <= kFirmwareImageSize);
 static_assert(kBlockPacketLength <= kPacketBufferSize);
 
-
 }  // namespace
 
 std::uint16_t FrameFirmwareBlock(std::uint16_t block, int ch) {

@@ -33,7 +33,7 @@ void BuildParameterBlock(std::uint16_t position, std::uint16_t argument, int ch)
   b[3] = chip.ChipCode;
   b[4] = chip.ChipFamilyCode;
   b[5] = chip.ChipSubType;
-  b[6] = static_cast<std::uint8_t>(Random(255));
+  b[6] = RandomByte();
   b[7] = settings.AutoDetect;
   b[8] = chip.ChipSubParam1;
   b[9] = chip.ChipSubParam2;
