@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "data/integer_text.h"
+#include "chips/option_image.h"
 #include "data/program_state.h"
 #include "text/format_text.h"
 #include "text/option_dialog_texts.h"
@@ -16,19 +17,21 @@ constexpr std::size_t kWriteProtectionBase[] = {8, 12, 16, 20};
 constexpr std::size_t kUserDataBase[] = {40, 44};
 constexpr std::uint16_t kErasedWord = 0xFFFF;
 
-std::uint8_t* Image() { return MemoryImages.OptionImage; }
-
 std::uint16_t WordAt(std::size_t base) {
-  return static_cast<std::uint16_t>(Image()[base] | (Image()[base + 1] << 8));
+  const auto image = OptionImage();
+  return static_cast<std::uint16_t>(image[base] | (image[base + 1] << 8));
 }
 
-std::string WordText(std::size_t base) { return FormatText(kAC78xWordFormat, unsigned{Image()[base + 1]}, unsigned{Image()[base]}); }
+std::string WordText(std::size_t base) {
+  const auto image = OptionImage();
+  return FormatText(kAC78xWordFormat, unsigned{image[base + 1]}, unsigned{image[base]});
+}
 
 // A word and its complement; an erased word stays four 0xFF bytes.
 void StoreWord(std::size_t base, std::uint16_t word) {
   if (word == kErasedWord) return;
   ProgramSettings.OptionsModified = 1;
-  std::uint8_t* image = Image();
+  const auto image = OptionImage();
   image[base] = static_cast<std::uint8_t>(word);
   image[base + 1] = static_cast<std::uint8_t>(word >> 8);
   image[base + 2] = static_cast<std::uint8_t>(~image[base]);
@@ -54,8 +57,8 @@ void StoreAC78xOptionValues(const TAC78xOptionValues& values) {
   for (std::size_t i = 0; i < 4; ++i) protection[i] = static_cast<std::uint16_t>(StrToInt32(values.WriteProtection[i]));
   for (std::size_t i = 0; i < 2; ++i) user[i] = static_cast<std::uint16_t>(StrToInt32(values.UserData[i]));
 
-  std::uint8_t* image = Image();
-  std::fill_n(image, kRebuiltBytes, 0xFF);
+  const auto image = OptionImage();
+  std::fill_n(image.begin(), kRebuiltBytes, 0xFF);
   image[0] = 0xAC;
   if (values.ReadProtection != 0) {
     image[0] = 0x00;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "chips/option_image.h"
 #include "data/program_state.h"
 
 namespace {
@@ -18,10 +19,8 @@ constexpr std::uint8_t kUserErased = 0xFB;
 constexpr std::uint8_t kReadUnprotected = 0xAA;
 constexpr std::uint8_t kReadProtected = 0x00;
 
-std::uint8_t* Image() { return MemoryImages.OptionImage; }
-
 // The value byte of pair k.
-std::uint8_t& Value(std::size_t k) { return Image()[2 * k]; }
+std::uint8_t& Value(std::size_t k) { return OptionImage()[2 * k]; }
 
 }  // namespace
 
@@ -61,7 +60,7 @@ bool StoreLCMPxOptionValues(const TLCMPxOptionValues& values) {
     Value(kReadProtect + j) = values.ReadProtect[j] ? kReadProtected : kReadUnprotected;
     modified |= values.ReadProtect[j];
   }
-  for (std::size_t k = 0; k < kPairs; ++k) Image()[2 * k + 1] = static_cast<std::uint8_t>(~Value(k));
+  for (std::size_t k = 0; k < kPairs; ++k) OptionImage()[2 * k + 1] = static_cast<std::uint8_t>(~Value(k));
   ProgramSettings.OptionsModified = modified ? 1 : 0;
   return true;
 }

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "chips/option_image.h"
 #include "chips/vendor_index.h"
 #include "data/log_lines.h"
 #include "data/program_state.h"
@@ -21,8 +22,6 @@ constexpr std::size_t kWordOffsets[] = {0, 4, 8, 12, 16, 20, 40, 44};
 constexpr std::size_t kLineBytes = 16;
 constexpr std::size_t kConfigLines = 16;
 constexpr std::size_t kLCMPxImageLines = 3;
-
-TBytes OptionImage() { return MemoryImages.OptionImage; }
 
 // The received payload of programmer ch, never reaching past its buffer.
 TBytes ReplyPayload(int ch, std::size_t payloadLength) {

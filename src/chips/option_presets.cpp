@@ -1,21 +1,20 @@
 #include "chips/option_presets.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "data/program_state.h"
+#include "chips/option_image.h"
 
 namespace {
 
-std::uint8_t* Image() { return MemoryImages.OptionImage; }
-
-void FillImage(std::uint8_t value) { std::memset(Image(), value, kOptionImageSize); }
+void FillImage(std::uint8_t value) { std::ranges::fill(OptionImage(), value); }
 
 }  // namespace
 
 void ResetAC78xOptionImage() {
   FillImage(0xFF);
-  Image()[0] = 0xAC;
-  Image()[2] = 0x53;
+  OptionImage()[0] = 0xAC;
+  OptionImage()[2] = 0x53;
 }
 
 void ResetAUCUxConfigImage() { FillImage(0xFF); }
@@ -27,7 +26,7 @@ void ClearSonicOptionImage() { FillImage(0x00); }
 void ClearBAT32OptionImage() { FillImage(0x00); }
 
 void ResetLCMPxOptionImage() {
-  std::uint8_t* image = Image();
+  std::uint8_t* image = OptionImage().data();
   FillImage(0xFF);
   for (int k = 0; k < 8; ++k) image[2 * k + 1] = 0x00;
   image[0] = 0xFB;

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "data/program_state.h"
+#include "chips/option_image.h"
 
 namespace {
 
@@ -12,10 +12,8 @@ constexpr std::size_t kLock = 0;
 constexpr std::size_t kWatchdog = 4;
 constexpr std::size_t kSettingBytes = 4;
 
-std::uint8_t* Image() { return MemoryImages.OptionImage; }
-
 bool On(std::size_t offset) {
-  return std::any_of(Image() + offset, Image() + offset + kSettingBytes, [](std::uint8_t b) { return b != 0xFF; });
+  return std::ranges::any_of(OptionImage().subspan(offset, kSettingBytes), [](std::uint8_t b) { return b != 0xFF; });
 }
 
 }  // namespace
@@ -23,7 +21,7 @@ bool On(std::size_t offset) {
 TSPD117xConfigValues SPD117xConfigValuesOfImage() { return {On(kLock), On(kWatchdog)}; }
 
 void StoreSPD117xConfigValues(const TSPD117xConfigValues& values) {
-  std::fill_n(Image(), kOptionImageSize, 0xFF);
-  if (values.LockDebugInterface) std::fill_n(Image() + kLock, kSettingBytes, 0x55);
-  if (values.WatchdogAtStartUp) std::fill_n(Image() + kWatchdog, kSettingBytes, 0x33);
+  std::ranges::fill(OptionImage(), 0xFF);
+  if (values.LockDebugInterface) std::ranges::fill(OptionImage().subspan(kLock, kSettingBytes), 0x55);
+  if (values.WatchdogAtStartUp) std::ranges::fill(OptionImage().subspan(kWatchdog, kSettingBytes), 0x33);
 }

@@ -16,8 +16,6 @@ import sys
 # Literals that look like display text but are not run-time texts of the
 # table, each with its reason. Keep it short.
 ALLOWED = {
-    # Stylesheet of the red, bold info panel: Qt reads it, nobody sees it.
-    "color: red; font-weight: bold;",
     # First line of an appended log file: file content, the same in both
     # builds, that readers of the log files look for.
     "Quorix Log File!",
