@@ -8,6 +8,9 @@
 namespace {
 
 constexpr std::size_t kTailLength = 5;
+constexpr std::uint16_t kHeaderSize = 8;
+constexpr std::uint16_t kShortReplyLength = kHeaderSize + 1 + 2;  // header, result byte, checksum
+constexpr std::uint32_t kDataReplyPayload = 3;                    // a payload this long or longer is data
 constexpr std::size_t kWord = sizeof(std::uint64_t);
 
 // True when one of the eight bytes of w is 0xC0 or 0xDB.
@@ -88,6 +91,7 @@ std::uint8_t SlipDecode(std::span<std::uint8_t> source, std::span<std::uint8_t> 
     const std::size_t room = destination.size() - count;
     if (n > room) overflow = true;
     n = n < room ? n : room;
+    if (n == 0) return;  // an empty destination may have no storage at all
     std::memcpy(destination.data() + count, bytes, n);
     count += n;
   };
@@ -130,11 +134,14 @@ std::uint8_t SlipDecode(std::span<std::uint8_t> source, std::span<std::uint8_t> 
 }
 
 std::uint8_t CheckReplyPacket(std::span<const std::uint8_t> packet, std::uint16_t length) {
-  // Header, result byte and checksum at the least.
-  if (length < 11 || length > packet.size()) return kPacketError;
-  const std::uint32_t payloadLength = GetLe16(packet, 6);
-  if (8u + payloadLength + 2u != length) return kPacketError;
+  if (length < kHeaderSize || length > packet.size()) return kPacketError;
+  // The checksum is the last two bytes that came, over every byte before them.
   const std::uint16_t stored = GetLe16(packet, length - 2u);
   if (Checksum16Range(packet, 0, length - 3u) != stored) return kChecksumMismatch;
-  return payloadLength < 3 ? packet[8] : kStatusOk;
+  const std::uint32_t payloadLength = GetLe16(packet, 6);
+  // A short reply: its result byte must have come ahead of the checksum.
+  if (payloadLength < kDataReplyPayload) return length >= kShortReplyLength ? packet[kHeaderSize] : kPacketError;
+  // A data reply must carry what its length field counts; bytes behind that
+  // are padding, which nobody reads.
+  return kHeaderSize + payloadLength + 2u <= length ? kStatusOk : kPacketError;
 }

@@ -26,8 +26,9 @@ std::uint16_t SlipEncode(std::span<const std::uint8_t> packet, std::span<std::ui
 std::uint8_t SlipDecode(std::span<std::uint8_t> source, std::span<std::uint8_t> destination,
                         std::uint16_t& decodedLength, std::uint16_t& sourceLength);
 
-// Result of a decoded reply of length bytes: 0x20 when it is too short for a
-// result byte or its length differs from what its payload length field says,
-// 0x23 for a checksum mismatch, else the result byte (short reply) or 0
-// (data reply).
+// Result of a decoded reply of length bytes: 0x23 when its last two bytes
+// are not the checksum of those before them; else, for a short reply
+// (payload length field below 3), its result byte, or 0x20 when none came
+// before the checksum; for a data reply 0, or 0x20 when fewer payload bytes
+// came than its length field counts. Bytes beyond those counted are ignored.
 std::uint8_t CheckReplyPacket(std::span<const std::uint8_t> packet, std::uint16_t length);

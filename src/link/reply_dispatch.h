@@ -9,11 +9,12 @@
 // A decoded reply as the step handlers see it.
 struct TReply {
   // 0 for a data reply, the programmer's result code for a short reply,
-  // 0x23 for a checksum mismatch, 0x20 for a reply whose length differs
-  // from what its header says.
+  // 0x23 for a checksum mismatch, 0x20 for a reply that lacks bytes its
+  // header counts.
   std::uint8_t Result = 0;
-  // The payload of a data reply (from byte 8 of the packet buffer); empty
-  // for a short reply or a reply that failed its check.
+  // The payload of a data reply (from byte 8 of the packet buffer), as many
+  // bytes as its length field counts; empty for a short reply or a reply
+  // that failed its check.
   std::span<const std::uint8_t> Data;
 };
 

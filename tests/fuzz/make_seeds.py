@@ -148,6 +148,9 @@ def link_seeds():
     write("slip", "data", bytes([0]) + slip(data_reply))
     write("slip", "small_destination", bytes([0x80 | 16]) + slip(data_reply))
     write("slip", "two_frames", bytes([0]) + slip(short_ok) + slip(progress(0x40, 0, 3, 32)))
+    write("slip", "no_destination", bytes([0x80]) + slip(short_ok))
+    padded = bytearray(data_reply[:-2] + bytes(6))
+    write("slip", "padded", bytes([0]) + slip(bytes(padded) + struct.pack("<H", sum(padded) & 0xFFFF)))
 
     ident = slip(identity_reply("Velmot200IND V1.05, 2024"))
     boot = slip(identity_reply("Velmot200XXX-XX"))

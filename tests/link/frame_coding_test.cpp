@@ -91,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {0xC0, 0xDB, 3, 4, 5, 6, 7, 8},
                    {}},
         DecodeCase{"exactly_fits", {0xC0, 1, 2, 3, 4, 5, 6, 7, 8, 0xC0}, 8, 0, k8, {}},
-        DecodeCase{"does_not_fit", {0xC0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0xC0, 0xFF}, 8, 0x20, {}, {0xFF}}),
+        DecodeCase{"does_not_fit", {0xC0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0xC0, 0xFF}, 8, 0x20, {}, {0xFF}},
+        DecodeCase{"into_no_destination", {0xC0, 1, 2, 0xDB, 0xDC, 4, 5, 6, 7, 8, 0xC0}, 0, 0x20, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SlipDecode, RoundTripsEveryByteValue) {
@@ -127,6 +128,28 @@ Bytes Reply(std::uint8_t code, const Bytes& payload) {
   return p;
 }
 
+// The reply with its checksum made again over every byte before it.
+Bytes Resealed(Bytes p) {
+  p.resize(p.size() - 2);
+  const auto sum = Checksum16Range(p, 0, static_cast<std::uint32_t>(p.size() - 1));
+  p.push_back(static_cast<std::uint8_t>(sum));
+  p.push_back(static_cast<std::uint8_t>(sum >> 8));
+  return p;
+}
+
+// The reply with its length field set to length; with its checksum made
+// again when sealed.
+Bytes WithLengthField(Bytes p, std::uint16_t length, bool sealed) {
+  p[6] = static_cast<std::uint8_t>(length), p[7] = static_cast<std::uint8_t>(length >> 8);
+  return sealed ? Resealed(std::move(p)) : p;
+}
+
+// The reply with n more bytes before its checksum, which covers them.
+Bytes Padded(Bytes p, std::size_t n, std::uint8_t fill = 0xA5) {
+  p.insert(p.end() - 2, n, fill);
+  return Resealed(std::move(p));
+}
+
 TEST(CheckReplyPacket, Cases) {
   struct Case {
     const char* name;
@@ -135,15 +158,9 @@ TEST(CheckReplyPacket, Cases) {
   };
   Bytes corrupted = Reply(0x93, {0x00});
   corrupted.back() ^= 1;
-  Bytes data = Reply(0x9B, Bytes(4096, 0x5A));
+  const Bytes data = Reply(0x9B, Bytes(4096, 0x5A));
   Bytes truncated = data;
   truncated.resize(100);
-  const auto s = Checksum16Range(truncated, 0, 97);  // self-consistent but shorter than promised
-  truncated[98] = static_cast<std::uint8_t>(s), truncated[99] = static_cast<std::uint8_t>(s >> 8);
-  Bytes longer = Reply(0x93, {0x00, 0x00, 0x00});
-  longer[6] = 2;  // says two payload bytes, carries three; the checksum covers all
-  const auto l = Checksum16Range(longer, 0, static_cast<std::uint32_t>(longer.size() - 3));
-  longer[longer.size() - 2] = static_cast<std::uint8_t>(l), longer[longer.size() - 1] = static_cast<std::uint8_t>(l >> 8);
   const Case cases[] = {
       {"success", Reply(0x93, {0x00}), 0x00},
       {"result6", Reply(0x93, {0x06}), 0x06},
@@ -151,10 +168,25 @@ TEST(CheckReplyPacket, Cases) {
       {"data_reply", data, 0x00},
       {"three_byte_payload_is_data", Reply(0x93, {0x15, 0, 0}), 0x00},
       {"checksum_mismatch", corrupted, 0x23},
+      {"checksum_mismatch_whatever_the_result", [] {
+         Bytes p = Reply(0x93, {0x8C, 0x00});
+         p[p.size() - 2] ^= 0x80;
+         return p;
+       }(), 0x23},
+      // Units that round their replies up: what the length field counts is
+      // the reply, the rest is padding.
+      {"padded_short_reply", Padded(Reply(0x93, {0x15, 0x00}), 6), 0x15},
+      {"padded_data_reply", Padded(data, 12), 0x00},
+      // The checksum comes first, whatever the length says.
+      {"wrong_checksum_and_longer_length", WithLengthField(Reply(0x9B, Bytes(16, 1)), 40, false), 0x23},
+      {"wrong_checksum_and_shorter_length", WithLengthField(Reply(0x9B, Bytes(16, 1)), 4, false), 0x23},
+      // What bounds the reads: the payload counted must have come, and a
+      // short reply's result byte ahead of the checksum.
+      {"promises_more_than_arrived", Resealed(truncated), 0x20},
+      {"promises_one_byte_more", WithLengthField(Reply(0x9B, Bytes(16, 1)), 17, true), 0x20},
       {"too_short_for_result", Reply(0x93, {}), 0x20},
+      {"result_byte_is_the_checksum", Resealed(WithLengthField(Bytes(10, 0), 1, false)), 0x20},
       {"header_only", Bytes(8, 0), 0x20},
-      {"promises_more_than_arrived", truncated, 0x20},
-      {"carries_more_than_promised", longer, 0x20},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -162,6 +194,7 @@ TEST(CheckReplyPacket, Cases) {
   }
   const Bytes ok = Reply(0x93, {0x00});
   EXPECT_EQ(CheckReplyPacket(std::span(ok).first(5), 11), 0x20);  // length beyond the buffer
+  EXPECT_EQ(CheckReplyPacket(ok, 7), 0x20);                       // not even a header
 }
 
 }  // namespace

@@ -99,37 +99,48 @@ TEST_F(DispatchTest, AReplyToAnIdleProgrammerIsDropped) {
   EXPECT_EQ(View(kCh), (TGaugeView{10, 10, TGaugeColor::Blue}));
 }
 
-// The reply's length must be the one its header gives: longer or shorter,
-// the step ends with "Packet Error!"; a wrong checksum with its number.
+// A reply as some units send it: the length field counts the reply, and
+// the unit rounds the packet up with padding, covered by the checksum.
+sim::Bytes Padded(sim::Bytes packet, std::uint16_t lengthField, std::size_t extra) {
+  sim::PutLe16(packet, 6, lengthField);
+  packet.resize(packet.size() - 2);
+  packet.insert(packet.end(), extra, 0xEE);
+  sim::AppendChecksum(packet);
+  return packet;
+}
+
+// The checksum decides first; then a step sees the payload its length field
+// counts, no more: padding behind it is ignored, and a payload that did not
+// come in full is "Packet Error!".
 TEST_F(DispatchTest, AReplyIsCheckedBeforeItsHandlerSeesIt) {
   struct Case {
     const char* name;
+    std::uint8_t state;
     Bytes packet;
     std::string line;
   };
-  Bytes longer = DataReply(Bytes(6, 0x01), 0x93);
-  sim::PutLe16(longer, 6, 5);  // one byte more than it says
-  longer.resize(longer.size() - 2);
-  const std::uint16_t sum = sim::Checksum16(longer);
-  longer.push_back(static_cast<std::uint8_t>(sum));
-  longer.push_back(static_cast<std::uint8_t>(sum >> 8));
-  Bytes shorter = DataReply(Bytes(6, 0x01), 0x93);
-  sim::PutLe16(shorter, 6, 7);
-  Bytes corrupted = DataReply(Bytes(6, 0x01), 0x93);
+  const Bytes sums = {0x34, 0x12, 0x78, 0x56, 0x34, 0x12};
+  Bytes corrupted = DataReply(sums, 0x93);
   corrupted.back() ^= 0x40;
+  Bytes corruptedLonger = DataReply(sums, 0x93);
+  sim::PutLe16(corruptedLonger, 6, 9);  // and its checksum no longer matches
   const Case cases[] = {
-      {"longer than its length field", longer, "Packet Error!"},
-      {"shorter than its length field", shorter, "Packet Error!"},
-      {"checksum mismatch", corrupted, "Opertaion Failed! Error Code : 035/0x23."},
+      {"padded data reply", kOpReadChecksum, Padded(DataReply(sums, 0x93), 6, 10),
+       "Read Chip CRC16/ACC32 CheckSum:  0x1234/0x12345678."},
+      {"padded short reply", kOpBlankCheck, Padded(ShortReply(0x00), 2, 4), "Chip is Blank!"},
+      {"fewer counted than the step uses", kOpReadChecksum, Padded(DataReply(sums, 0x93), 5, 1), "Packet Error!"},
+      {"more counted than came", kOpReadChecksum, Padded(DataReply(sums, 0x93), 7, 0), "Packet Error!"},
+      {"checksum mismatch", kOpReadChecksum, corrupted, "Opertaion Failed! Error Code : 035/0x23."},
+      {"checksum mismatch and a wrong length", kOpReadChecksum, corruptedLonger,
+       "Opertaion Failed! Error Code : 035/0x23."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     memo.Lines.clear();
-    InState(kCh, kOpReadChecksum);
+    InState(kCh, c.state);
     Receive(kCh, c.packet);
     EXPECT_EQ(memo.Lines, std::vector<std::string>{Line(kCh, c.line)});
     EXPECT_EQ(ProgrammerState.ProgOpCode[kCh], kOpIdle);
-    EXPECT_EQ(gauges[kCh].ForeColor(), TGaugeColor::Red);
   }
 }
 
