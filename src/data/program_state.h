@@ -168,6 +168,9 @@ struct TProgrammerState {
   std::uint8_t DeviceLinked[kProgrammerMax];
   std::uint8_t ChannelBusy[kProgrammerMax];
   std::uint8_t GaugeTicking[kProgrammerMax];
+  // The programmer waits for the operator (a box of its step is open), not
+  // for the wire: its reply time-out does not count.
+  std::uint8_t ReplyTimeoutHeld[kProgrammerMax];
   std::uint8_t AutoMode[kProgrammerMax];
   std::uint8_t UpgradePending[kProgrammerMax];
   std::int32_t ProgramOkCount[kProgrammerMax];

@@ -12,6 +12,7 @@ void TickReplyTimeouts() {
     if (!p.ChannelBusy[n]) continue;
     TGauge* gauge = p.ProgressGauges[n];
     if (p.GaugeTicking[n] && gauge) gauge->SetPosition(gauge->Position() + 1);
+    if (p.ReplyTimeoutHeld[n]) continue;
     if (p.ReplyTimeout[n] > 0) --p.ReplyTimeout[n];
     if (p.ReplyTimeout[n] == 0) {
       LogChannelMessage(Text(TTextId::CommandTimeOutText), n);
@@ -19,3 +20,9 @@ void TickReplyTimeouts() {
     }
   }
 }
+
+TReplyTimeoutHold::TReplyTimeoutHold(int ch) : ch_(ch), before_(ProgrammerState.ReplyTimeoutHeld[ch]) {
+  ProgrammerState.ReplyTimeoutHeld[ch_] = 1;
+}
+
+TReplyTimeoutHold::~TReplyTimeoutHold() { ProgrammerState.ReplyTimeoutHeld[ch_] = before_; }

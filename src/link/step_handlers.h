@@ -22,7 +22,7 @@ void HandleOptionWriteReply(const TReply& reply, int ch);
 
 // Verification: each differing byte is shown in a Yes/Abort box (Abort
 // stops the listing) and any difference ends the step with "Data Verify
-// error!", unless the programmer's time-out ended it while a box was open.
+// error!". While a box is open the programmer's reply time-out is held.
 void HandleMainVerifyReply(const TReply& reply, int ch);
 void HandleEepVerifyReply(const TReply& reply, int ch);
 

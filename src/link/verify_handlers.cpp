@@ -8,6 +8,7 @@
 #include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "link/operation_starters.h"
+#include "link/reply_timeout.h"
 #include "link/result_report.h"
 #include "link/step_handlers.h"
 #include "link/step_support.h"
@@ -29,6 +30,8 @@ bool BlockMatches(std::span<const std::uint8_t> image, std::span<const std::uint
     matches = false;
     const std::string text =
         FormatText(TTextId::VerifyMismatchFormat, ch + 1, static_cast<unsigned>(address + i), image[i], chip[i]);
+    // The programmer waits for the operator now, not for its reply.
+    const TReplyTimeoutHold waitingForOperator(ch);
     if (Prompts().AskYesAbort(text) == TPromptAnswer::Abort) break;
   }
   return matches;
@@ -36,7 +39,7 @@ bool BlockMatches(std::span<const std::uint8_t> image, std::span<const std::uint
 
 // Compares the block of the reply with the image. A difference ends the
 // step, but only if the programmer is still in it once the boxes are
-// closed: its time-out may have ended it meanwhile.
+// closed: a search from the timer may have ended it meanwhile.
 bool VerifyBlock(const TReply& reply, std::span<const std::uint8_t> image, std::uint32_t address, int ch) {
   if (!DataArrived(reply, image.size(), ch)) return false;
   const std::uint8_t state = ProgrammerState.ProgOpCode[ch];

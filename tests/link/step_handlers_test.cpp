@@ -424,33 +424,48 @@ TEST_F(StepTest, MemoryRangeIsDumpedInWholeRows) {
   }
 }
 
-// While the verification box is open the window runs on: here the box
-// receives a chunk for the same programmer and one for another, and the
-// same programmer's time-out runs out. The other programmer is handled at
-// once; the same programmer's chunk waits for the handler, which then no
-// longer reports, as the time-out has already ended the step.
-TEST_F(StepTest, WhileTheVerifyBoxIsOpenOthersGoOnAndTheTimeOutMayEndTheStep) {
+// While verification boxes are open the window runs on: here programmer
+// 3's box receives a chunk for programmer 3 and the reply of programmer 6,
+// then programmer 4's differing block opens a box of its own, and meanwhile
+// more ticks pass than any time-out lasts. The programmers in a box wait for
+// the operator, so their time-outs are held; the others are handled and time
+// out as usual. Once the boxes close, each verify ends with its difference,
+// and the time-outs count again.
+TEST_F(StepTest, WhileAVerifyBoxIsOpenItsTimeOutIsHeldAndTheOthersGoOn) {
+  constexpr int kSecond = 3;
   constexpr int kOther = 5;
+  constexpr int kSilent = 7;
   InState(kCh, kOpVerifyMain, 8);
+  InState(kSecond, kOpVerifyMain, 8);
   InState(kOther, kOpReadChecksum);
+  InState(kSilent, kOpBlankCheck);
   Bytes chip = MainBlock(0);
   chip[10] ^= 0x01;
-  std::vector<std::string> seenInBox;
+  std::vector<std::string> seenInBoxes;
   prompts.WhileOpen = [&] {
     Receive(kCh, ShortReply(0x2C));
     Receive(kOther, DataReply({1, 0, 2, 0, 0, 0}, 0x93));
-    seenInBox = memo.Lines;
-    // The chunk of the reply reloaded the time-out to 1000 ticks.
-    for (int tick = 0; tick < 1000; ++tick) TickReplyTimeouts();
+    prompts.WhileOpen = [&] {
+      for (int tick = 0; tick < 3000; ++tick) TickReplyTimeouts();
+      seenInBoxes = memo.Lines;
+    };
+    Receive(kSecond, DataReply(chip));
   };
   Receive(kCh, DataReply(chip));
-  EXPECT_EQ(prompts.Shown.size(), 1u);
-  EXPECT_EQ(seenInBox, std::vector<std::string>{Line(kOther, "Read Chip CRC16/ACC32 CheckSum:  0x0001/0x00000002.")});
-  // The time-out's end, and then the waiting reply to an idle programmer,
-  // which nothing handles: no "Data Verify error!", no "Flash Memory Error!".
-  EXPECT_EQ(memo.Lines, (std::vector<std::string>{seenInBox[0], Line(kCh, "Command Executed Time Out!")}));
-  EXPECT_TRUE(Idle());
-  EXPECT_TRUE(Idle(kOther));
+  EXPECT_EQ(prompts.Shown.size(), 2u);
+  const std::vector<std::string> others = {Line(kOther, "Read Chip CRC16/ACC32 CheckSum:  0x0001/0x00000002."),
+                                           Line(kSilent, "Command Executed Time Out!")};
+  EXPECT_EQ(seenInBoxes, others);
+  // Then the waiting chunk reaches an idle programmer, which nothing handles.
+  EXPECT_EQ(memo.Lines, (std::vector<std::string>{others[0], others[1], Line(kSecond, "Data Verify error!"),
+                                                   Line(kCh, "Data Verify error!")}));
+  for (const int ch : {kCh, kSecond, kOther, kSilent}) EXPECT_TRUE(Idle(ch)) << ch;
+
+  memo.Lines.clear();
+  InState(kCh, kOpVerifyMain, 8);
+  ProgrammerState.ReplyTimeout[kCh] = 1;
+  TickReplyTimeouts();
+  EXPECT_EQ(memo.Lines, Lines({"Command Executed Time Out!"}));
 }
 
 // The same with the time-out still running when the box closes: the step
