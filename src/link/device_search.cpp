@@ -48,19 +48,12 @@ void ReleaseProgrammer(int ch) {
   p.ProgOpCode[ch] = kOpIdle;
 }
 
-// Opens programmer ch's port under the name; the ports in `opened` are
-// those this run opened before, closed again when this one fails.
-void OpenPort(int ch, const std::string& name, std::vector<int>& opened) {
+// Opens programmer ch's port under the name; an ECommsError passes on.
+void OpenPort(int ch, const std::string& name) {
   TComm* port = ProgrammerState.CommPorts[ch];
   if (!port) return;
   port->CommName = name;
-  try {
-    port->OpenPort();
-  } catch (const ECommsError&) {
-    for (const int n : opened) ClosePort(n);
-    throw;
-  }
-  opened.push_back(ch);
+  port->OpenPort();
 }
 
 // The programmers in use, at most as many as are listed.
@@ -80,16 +73,22 @@ void SearchDevices(const std::vector<std::string>& portNames) {
   TProgrammerState& p = ProgrammerState;
   if (!portNames.empty()) {
     SessionState.FoundDeviceCount = 0;
-    std::vector<int> opened;
-    for (int ch = 0; ch < ListedInUse(portNames); ++ch) {
-      ClosePort(ch);
-      p.RxFill[ch] = 0;
-      p.ReplyTimeout[ch] = kSearchReplyTicks;
-      p.DeviceLinked[ch] = 0;
-      ResetGauge(ch);
-      OperationViews().SetInfoPanelCaption(Text(TTextId::SearchingDevicesText));
-      AddLog(FormatText(TTextId::CheckingDeviceFormat, ch + 1, portNames[static_cast<std::size_t>(ch)].c_str()));
-      OpenPort(ch, portNames[static_cast<std::size_t>(ch)], opened);
+    int ch = 0;
+    try {
+      for (; ch < ListedInUse(portNames); ++ch) {
+        ClosePort(ch);
+        p.RxFill[ch] = 0;
+        p.ReplyTimeout[ch] = kSearchReplyTicks;
+        p.DeviceLinked[ch] = 0;
+        ResetGauge(ch);
+        OperationViews().SetInfoPanelCaption(Text(TTextId::SearchingDevicesText));
+        AddLog(FormatText(TTextId::CheckingDeviceFormat, ch + 1, portNames[static_cast<std::size_t>(ch)].c_str()));
+        OpenPort(ch, portNames[static_cast<std::size_t>(ch)]);
+      }
+    } catch (const ECommsError&) {
+      // Nothing has been sent yet: the ports this search opened close again.
+      for (int opened = 0; opened < ch; ++opened) ClosePort(opened);
+      throw;
     }
   }
   Pause(kProbeGap);
@@ -108,10 +107,11 @@ void StartOfflineProgramming(const TPortListReload& reloadPortList) {
     ReleaseProgrammer(ch);
   }
   const std::vector<std::string> portNames = reloadPortList ? reloadPortList() : std::vector<std::string>{};
-  std::vector<int> opened;
+  // A port that fails leaves the ports before it open: each has been sent
+  // its start packet, and its unit's progress reports come in there.
   for (int ch = 0; ch < ListedInUse(portNames); ++ch) {
     p.ReplyTimeout[ch] = kSearchReplyTicks;
-    OpenPort(ch, portNames[static_cast<std::size_t>(ch)], opened);
+    OpenPort(ch, portNames[static_cast<std::size_t>(ch)]);
     Pause(kResetDelay);
     if (PortOpen(ch)) SendReset(ch);
   }

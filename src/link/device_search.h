@@ -28,5 +28,5 @@ void SearchDevices(const std::vector<std::string>& portNames);
 // their ports closed; the list is read again, and each port is opened and,
 // 30 ms later, sent the start packet of stand-alone programming. The ports
 // stay open so that the progress reports reach the link handlers. An
-// ECommsError leaves at once, after closing the ports opened before it.
+// ECommsError leaves at once; the ports opened before it stay open.
 void StartOfflineProgramming(const TPortListReload& reloadPortList);

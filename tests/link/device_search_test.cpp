@@ -149,14 +149,18 @@ TEST_F(SearchTest, OfflineStartSetsEveryUnitOffOnItsOwn) {
   }
 }
 
-// A port that cannot be opened leaves the off-line start at once; the
-// ports opened before it are closed again.
+// A port that cannot be opened leaves the off-line start at once; the port
+// opened before it keeps running with the start packet it was sent.
 TEST_F(SearchTest, OfflineStartStopsAtAPortThatCannotBeOpened) {
   StartUnits(3);
   portNames[1] = "/dev/velmot-no-such-port";
   SessionState.ProgrammerCount = 3;
   EXPECT_THROW(StartOfflineProgramming([this] { return portNames; }), ECommsError);
-  for (int ch = 0; ch < 3; ++ch) EXPECT_FALSE(ports[ch]->PortOpen()) << ch;
+  EXPECT_TRUE(ports[0]->PortOpen());
+  EXPECT_FALSE(ports[1]->PortOpen());
+  EXPECT_FALSE(ports[2]->PortOpen());
+  ASSERT_TRUE((*units)[0].WaitForPackets(1));
+  EXPECT_EQ((*units)[0].Received()[0].command, sim::kCmdReset);
   EXPECT_EQ((*units)[2].ReceivedCount(), 0u);
 }
 

@@ -73,4 +73,37 @@ TEST_F(ConnectWindow, APortThatCannotBeOpenedIsShownAndLeavesNothingOpen) {
   EXPECT_EQ(std::count(prompts.Shown.begin(), prompts.Shown.end(), error), 1);
 }
 
+// "Start Off-line Progrm" with a listed port that cannot be opened: the
+// units before it have been sent their start packets and keep their ports,
+// so their stand-alone runs are heard to the end; the error is shown once.
+TEST_F(ConnectWindow, TheOfflineStartKeepsThePortsOpenedBeforeOneThatFails) {
+  sim::UnitSettings standAlone;
+  standAlone.script = sim::StandAloneScript(3);
+  units = std::make_unique<sim::UnitGroup>(2, standAlone);
+  const std::string missing = "/dev/velmot-no-such-port";
+  std::ofstream(Folder() + "ConfigVmg.ini", std::ios::binary)
+      << sim::ConfigIniText({(*units)[0].Path(), (*units)[1].Path(), missing});
+  StartWindow();
+  const std::string error = "Error opening serial port:" + missing;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.Shown.empty() && prompts.Shown.back() == error; }, kLinkWaitMs));
+  prompts.Shown.clear();
+
+  Trigger("StartOfflineProgrm1");
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{error});
+  ASSERT_TRUE(QTest::qWaitFor(
+      [] { return ProgrammerState.ProgramOkCount[0] == 1 && ProgrammerState.ProgramOkCount[1] == 1; }, kLinkWaitMs));
+  const QString memo = window->InfoMemo->toPlainText();
+  for (int ch = 0; ch < 2; ++ch) {
+    SCOPED_TRACE(ch + 1);
+    const std::vector<sim::PacketRecord> received = (*units)[static_cast<std::size_t>(ch)].Received();
+    ASSERT_EQ(received.size(), 1u);  // the search had sent nothing
+    EXPECT_EQ(received[0].command, sim::kCmdReset);
+    EXPECT_EQ(received[0].problem, "");
+    EXPECT_TRUE(window->SPComm[static_cast<std::size_t>(ch)]->PortOpen());
+    EXPECT_EQ(ProgrammerState.DeviceLinked[ch], 0);
+    EXPECT_TRUE(memo.contains(QString::fromStdString(" C" + std::to_string(ch + 1) + " : OK=1, NG=0.")));
+  }
+  EXPECT_FALSE(window->SPComm[2]->PortOpen());
+}
+
 }  // namespace
