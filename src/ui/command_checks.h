@@ -1,8 +1,9 @@
 // What the window's commands check before they act: the programmers in use
-// (the first ProgrammerCount, at most ten) and which of them are linked and
+// (the first ProgrammerCount, at most ten), which of them are linked and
 // idle, and a precondition that does not hold.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ inline std::vector<int> LinkedIdleProgrammers() {
   for (int ch = 0; ch < ProgrammersInUse(); ++ch)
     if (LinkedAndIdle(ch)) programmers.push_back(ch);
   return programmers;
+}
+
+// How many programmers in use the last search linked.
+inline int LinkedProgrammerCount() {
+  return static_cast<int>(std::count_if(ProgrammerState.DeviceLinked, ProgrammerState.DeviceLinked + ProgrammersInUse(),
+                                        [](std::uint8_t linked) { return linked != 0; }));
 }
 
 // When refuse holds, the box with text; the command then stops.

@@ -102,11 +102,14 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
 }
 
 // An online S/N is written into the one main image that every programmer
-// receives, so a gang run would give all its chips the same number.
+// receives, so a gang run would give all its chips the same number; and a
+// programmer still running would have its image, data length and sums
+// rewritten under it, and its chip would get the same number too.
 bool TGenMFrmARM::OneProgrammerForOnlineSerialNumber() {
   if (!OnlineSerialNumbers()) return true;
-  const int ready = static_cast<int>(LinkedIdleProgrammers().size());
-  return !Refused(ready != 1, FormatText(TTextId::OnlineSnOneProgrammerFormat, ready));
+  const int linked = LinkedProgrammerCount();
+  if (Refused(linked != 1, FormatText(TTextId::OnlineSnOneProgrammerFormat, linked))) return false;
+  return !Refused(AnyProgrammerBusy(), Text(TTextId::OnlineSnBusyText));
 }
 
 // A read must not take over the state of a step that programmer 1 runs,
