@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <span>
 
 #include "data/program_state.h"
@@ -42,6 +43,19 @@ constexpr TDriverSectionLayout kCommandSections{88, 1112, kCommandCommonFamilies
 constexpr TDriverSectionLayout kProgramSections{4184, kCommonSectionOffsetInProgramPacket, kProgramCommonFamilies};
 // Option data (0x93/0x35): parameter block, 1 KB of options, then the operation section only.
 constexpr TDriverSectionLayout kOptionSections{1112, 0, {}};
+
+// The packets of each state that carries driver sections.
+struct TStateSections {
+  std::uint8_t State;
+  const TDriverSectionLayout* Sections;
+};
+
+constexpr TStateSections kSectionsOfState[] = {
+    {kOpBlankCheck, &kCommandSections}, {kOpErase, &kCommandSections},        {kOpReadChecksum, &kCommandSections},
+    {kOpReadOption, &kCommandSections}, {kOpChipInfo, &kCommandSections},     {kOpVerifyMain, &kCommandSections},
+    {kOpVerifyEep, &kCommandSections},  {kOpReadMain, &kCommandSections},     {kOpReadEep, &kCommandSections},
+    {kOpProgramMain, &kProgramSections}, {kOpProgramEep, &kProgramSections}, {kOpWriteOption, &kOptionSections},
+};
 
 bool CarriesCommonSection(const TDriverSectionLayout& layout, std::uint8_t chipFamilyCode) {
   return std::ranges::find(layout.CommonFamilies, chipFamilyCode) != layout.CommonFamilies.end();
@@ -114,6 +128,14 @@ std::uint16_t FrameProgramBlock(std::uint8_t code, std::span<const std::uint8_t>
 }
 
 }  // namespace
+
+bool PacketsCarryDriver(std::uint8_t state) {
+  if (!SelectedChip.UseFlashDriver) return false;
+  if (state == kOpDriverDownload) return true;
+  const auto row = std::ranges::find(kSectionsOfState, state, &TStateSections::State);
+  if (row == std::end(kSectionsOfState)) return false;
+  return StateHasDriverSection(state) || CarriesCommonSection(*row->Sections, SelectedChip.ChipFamilyCode);
+}
 
 std::uint16_t FrameLinkProbe(int ch) {
   std::ranges::copy(kLinkProbeFrame, CommBuffers.TxFrameBuffers[ch]);

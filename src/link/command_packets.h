@@ -59,4 +59,9 @@ std::uint16_t FrameReadMemory(int ch);
 // The fixed reset packet; it carries no chip codes.
 std::uint16_t FrameReset(int ch);
 
+// Whether the packets sent in a state carry bytes of the selected chip's
+// flash driver: the driver block, or a driver section (the state's own, or
+// the common one its packets carry for the chip's family).
+bool PacketsCarryDriver(std::uint8_t state);
+
 // The senders that hand these frames to the programmer's port: packet_senders.h.

@@ -185,6 +185,8 @@ void LoadFlashDriver() {
   SessionState.DriverValid = 1;
 }
 
+bool StateHasDriverSection(std::uint8_t state) { return SectionEntryOf(state) != 0; }
+
 std::uint16_t AppendDriverSectionForOp(std::uint16_t position, int ch) {
   return CopySection(SectionEntryOf(ProgrammerState.ProgOpCode[ch]), position, ch);
 }

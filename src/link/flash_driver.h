@@ -23,6 +23,10 @@ void LoadFlashDriver();
 // Keeps header bytes 8 and 9, then tells whether the image starts with the magic.
 bool CheckDriverMagic();
 
+// Whether a state has a section of its own (blank check, checksum read,
+// erase, programming, option write).
+bool StateHasDriverSection(std::uint8_t state);
+
 // Copies the section of programmer ch's current state to PacketBuffers[ch]
 // from position on and returns its length. Nothing is copied (0) for a state
 // without a section, a section of length 0, one that does not lie inside

@@ -7,7 +7,28 @@
 // of a firmware upgrade ends its bookkeeping (AbandonUpgrade).
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "data/program_state.h"
+
+// The states each operation of the commands runs through, for the checks
+// before it starts.
+inline constexpr std::uint8_t kDownloadStates[] = {kOpChipDataDownload, kOpDriverDownload, kOpMainDownload,
+                                                   kOpEepDownload};
+inline constexpr std::uint8_t kAutoProgramStates[] = {kOpBlankCheck,  kOpErase,     kOpProgramMain, kOpProgramEep,
+                                                      kOpVerifyMain,  kOpVerifyEep, kOpWriteOption};
+inline constexpr std::uint8_t kBlankCheckStates[] = {kOpBlankCheck};
+inline constexpr std::uint8_t kEraseStates[] = {kOpErase};
+inline constexpr std::uint8_t kProgramStates[] = {kOpProgramMain, kOpProgramEep};
+inline constexpr std::uint8_t kVerifyStates[] = {kOpVerifyMain, kOpVerifyEep};
+inline constexpr std::uint8_t kWriteOptionStates[] = {kOpWriteOption};
+inline constexpr std::uint8_t kWriteEepStates[] = {kOpProgramEep};
+inline constexpr std::uint8_t kReadMainStates[] = {kOpReadMain};
+inline constexpr std::uint8_t kReadEepStates[] = {kOpReadEep};
+inline constexpr std::uint8_t kReadOptionStates[] = {kOpReadOption};
+inline constexpr std::uint8_t kReadChecksumStates[] = {kOpReadChecksum};
+inline constexpr std::uint8_t kChipInfoStates[] = {kOpChipInfo};
 
 void StartDownloadChipData(int ch);
 // Inside the download that StartDownloadChipData opened: no start line, the

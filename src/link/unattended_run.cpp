@@ -6,6 +6,7 @@
 
 #include "data/log_lines.h"
 #include "data/program_state.h"
+#include "link/driver_check.h"
 #include "link/operation_starters.h"
 #include "link/programmers_in_use.h"
 #include "platform/file_bytes.h"
@@ -56,8 +57,8 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
     return;
   }
   if (actions.OpenProjectFile(path) != 0) return;
-  if (SelectedChip.UseFlashDriver && !SessionState.DriverValid) {
-    AddLog(Text(TTextId::NoDriverNoDownloadText));
+  if (DriverMissingFor(kDownloadStates)) {
+    AddLog(DriverMissingText());
     return;
   }
   // The operator's Download collects this from the window first; here the

@@ -1,14 +1,17 @@
 // What the window's commands check before they act: the programmers in use
 // (the first ProgrammerCount, at most ten), which of them are linked and
-// idle, and a precondition that does not hold.
+// idle, and a precondition that does not hold (the flash driver among them).
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "link/driver_check.h"
 #include "link/programmers_in_use.h"
 
 // Linked by the last search, and running no operation.
@@ -32,4 +35,10 @@ inline int LinkedProgrammerCount() {
 inline bool Refused(bool refuse, const std::string& text) {
   if (refuse) Prompts().ShowInfo(text);
   return refuse;
+}
+
+// When the states would send a flash driver that did not load, the box that
+// names its file; the command then stops.
+inline bool RefusedWithoutDriver(std::span<const std::uint8_t> states) {
+  return DriverMissingFor(states) && Refused(true, DriverMissingText());
 }

@@ -44,8 +44,14 @@ void TGenMFrmARM::DevButtonClick() {
   if (Refused(AnyProgrammerBusy(), Text(TTextId::ChipChangeBusyText))) return;
   TChipSelForm dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
-  // A changed name raises MCUNameEditChange; the same part again changes nothing in the window.
-  MCUNameEdit->setText(QString::fromStdString(SessionTexts.ChipName));
+  const QString name = QString::fromStdString(SessionTexts.ChipName);
+  if (MCUNameEdit->text() != name) {
+    MCUNameEdit->setText(name);  // raises MCUNameEditChange
+    return;
+  }
+  // The same part again changes nothing in the window; only a driver that
+  // did not load is loaded again, its file may be in place now.
+  if (SelectedChip.UseFlashDriver && !SessionState.DriverValid) LoadFlashDriver();
 }
 
 void TGenMFrmARM::MCUNameEditChange() {

@@ -3,6 +3,7 @@
 // read on programmer 1.
 #include <QCheckBox>
 #include <QTabWidget>
+#include <span>
 
 #include "chips/option_displays.h"
 #include "chips/vendor_index.h"
@@ -27,6 +28,7 @@ void StartChipErase(int ch) { StartErase(Text(TTextId::DoChipEraseText), ch); }
 
 // A command on every programmer in use.
 struct TGenMFrmARM::TGangCommand {
+  std::span<const std::uint8_t> States;  // that the operation runs through
   bool NeedsData;
   int AutoMode;              // for the programmers it starts; kKeepAutoMode leaves it
   bool OnlineSerialNumber;   // writes the online S/N into the main image first
@@ -38,6 +40,7 @@ struct TGenMFrmARM::TGangCommand {
 
 // A read on programmer 1 through its starter.
 struct TGenMFrmARM::TChipRead {
+  std::span<const std::uint8_t> States;
   bool ShowsPage;
   bool IntoBuffer;  // fills the main or EEP buffer
   void (*Start)(int ch);
@@ -46,21 +49,21 @@ struct TGenMFrmARM::TChipRead {
 namespace {
 
 // clang-format off
-//                                                   data   auto           S/N    option empty  focus
-constexpr TGenMFrmARM::TGangCommand kAutoProgram  = {true,  1,             true,  true,  true,  false, StartAutoProgramming};
-constexpr TGenMFrmARM::TGangCommand kDownload     = {true,  kKeepAutoMode, false, true,  true,  false, StartDownloadChipData};
-constexpr TGenMFrmARM::TGangCommand kBlankCheck   = {false, 0,             false, false, true,  false, StartBlankCheck};
-constexpr TGenMFrmARM::TGangCommand kErase        = {false, 0,             false, false, true,  false, StartChipErase};
-constexpr TGenMFrmARM::TGangCommand kProgram      = {true,  0,             true,  false, true,  false, StartProgramMain};
-constexpr TGenMFrmARM::TGangCommand kVerify       = {true,  0,             false, false, true,  true,  StartVerifyMain};
-constexpr TGenMFrmARM::TGangCommand kWriteOption  = {false, 0,             false, false, true,  false, StartWriteOption};
-constexpr TGenMFrmARM::TGangCommand kWriteEep     = {true,  0,             false, false, false, false, StartProgramEep};
+//                                                   states               data   auto           S/N    option empty  focus
+constexpr TGenMFrmARM::TGangCommand kAutoProgram  = {kAutoProgramStates, true,  1,             true,  true,  true,  false, StartAutoProgramming};
+constexpr TGenMFrmARM::TGangCommand kDownload     = {kDownloadStates,    true,  kKeepAutoMode, false, true,  true,  false, StartDownloadChipData};
+constexpr TGenMFrmARM::TGangCommand kBlankCheck   = {kBlankCheckStates,  false, 0,             false, false, true,  false, StartBlankCheck};
+constexpr TGenMFrmARM::TGangCommand kErase        = {kEraseStates,       false, 0,             false, false, true,  false, StartChipErase};
+constexpr TGenMFrmARM::TGangCommand kProgram      = {kProgramStates,     true,  0,             true,  false, true,  false, StartProgramMain};
+constexpr TGenMFrmARM::TGangCommand kVerify       = {kVerifyStates,      true,  0,             false, false, true,  true,  StartVerifyMain};
+constexpr TGenMFrmARM::TGangCommand kWriteOption  = {kWriteOptionStates, false, 0,             false, false, true,  false, StartWriteOption};
+constexpr TGenMFrmARM::TGangCommand kWriteEep     = {kWriteEepStates,    true,  0,             false, false, false, false, StartProgramEep};
 
-//                                            page   buffer
-constexpr TGenMFrmARM::TChipRead kReadMain     = {true,  true,  StartReadMain};
-constexpr TGenMFrmARM::TChipRead kReadEep      = {false, true,  StartReadEep};
-constexpr TGenMFrmARM::TChipRead kReadOption   = {true,  false, StartReadOption};
-constexpr TGenMFrmARM::TChipRead kReadChecksum = {true,  false, StartReadChecksum};
+//                                            states                page   buffer
+constexpr TGenMFrmARM::TChipRead kReadMain     = {kReadMainStates,     true,  true,  StartReadMain};
+constexpr TGenMFrmARM::TChipRead kReadEep      = {kReadEepStates,      false, true,  StartReadEep};
+constexpr TGenMFrmARM::TChipRead kReadOption   = {kReadOptionStates,   true,  false, StartReadOption};
+constexpr TGenMFrmARM::TChipRead kReadChecksum = {kReadChecksumStates, true,  false, StartReadChecksum};
 // clang-format on
 
 }  // namespace
@@ -88,6 +91,7 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
   if (command.FocusPanel) PanelBtns->setFocus();
   if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
   if (Refused(command.NeedsData && !ObjectState.ObjectLoaded, Text(TTextId::LoadObjectFirstText))) return;
+  if (RefusedWithoutDriver(command.States)) return;
   if (command.OnlineSerialNumber && !OneProgrammerForOnlineSerialNumber()) return;
   if (command.EmptyLine) AddMemoLine("");
   CollectProgramSettings();
@@ -123,6 +127,7 @@ void TGenMFrmARM::RunChipRead(const TChipRead& read) {
   if (read.ShowsPage) ViewPageCtrl->setCurrentWidget(ChipSett);
   if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
   if (ReadRefusedWhileBusy(read.IntoBuffer)) return;
+  if (RefusedWithoutDriver(read.States)) return;
   CollectProgramSettings();
   if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], Text(TTextId::ConnectDeviceText))) return;
   read.Start(kProgrammerOne);
@@ -150,5 +155,6 @@ void TGenMFrmARM::ReadMG32xxChipID1Click() {
   if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
   if (Refused(!ProgrammerState.DeviceLinked[kProgrammerOne], Text(TTextId::ConnectDeviceText))) return;
   if (ReadRefusedWhileBusy(false)) return;
+  if (RefusedWithoutDriver(kChipInfoStates)) return;
   StartReadChipInfo(kProgrammerOne);
 }

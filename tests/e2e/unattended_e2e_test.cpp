@@ -97,7 +97,7 @@ const TRunCase kRuns[] = {
     {"MissingFlashDriver", TProject::NoDriver, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
      {Searched, Searched, Searched},
      {"File \"@folder/QuorixDRVs/LDR09.VDR\" is not exists, please check it!",
-      "Flash Driver Not Loaded, Download Not Started!"}},
+      "Flash Driver \"@folder/QuorixDRVs/LDR09.VDR\" Not Loaded, Operation Not Started!"}},
     {"BootLoaderUpgradedFirst", TProject::Good, {"OFF"},
      {kPlain, [](sim::UnitSettings& s) { s.identity = sim::kBootLoaderIdentity; }, kPlain}, TEnd::Exits,
      {Job, UpgradedJob, Job}, {"C2 : Programmer 2s Firmware Fpgrade Completed!"}},

@@ -11,6 +11,7 @@
 #include "data/packet_checksum.h"
 #include "data/program_state.h"
 #include "data/random.h"
+#include "link/driver_check.h"
 #include "link/frame_coding.h"
 #include "link/parameter_block.h"
 
@@ -368,6 +369,78 @@ TEST(CommandPackets, DriverSectionsByPacketAndFamily) {
       EXPECT_TRUE(std::equal(packet.begin() + c.commonAt, packet.begin() + c.commonAt + 16, image + 0x500));
     }
   }
+}
+
+// Which states' packets carry the driver, told by the packets themselves:
+// a state's packet is longer with the driver than without it exactly when
+// it carries a section; the driver block is the driver.
+TEST(CommandPackets, PacketsCarryDriverAsThePacketsDo) {
+  const auto command = [](std::uint8_t code, std::uint16_t argument) {
+    return [code, argument] { return FrameCommand(code, argument, kCh); };
+  };
+  const struct {
+    std::uint8_t state;
+    std::function<std::uint16_t()> build;
+  } senders[] = {
+      {kOpChipDataDownload, [] { return FrameChipData(0x1234, kCh); }},
+      {kOpMainDownload, [] { return FrameMainDataBlock(0, kCh); }},
+      {kOpEepDownload, [] { return FrameEepDataBlock(0, kCh); }},
+      {kOpBlankCheck, command(kCmdOperation, kSubBlankCheck)},
+      {kOpErase, command(kCmdOperation, kSubErase)},
+      {kOpReadChecksum, command(kCmdOperation, kSubReadChecksum)},
+      {kOpReadOption, command(kCmdOperation, kSubReadOption)},
+      {kOpChipInfo, command(kCmdOperation, kSubChipInfo)},
+      {kOpVerifyMain, command(kCmdMainBlock, 0)},
+      {kOpReadMain, command(kCmdMainBlock, 0)},
+      {kOpVerifyEep, command(kCmdEepBlock, 0)},
+      {kOpReadEep, command(kCmdEepBlock, 0)},
+      {kOpProgramMain, [] { return FrameMainProgramBlock(0, kCh); }},
+      {kOpProgramEep, [] { return FrameEepProgramBlock(0, kCh); }},
+      {kOpWriteOption, [] { return FrameOptionData(kCh); }},
+      {kOpReadMemory, [] { return FrameReadMemory(kCh); }},
+  };
+  for (const std::uint8_t family : {0x00, 0x01, 0x04, 0x08, 0x10, 0x18, 0xC0}) {
+    for (const auto& sender : senders) {
+      SCOPED_TRACE("family " + std::to_string(family) + ", state " + std::to_string(sender.state));
+      SetFixedState();
+      SelectedChip.ChipFamilyCode = family;
+      ProgrammerState.ProgOpCode[kCh] = sender.state;
+      const bool carries = PacketsCarryDriver(sender.state);
+      const std::size_t withDriver = CheckedPacket(kCh, sender.build()).size();
+      SelectedChip.UseFlashDriver = 0;
+      const std::size_t withoutDriver = CheckedPacket(kCh, sender.build()).size();
+      EXPECT_EQ(carries, withDriver != withoutDriver);
+      EXPECT_FALSE(PacketsCarryDriver(sender.state));  // the chip uses none now
+    }
+    SetFixedState();
+    SelectedChip.ChipFamilyCode = family;
+    EXPECT_TRUE(PacketsCarryDriver(kOpDriverDownload));
+  }
+}
+
+// An operation is refused only for a chip with a driver that did not load,
+// and only when one of its states would send it.
+TEST(DriverCheck, RefusesWhatWouldSendADriverThatDidNotLoad) {
+  const std::uint8_t download[] = {kOpChipDataDownload, kOpDriverDownload, kOpMainDownload, kOpEepDownload};
+  const std::uint8_t readRange[] = {kOpReadMemory};
+  const std::uint8_t verify[] = {kOpVerifyMain, kOpVerifyEep};
+  SetFixedState();
+  SessionState.DriverValid = 0;
+  EXPECT_TRUE(DriverMissingFor(download));
+  EXPECT_FALSE(DriverMissingFor(readRange));
+  EXPECT_TRUE(DriverMissingFor(verify));  // family 0x04 sends the common section
+  SelectedChip.ChipFamilyCode = 0x08;
+  EXPECT_FALSE(DriverMissingFor(verify));
+  SessionState.DriverValid = 1;
+  EXPECT_FALSE(DriverMissingFor(download));
+  SessionState.DriverValid = 0;
+  SelectedChip.UseFlashDriver = 0;
+  EXPECT_FALSE(DriverMissingFor(download));
+
+  SessionTexts.DriverFilePath = "/opt/line/QuorixDRVs/LDR01.VDR";
+  EXPECT_EQ(DriverMissingText(), "Flash Driver \"/opt/line/QuorixDRVs/LDR01.VDR\" Not Loaded, Operation Not Started!");
+  SessionTexts.DriverFilePath.clear();  // no driver file serves the part
+  EXPECT_EQ(DriverMissingText(), "Error Chip or Driver not exists!");
 }
 
 TEST(CommandPackets, NoSectionsWithoutADriver) {

@@ -154,9 +154,10 @@ TEST_F(UnattendedRun, AChipWhoseFlashDriverDidNotLoadStartsNoDownload) {
   actions.OnOpen = [] {
     SelectedChip.UseFlashDriver = 1;
     SessionState.DriverValid = 0;
+    SessionTexts.DriverFilePath = "/line/QuorixDRVs/LDR09.VDR";
   };
   StartCommandLineDownload(actions);
-  EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 Flash Driver Not Loaded, Download Not Started!"});
+  EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 Flash Driver \"/line/QuorixDRVs/LDR09.VDR\" Not Loaded, Operation Not Started!"});
   EXPECT_FALSE(AnyStarted());
 }
 

@@ -15,9 +15,11 @@
 
 #include "chips/chip_choice.h"
 #include "chips/vendor_index.h"
+#include "driver_file.h"
 #include "modal_closer.h"
 #include "modal_watch.h"
 #include "started_window.h"
+#include "text/format_text.h"
 #include "text/text_id.h"
 #include "ui/chip_select_form.h"
 #include "ui/message_box_prompts.h"
@@ -192,6 +194,37 @@ TEST_F(WindowChipTest, TheChipButtonTakesThePartChosenInTheDialog) {
   EXPECT_EQ(window->MCUNameEdit->text(), "IND86201xx");
   EXPECT_EQ(SelectedChip.ChipSubType, 0x10);
   EXPECT_TRUE(Memo().contains("> 09:05:07 Chip \"IND86201xx\" has been selected!"));
+}
+
+// A driver file that was missing when the part was chosen: the commands
+// that would send the driver name the file, and choosing the part again,
+// once the file is in place, loads it.
+TEST_F(WindowChipTest, ChoosingThePartAgainLoadsADriverThatDidNotLoad) {
+  const auto chooseFirstPart = [] {
+    OnNextModal([](QWidget& modal) {
+      auto& dialog = dynamic_cast<TChipSelForm&>(modal);
+      dialog.ListBoxCP->setCurrentRow(0);
+      dialog.BitBtnOK->click();
+    });
+  };
+  chooseFirstPart();
+  window->DevButton->click();
+  ASSERT_EQ(window->MCUNameEdit->text(), "IND83204xx");
+  const std::string path = DriverPath("LDR02");
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{FormatText(TTextId::DriverFileMissingFormat, path.c_str())});
+  prompts.Shown.clear();
+  Trigger("SpdBtnBlankChk");
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{FormatText(TTextId::DriverNotLoadedFormat, path.c_str())});
+
+  WriteDriverFile(Folder(), "LDR02.VDR");
+  const QString memo = window->InfoMemo->toPlainText();
+  prompts.Shown.clear();
+  chooseFirstPart();
+  window->DevButton->click();
+  EXPECT_EQ(SessionState.DriverValid, 1);
+  EXPECT_EQ(window->InfoMemo->toPlainText(), memo);  // the window is left as it was
+  Trigger("SpdBtnBlankChk");
+  EXPECT_TRUE(prompts.Shown.empty());
 }
 
 TEST_F(WindowChipTest, CancellingTheDialogChangesNothing) {

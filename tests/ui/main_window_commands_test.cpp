@@ -13,6 +13,7 @@
 
 #include "chips/chip_choice.h"
 #include "chips/vendor_index.h"
+#include "driver_file.h"
 #include "modal_watch.h"
 #include "started_window.h"
 #include "text/text_id.h"
@@ -163,6 +164,7 @@ TEST_F(WindowCommandsTest, TheShortcutsOfALockedCommandMenuStartNothing) {
     EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpIdle) << key;
   }
   // The same keys run the commands of an unlocked menu.
+  WriteDriverFile(Folder(), "LDR02.VDR");
   ASSERT_TRUE(AcceptChipChoice(kVendorIndie, 0));
   window->ChangeChip();
   QTest::keyClick(window.get(), Qt::Key_F7);

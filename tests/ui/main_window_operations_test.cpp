@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFileDialog>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,6 +19,8 @@
 #include "chips/chip_choice.h"
 #include "chips/vendor_index.h"
 #include "data/program_state.h"
+#include "demo_job.h"
+#include "driver_file.h"
 #include "link/comm.h"
 #include "modal_closer.h"
 #include "modal_watch.h"
@@ -107,6 +110,15 @@ class WindowOperationsTest : public WindowTest {
   }
   static bool WaitIdle(std::initializer_list<int> programmers) {
     return QTest::qWaitFor([programmers] { return Idle(programmers); }, kWaitMs);
+  }
+
+  // "Open Project" with the file dialog confirming path.
+  void OpenProject(const std::string& path) {
+    window->ExecFileDialog = [path](QFileDialog& dialog) {
+      dialog.selectFile(QString::fromStdString(path));
+      return true;
+    };
+    Trigger("SpdBtnLdPrj");
   }
 
   sim::PtyUnit& Unit(int ch) { return (*units)[static_cast<std::size_t>(ch)]; }
@@ -343,6 +355,61 @@ TEST_F(WindowOperationsTest, ASerialNumberThatCannotBeWrittenStartsNoProgrammer)
   }
   QTest::qWait(50);
   EXPECT_EQ(Unit(0).ReceivedCount(), before);
+}
+
+// A BAT32 job whose flash-driver file is missing: no command whose packets
+// would carry the driver starts on any programmer, and one box names the
+// file; what sends no driver for this family (the chip information read
+// here) runs. With the file in place, the project opened again loads the
+// driver, and the download sends it.
+TEST_F(WindowOperationsTest, NothingThatSendsTheFlashDriverStartsWhileItIsNotLoaded) {
+  const std::string project = Folder() + "demo.pqx";
+  WriteDemoProject(project);
+  StartWith(2);
+  OpenProject(project);
+  const std::string driver = Folder() + kDemoDriverFile;
+  ASSERT_EQ(prompts.Shown, (std::vector<std::string>{Text(TTextId::ProjectOpenSuccessText),
+                                                      FormatText(TTextId::DriverFileMissingFormat, driver.c_str())}));
+  ASSERT_EQ(ObjectState.ObjectLoaded, 1);
+  const std::size_t before[2] = {Unit(0).ReceivedCount(), Unit(1).ReceivedCount()};
+
+  const std::string refusal = FormatText(TTextId::DriverNotLoadedFormat, driver.c_str());
+  for (const char* command : {"Download1", "AutoSpdBtn", "SpdBtnBlankChk", "SpdBtnErase", "SpdBtnProg",
+                              "WriteEepDataMemory1", "SpdBtnWrtOPB", "ReadChipCheckSum1"}) {
+    SCOPED_TRACE(command);
+    prompts.Shown.clear();
+    Trigger(command);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{refusal});
+    EXPECT_TRUE(Idle({0, 1}));
+  }
+  QTest::qWait(50);
+  EXPECT_EQ(Unit(0).ReceivedCount(), before[0]);
+  EXPECT_EQ(Unit(1).ReceivedCount(), before[1]);
+
+  prompts.Shown.clear();
+  Trigger("ReadMG32xxChipID1");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_TRUE(Memo().contains(">     Chip Information Data as Below: "));
+  EXPECT_TRUE(prompts.Shown.empty());
+  ASSERT_TRUE(WaitAllHandled(0));
+
+  WriteDriverFile(Folder(), "LDR09.VDR");
+  prompts.Shown.clear();
+  OpenProject(project);
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ProjectOpenSuccessText)});
+  prompts.Shown.clear();
+  Trigger("Download1");
+  ASSERT_TRUE(WaitIdle({0, 1}));
+  const TDemoBytes plain = DemoDriverPlain();
+  for (int ch = 0; ch < 2; ++ch) {
+    SCOPED_TRACE(ch + 1);
+    EXPECT_EQ(LinesOf(ch).back(), "Data Donwload Success!");
+    // The driver as its file holds it.
+    const sim::Bytes sent = Unit(ch).Inspect([](const sim::Unit& u) { return u.job.driver; });
+    ASSERT_GE(sent.size(), plain.size());
+    EXPECT_EQ(sim::Bytes(sent.begin(), sent.begin() + static_cast<std::ptrdiff_t>(plain.size())), plain);
+  }
+  EXPECT_TRUE(prompts.Shown.empty());
 }
 
 }  // namespace
