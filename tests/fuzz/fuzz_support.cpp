@@ -33,6 +33,7 @@ constexpr TFuzzChip kChips[] = {
 constexpr std::uint8_t kStartupBlank = 0xFF;  // the main and EEP images outside the areas
 constexpr std::size_t kRunOn = 256;           // a record may run on past its area's end
 constexpr std::size_t kGuardWindow = 4096;
+constexpr std::uint8_t kImageMark = 0xA5;  // neither blank value
 
 class TCountingMemo final : public ILogMemo {
  public:
@@ -158,6 +159,12 @@ void CheckImagesOutsideAreas(unsigned writes) {
 
 bool AllBytesAre(std::span<const std::uint8_t> bytes, std::uint8_t value) {
   return bytes.empty() || (bytes[0] == value && std::memcmp(bytes.data(), bytes.data() + 1, bytes.size() - 1) == 0);
+}
+
+void MarkImages() { MemoryImages.MainFlashImage[0] = MemoryImages.EepImage[0] = kImageMark; }
+
+bool ImagesStillMarked() {
+  return MemoryImages.MainFlashImage[0] == kImageMark && MemoryImages.EepImage[0] == kImageMark;
 }
 
 void MarkObjectBoundsUnwritten() {

@@ -82,6 +82,11 @@ void WidenTouchedAreas(std::size_t mainBytes, std::size_t eepBytes);
 // Whether every byte is value (true for none).
 bool AllBytesAre(std::span<const std::uint8_t> bytes, std::uint8_t value);
 
+// Marks the first byte of the main and EEP images before a load: a load that
+// is refused leaves both marks.
+void MarkImages();
+bool ImagesStillMarked();
+
 // A value the object loads never leave by chance: set into the object bounds
 // and sums before a load, it shows which of them the load wrote.
 constexpr std::uint32_t kUnwritten = 0x5A5A5A5A;
