@@ -2,7 +2,10 @@
 // drives them, with the file and offset dialogs answered through the seams.
 #include <gtest/gtest.h>
 
+#include <QFileSystemModel>
+#include <QListView>
 #include <QTableView>
+#include <QTest>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -31,15 +34,15 @@ TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
     const char* title;  // nullptr: the system's
     bool save;
   };
-  const QStringList object = {"All Files (*.*)", "All Binary Files (*.Bin)", "All Intel Hex Files (*.Hex)",
+  const QStringList object = {"All Files (*.*) (*)", "All Binary Files (*.Bin)", "All Intel Hex Files (*.Hex)",
                               "All Motorola Hex Files(*.S19)",
                               "All Hex/Binary Files (*.Hex,*.S1*,*.Bin) (*.Hex *.S1* *.Bin)"};
   const QStringList eep = {"All Binary Files (*.Bin)", "All Object Files(*.S19,*.HEX) (*.S19 *.HEX)",
                            "All Hex/Binary Files (*.HEX,*.S1*,*.Bin) (*.Hex *.S1* *.Bin)"};
   const QStringList memory = {"All Binary Files(*.BIN)", "Intel Hex Files(*.HEX)",
                               "Motorola S-record Files(*.mot) (*.S19)"};
-  const QStringList openProject = {"Velmotxx Project Files(*.pqx)", "All FIles(*.*)"};
-  const QStringList saveProject = {"Velmotxx Project File(*.pqx)", "All FIles(*.*)"};
+  const QStringList openProject = {"Velmotxx Project Files(*.pqx)", "All FIles(*.*) (*)"};
+  const QStringList saveProject = {"Velmotxx Project File(*.pqx)", "All FIles(*.*) (*)"};
   const Case cases[] = {
       {"SpdBtnOpen", "OpenDialog1", object, 4, "BIN", nullptr, false},
       {"Execute1", "OpenDialog1", object, 4, "BIN", nullptr, false},
@@ -80,6 +83,53 @@ TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
   }
   EXPECT_TRUE(prompts.Shown.empty());
   EXPECT_EQ(ObjectState.ObjectLoaded, 1);
+}
+
+// The entries for all files list every file, also one whose name has no dot:
+// a project saved as "job" can be picked, not only typed.
+TEST_F(FileWindowTest, TheAllFilesEntriesListNamesWithoutADot) {
+  Choose(kVendorAUCUx, kAu301);
+  ObjectState.ObjectLoaded = 1;
+  const QString folder = QString::fromStdString(Folder()) + "listed";
+  std::filesystem::create_directory(folder.toStdString());
+  for (const char* name : {"job", "board.hex", "job.pqx"}) WriteFile(folder.toStdString() + "/" + name, Bytes{1});
+  struct Case {
+    const char* control;
+    int entry;
+    const char* caption;  // what the operator reads
+  };
+  const Case cases[] = {
+      {"SpdBtnOpen", 0, "All Files (*.*)"},
+      {"SpdBtnLdPrj", 1, "All FIles(*.*)"},
+      {"SavetoProjectFile1", 1, "All FIles(*.*)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    QStringList listed;
+    window->ExecFileDialog = [&](QFileDialog& dialog) {
+      dialog.setDirectory(folder);
+      const QString entry = dialog.nameFilters().value(c.entry);
+      EXPECT_TRUE(entry.startsWith(c.caption)) << entry.toStdString();
+      dialog.selectNameFilter(entry);
+      auto* model = dialog.findChild<QFileSystemModel*>();
+      auto* view = dialog.findChild<QListView*>("listView");
+      EXPECT_TRUE(model && view);
+      if (!model || !view) return false;
+      // The folder is read on a thread of the model's own.
+      const auto names = [&] {
+        QStringList shown;
+        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row)
+          shown << model->index(row, 0, view->rootIndex()).data().toString();
+        shown.sort();
+        return shown;
+      };
+      if (!QTest::qWaitFor([&] { return names().contains("board.hex"); }, 60'000)) ADD_FAILURE() << "never listed";
+      listed = names();
+      return false;
+    };
+    Trigger(c.control);
+    EXPECT_EQ(listed, (QStringList{"board.hex", "job", "job.pqx"}));
+  }
 }
 
 // The running steps send and compare the images: nothing is loaded under them.
