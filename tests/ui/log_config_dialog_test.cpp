@@ -1,14 +1,18 @@
 #include "text/text_id.h"
 #include "ui/log_config_dialog.h"
 
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 
@@ -141,6 +145,50 @@ TEST_F(LogConfigDialog, AConfigFileThatCannotBeWrittenIsReportedOnceAndTheDialog
     ASSERT_EQ(prompts_.Shown.size(), 1u);
     EXPECT_NE(prompts_.Shown[0].find(SessionTexts.AppDir + kLogConfigName), std::string::npos) << prompts_.Shown[0];
   }
+}
+
+// A disk that fills up while the file is written: the limit on a file's size
+// fails the write half-way as a full disk does.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t bytes) {
+    oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the program
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldSignal_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldSignal_)(int) = nullptr;
+};
+
+TEST_F(LogConfigDialog, AWriteThatFailsHalfWayKeepsTheOldFile) {
+  const std::string old = "[ConfigLog]\r\nDnLog\r\nCustomer\r\nCusDef2\r\nSpcFile=/var/log/line 3.log\r\n[EndCfg]\r\n";
+  std::ofstream(Folder() + kLogConfigName, std::ios::binary) << old;
+  TLogCfgForm dialog;
+  dialog.LoadLogConfig();
+  dialog.show();
+  Choose(*dialog.RadioGrpCreat, kLogLocationSystem);
+  {
+    const TFileSizeLimit full(16);
+    QTest::mouseClick(dialog.OK, Qt::LeftButton);
+  }
+  EXPECT_FALSE(dialog.isVisible());
+  ASSERT_EQ(prompts_.Shown.size(), 1u);
+  EXPECT_NE(prompts_.Shown[0].find(Folder() + kLogConfigName), std::string::npos) << prompts_.Shown[0];
+  EXPECT_EQ(ConfigFile(), old);
+  EXPECT_EQ(QDir(QString::fromStdString(Folder())).entryList(QDir::Files | QDir::Hidden),
+            QStringList{kLogConfigName});
+
+  TLogCfgForm next;
+  next.LoadLogConfig();
+  ExpectShows(next, {false, kLogLocationCustomer, kLogModeAppend, "/var/log/line 3.log"});
 }
 
 }  // namespace
