@@ -80,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     const TObjectLoadMode mode = how & 4 ? TObjectLoadMode::More : TObjectLoadMode::Fresh;
     accepted = LoadObjectData(path, mode, dialog);
+    if (accepted && mode == TObjectLoadMode::Fresh) ImagesBlankedWhole();
     CheckLoad(accepted, address, place, file, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
     FUZZ_CHECK(object.ObjectLoaded == accepted);
     if (accepted) FUZZ_CHECK(object.MainDataLength <= chip.MainSize);

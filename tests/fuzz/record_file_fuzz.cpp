@@ -34,6 +34,7 @@ int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const s
     if (!loaded) FUZZ_CHECK(object.EepFileSum == kUnwritten);
   } else {
     loaded = LoadObjectData(path, mode, failBinary);
+    if (loaded && mode == TObjectLoadMode::Fresh) ImagesBlankedWhole();
     FUZZ_CHECK(loaded == !file.empty());
     FUZZ_CHECK(object.ObjectLoaded == loaded && object.MainDataLength <= mainSize);
     if (!loaded)
