@@ -1,8 +1,6 @@
 #include "text/text_id.h"
 #include "ui/log_config_dialog.h"
 
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -12,10 +10,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <fstream>
 #include <iterator>
 
+#include "../platform/file_size_limit.h"
 #include "data/program_state.h"
 #include "operator_fakes.h"
 #include "ui/radio_group.h"
@@ -147,27 +145,7 @@ TEST_F(LogConfigDialog, AConfigFileThatCannotBeWrittenIsReportedOnceAndTheDialog
   }
 }
 
-// A disk that fills up while the file is written: the limit on a file's size
-// fails the write half-way as a full disk does.
-class TFileSizeLimit {
- public:
-  explicit TFileSizeLimit(rlim_t bytes) {
-    oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the program
-    getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~TFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldSignal_);
-  }
-
- private:
-  rlimit old_{};
-  void (*oldSignal_)(int) = nullptr;
-};
-
+// A disk that fills up while the file is written.
 TEST_F(LogConfigDialog, AWriteThatFailsHalfWayKeepsTheOldFile) {
   const std::string old = "[ConfigLog]\r\nDnLog\r\nCustomer\r\nCusDef2\r\nSpcFile=/var/log/line 3.log\r\n[EndCfg]\r\n";
   std::ofstream(Folder() + kLogConfigName, std::ios::binary) << old;
