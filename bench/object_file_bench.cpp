@@ -6,6 +6,7 @@
 // for each load and save.
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -13,6 +14,8 @@
 #include <string>
 
 #include "data/binary_file.h"
+#include "data/binary_load.h"
+#include "data/file_input.h"
 #include "data/hex_file.h"
 #include "data/object_file_kind.h"
 #include "data/program_state.h"
@@ -52,13 +55,15 @@ struct TLoaded {
 
 TLoaded Load(const std::string& name, TObjectFileKind kind) {
   TLoaded loaded;
-  if (kind == TObjectFileKind::IntelHex) LoadHexFile(name, loaded.lowest, loaded.highest, loaded.sum);
-  if (kind == TObjectFileKind::SRecord) LoadSRecFile(name, loaded.lowest, loaded.highest, loaded.sum);
-  if (kind == TObjectFileKind::Binary) {
-    std::uint32_t limit = kMainFlashImageSize;
-    loaded.lowest = SelectedChip.MainStart;
-    loaded.highest = loaded.lowest + static_cast<std::uint32_t>(ReadBinaryFileSum(
-                                         name, MemoryImages.MainFlashImage, limit, loaded.sum)) - 1;
+  // As a load reads it: the whole file first, then the images.
+  const bool binary = kind == TObjectFileKind::Binary;
+  const TFileContent file = ReadFileContent(name, binary ? kMainFlashImageSize : UINT64_MAX);
+  if (kind == TObjectFileKind::IntelHex) LoadHexFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum);
+  if (kind == TObjectFileKind::SRecord) LoadSRecFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum);
+  if (binary) {
+    const TSelectedChip& chip = SelectedChip;
+    StoreBinaryAt(file, chip.MainStart, {chip.MainStart, chip.MainEnd, MemoryImages.MainFlashImage}, loaded.lowest,
+                  loaded.highest, loaded.sum);
   }
   return loaded;
 }

@@ -1,7 +1,6 @@
 #include "data/binary_file.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "data/file_input.h"
 #include "data/object_output.h"
@@ -11,8 +10,9 @@ namespace {
 
 constexpr std::size_t kBlockSize = 4096;
 
-std::size_t ReadInto(const std::string& fileName, std::span<std::uint8_t> destination, std::uint32_t& limit,
-                     std::uint32_t* sum) {
+}  // namespace
+
+std::size_t ReadBinaryFile(const std::string& fileName, std::span<std::uint8_t> destination, std::uint32_t& limit) {
   TInputFile file(fileName);
   if (!file.IsOpen() || file.Size() == 0) return 0;
   const std::uint64_t size = file.Size();
@@ -24,27 +24,14 @@ std::size_t ReadInto(const std::string& fileName, std::span<std::uint8_t> destin
     limit = lastIndex;
   }
   count = std::min<std::uint64_t>(count, destination.size());
-  if (sum) *sum = 0;
   std::size_t copied = 0;
   while (copied < count) {
     const std::span<std::uint8_t> block = destination.subspan(copied, std::min<std::uint64_t>(kBlockSize, count - copied));
     const std::size_t got = file.Read(block);
-    if (sum) *sum = std::accumulate(block.begin(), block.begin() + got, *sum);
     copied += got;
     if (got < block.size()) break;
   }
   return copied;
-}
-
-}  // namespace
-
-std::size_t ReadBinaryFile(const std::string& fileName, std::span<std::uint8_t> destination, std::uint32_t& limit) {
-  return ReadInto(fileName, destination, limit, nullptr);
-}
-
-std::size_t ReadBinaryFileSum(const std::string& fileName, std::span<std::uint8_t> destination, std::uint32_t& limit,
-                              std::uint32_t& sum) {
-  return ReadInto(fileName, destination, limit, &sum);
 }
 
 void WriteBinaryFile(const std::string& fileName, std::span<const std::uint8_t> buffer, std::uint32_t first,

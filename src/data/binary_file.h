@@ -1,5 +1,5 @@
-// Binary object files: whole-file reading, shared by the object, flash-driver
-// and firmware loaders, and writing a stretch of a buffer.
+// Binary files: whole-file reading, shared by the flash-driver and firmware
+// loaders, and writing a stretch of a buffer.
 #pragma once
 
 #include <cstddef>
@@ -17,11 +17,6 @@
 // no regular file) or is empty copies nothing, returns 0 and leaves limit and
 // LoadedDataEnd as they were.
 std::size_t ReadBinaryFile(const std::string& fileName, std::span<std::uint8_t> destination, std::uint32_t& limit);
-
-// As ReadBinaryFile, and sum := the 32-bit sum of every byte copied (0 first);
-// a file that cannot be opened or is empty leaves sum as it was too.
-std::size_t ReadBinaryFileSum(const std::string& fileName, std::span<std::uint8_t> destination, std::uint32_t& limit,
-                              std::uint32_t& sum);
 
 // Writes buffer[first .. last] to fileName, created anew. An empty range
 // (last < first), or one that leaves the buffer (EepSize 0 gives last

@@ -1,24 +1,28 @@
 #include "data/binary_load.h"
 
 #include <algorithm>
+#include <numeric>
 
-#include "data/binary_file.h"
+#include "data/program_state.h"
 
-TBinaryLoadStatus LoadBinaryAt(const std::string& fileName, std::uint32_t address, const TBinaryPlace& place,
-                               std::uint32_t& first, std::uint32_t& last, std::uint32_t& sum) {
-  if (address < place.AreaStart || address > place.AreaEnd) return TBinaryLoadStatus::OutsideArea;
+std::uint32_t BinaryRoom(std::uint32_t address, const TBinaryPlace& place) {
+  if (address < place.AreaStart || address > place.AreaEnd) return 0;
   const std::size_t index = address - place.AreaStart;
-  if (index >= place.Image.size()) return TBinaryLoadStatus::OutsideArea;
+  if (index >= place.Image.size()) return 0;
   // In bytes, not an end address: a file exactly as long as the room keeps its last byte.
-  const auto room = static_cast<std::uint32_t>(
+  return static_cast<std::uint32_t>(
       std::min<std::uint64_t>(std::uint64_t{place.AreaEnd} - address + 1, place.Image.size() - index));
-  std::uint32_t limit = room;
-  std::uint32_t readSum = 0;
-  const std::size_t copied = ReadBinaryFileSum(fileName, place.Image.subspan(index, room), limit, readSum);
-  if (copied == 0) return TBinaryLoadStatus::NothingRead;
+}
+
+TBinaryLoadStatus StoreBinaryAt(const TFileContent& file, std::uint32_t address, const TBinaryPlace& place,
+                                std::uint32_t& first, std::uint32_t& last, std::uint32_t& sum) {
+  const std::uint32_t room = BinaryRoom(address, place);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()),
+                                            std::min<std::size_t>(file.Bytes.size(), room));
+  std::ranges::copy(bytes, place.Image.begin() + (address - place.AreaStart));
+  ObjectState.LoadedDataEnd = static_cast<std::uint32_t>(std::min<std::uint64_t>(file.Size - 1, 0xFFFFFFFF));
   first = address;
-  last = static_cast<std::uint32_t>(address + copied - 1);
-  sum = readSum;
-  // The limit comes back unchanged only when the file is longer than it.
-  return limit == room ? TBinaryLoadStatus::TooLong : TBinaryLoadStatus::Read;
+  last = static_cast<std::uint32_t>(address + bytes.size() - 1);
+  sum = std::accumulate(bytes.begin(), bytes.end(), std::uint32_t{0});
+  return file.Size > room ? TBinaryLoadStatus::TooLong : TBinaryLoadStatus::Read;
 }

@@ -1,10 +1,11 @@
-// A binary object or EEP data file read to the address the operator chose,
+// A binary object or EEP data file placed at the address the operator chose,
 // kept inside the area it is meant for and inside the image that holds it.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <string>
+
+#include "data/file_input.h"
 
 // The area a binary file may fill and the image behind it: image index 0
 // stands for AreaStart.
@@ -14,17 +15,19 @@ struct TBinaryPlace {
   std::span<std::uint8_t> Image;
 };
 
+// The bytes a file may fill from address on: up to the area's end and to the
+// image's end. 0 when the address lies outside the area or the image, so the
+// file is refused before it is read.
+std::uint32_t BinaryRoom(std::uint32_t address, const TBinaryPlace& place);
+
 enum class TBinaryLoadStatus {
-  Read,         // the whole file
-  TooLong,      // the file runs on past the area's end: read up to there
-  NothingRead,  // missing, unreadable or empty: nothing changed
-  OutsideArea,  // the address lies outside the area or the image: nothing read
+  Read,     // the whole file
+  TooLong,  // the file runs on past the room: stored up to its end
 };
 
-// Reads fileName into the image from the index of address on, at most the
-// room from there to the area's end (and to the image's end). On reading
-// anything: first := address, last := the address of the last byte read,
-// sum := the byte sum of the bytes read. Otherwise first, last and sum keep
-// what they held.
-TBinaryLoadStatus LoadBinaryAt(const std::string& fileName, std::uint32_t address, const TBinaryPlace& place,
-                               std::uint32_t& first, std::uint32_t& last, std::uint32_t& sum);
+// Stores the file, read for the room at address (a non-zero BinaryRoom), into
+// the image from the index of address on: first := address, last := the
+// address of the last byte stored, sum := the byte sum of the bytes stored,
+// LoadedDataEnd := the file's size - 1.
+TBinaryLoadStatus StoreBinaryAt(const TFileContent& file, std::uint32_t address, const TBinaryPlace& place,
+                                std::uint32_t& first, std::uint32_t& last, std::uint32_t& sum);

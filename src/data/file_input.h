@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <system_error>
 
 class TInputFile {
  public:
@@ -17,13 +18,24 @@ class TInputFile {
   TInputFile& operator=(const TInputFile&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
+  // The system's reason why the file did not open or a read failed.
+  std::error_code Error() const { return error_; }
   std::uint64_t Size() const { return size_; }
   // Reads up to into.size() bytes at the current position; returns how many.
   std::size_t Read(std::span<std::uint8_t> into);
-  // The whole file from its start; false when a read fails.
-  bool ReadAll(std::string& text);
 
  private:
   std::FILE* file_ = nullptr;
   std::uint64_t size_ = 0;
+  std::error_code error_;
 };
+
+// A file to load, read before the load changes anything.
+struct TFileContent {
+  std::error_code Error;  // set when the file could not be opened or read
+  std::uint64_t Size = 0;  // the whole file's length
+  std::string Bytes;       // its first bytes, as many as were asked for
+};
+
+// Reads the first maxBytes bytes of fileName (all of a shorter file).
+TFileContent ReadFileContent(const std::string& fileName, std::uint64_t maxBytes);

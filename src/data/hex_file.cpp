@@ -91,12 +91,12 @@ std::uint8_t ParseHexLine(std::string_view line, std::uint32_t& linear, std::uin
   return area == TRecordArea::None ? kLineOutOfChip : kLineOk;
 }
 
-TObjectFileStatus LoadHexFile(const std::string& fileName, std::uint32_t& lowest, std::uint32_t& highest,
+TObjectFileStatus LoadHexFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
                               std::uint32_t& sum) {
   std::uint32_t linear = 0;
   std::uint32_t segment = 0;
   return LoadRecordLines(
-      fileName, IsSkippedHexLine,
+      text, IsSkippedHexLine,
       [&](std::string_view line, std::uint32_t& low, std::uint32_t& high, std::uint32_t& bytes) {
         return ParseHexLine(line, linear, segment, low, high, bytes);
       },

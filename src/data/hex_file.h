@@ -16,9 +16,10 @@
 std::uint8_t ParseHexLine(std::string_view line, std::uint32_t& linear, std::uint32_t& segment,
                           std::uint32_t& lowest, std::uint32_t& highest, std::uint32_t& sum);
 
-// Reads a whole file (see LoadRecordLines): sum := 0, then every line's data
-// bytes; lowest and highest get the bounds found so far after each line.
-TObjectFileStatus LoadHexFile(const std::string& fileName, std::uint32_t& lowest, std::uint32_t& highest,
+// Reads a whole file from its text, read before anything is changed (see
+// LoadRecordLines): sum := 0, then every line's data bytes; lowest and
+// highest get the bounds found so far after each line.
+TObjectFileStatus LoadHexFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
                               std::uint32_t& sum);
 
 // Writes addresses first .. last, the byte of address a being image[a - base].

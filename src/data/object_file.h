@@ -17,10 +17,9 @@ enum : std::uint8_t {
   kLineOutOfChip = 7,       // data record whose start address lies in no area
 };
 
-// How a HEX or S-record load ended. NotOpened (missing, unreadable or no
-// regular file) and Empty change nothing: the images, the caller's bounds and
-// its sum keep what they held.
-enum class TObjectFileStatus { Read, Aborted, NotOpened, Empty };
+// How a HEX or S-record load ended: every line read, or Abort chosen in a
+// line's error box.
+enum class TObjectFileStatus { Read, Aborted };
 
 // Two hex digits to a byte, without validation: 'A'..'Z' give c - 55,
 // 'a'..'z' c - 87, anything else c - 48; a character that is no digit gives

@@ -1,9 +1,15 @@
 #include "data/object_load.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <optional>
 #include <span>
+#include <string_view>
+#include <system_error>
 
 #include "data/binary_load.h"
+#include "data/file_input.h"
 #include "data/hex_file.h"
 #include "data/image_sums.h"
 #include "data/log_lines.h"
@@ -20,13 +26,85 @@ namespace {
 constexpr std::uint8_t kCrcFamilyIndex = 3;   // AU30x: the only family that logs the CRC-32
 constexpr std::uint8_t kBinaryIntoEep = 0x80;  // EraseFlags: binary files run on into the data flash
 constexpr std::uint32_t kCrcAddressMask = 0xFFFFF;
+constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
+
+// The address, then the area's bounds.
+using TOffsetRefusal = TTextFormat<std::uint32_t, std::uint32_t, std::uint32_t>;
 
 std::uint8_t BlankValue() { return SelectedChip.BlankIsZero ? 0x00 : 0xFF; }
 
-// File results are logged and shown.
+// File results are logged and shown; a refusal is one such box.
 void Report(const std::string& text) {
   AddLog(text);
   Prompts().ShowInfo(text);
+}
+
+// Where a binary file goes: the address typed and the room from there.
+struct TBinaryTarget {
+  std::uint32_t Address = 0;
+  TBinaryPlace Place{};
+  std::uint32_t Room = 0;
+};
+
+// A file that passed the checks every load makes before it changes anything.
+struct TAcceptedFile {
+  TObjectFileKind Kind;
+  TBinaryTarget Binary;  // of a binary file
+  TFileContent File;     // all of a HEX or S-record file, the room's worth of a binary one
+};
+
+// Offers the place's start in the offset dialog and takes the address it
+// leaves; refused (false) when the place has no room there.
+bool AskBinaryTarget(const TAskBinaryOffset& askBinaryOffset, const TBinaryPlace& place, TOffsetRefusal refusal,
+                     TBinaryTarget& target) {
+  ObjectState.BinOffsetAddress = static_cast<std::int32_t>(place.AreaStart);
+  askBinaryOffset();
+  target.Address = static_cast<std::uint32_t>(ObjectState.BinOffsetAddress);
+  target.Place = place;
+  target.Room = BinaryRoom(target.Address, place);
+  if (target.Room > 0) return true;
+  Report(FormatText(refusal, target.Address, place.AreaStart, place.AreaEnd));
+  return false;
+}
+
+// The checks, in this order: a reader for the extension, room at the binary
+// address typed, a file that can be read (else the system's reason) and is
+// not empty. Empty when refused.
+std::optional<TAcceptedFile> AcceptFile(const std::string& fileName, TObjectFileKind kind,
+                                        const TAskBinaryOffset& askBinaryOffset, const TBinaryPlace& binaryPlace,
+                                        TOffsetRefusal refusal) {
+  if (kind == TObjectFileKind::Unknown) {
+    Report(Text(TTextId::FormatErrorText));
+    return std::nullopt;
+  }
+  TAcceptedFile accepted{kind, {}, {}};
+  std::uint64_t maxBytes = kWholeFile;
+  if (kind == TObjectFileKind::Binary) {
+    if (!AskBinaryTarget(askBinaryOffset, binaryPlace, refusal, accepted.Binary)) return std::nullopt;
+    maxBytes = accepted.Binary.Room;
+  }
+  TFileContent& file = accepted.File;
+  file = ReadFileContent(fileName, maxBytes);
+  if (file.Error) {
+    Report(std::system_error(file.Error, fileName).what());
+    return std::nullopt;
+  }
+  if (file.Size == 0) {
+    Report(FormatText(TTextId::EmptyFileFormat, fileName.c_str()));
+    return std::nullopt;
+  }
+  return accepted;
+}
+
+// The reader of a HEX or S-record file.
+void LoadRecordFile(const TAcceptedFile& accepted, std::uint32_t& lowest, std::uint32_t& highest,
+                    std::uint32_t& sum) {
+  const std::string_view text = accepted.File.Bytes;
+  if (accepted.Kind == TObjectFileKind::IntelHex) {
+    LoadHexFile(text, lowest, highest, sum);
+  } else {
+    LoadSRecFile(text, lowest, highest, sum);
+  }
 }
 
 // The part of the main image at the data flash's addresses into EepImage,
@@ -42,43 +120,17 @@ void CopyDataFlashPart() {
               eep.begin());
 }
 
-// The binary path of an object file; false when the address was refused.
-bool LoadMainBinary(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset) {
+bool BinaryRunsIntoEep() { return (SelectedChip.ControlBytes.EraseFlags & kBinaryIntoEep) != 0; }
+
+// The binary path of an object file, once the file has been read.
+void StoreMainBinary(const TFileContent& file, const TBinaryTarget& target) {
   const TSelectedChip& chip = SelectedChip;
   TObjectState& object = ObjectState;
-  object.BinOffsetAddress = static_cast<std::int32_t>(chip.MainStart);
-  askBinaryOffset();
-  const auto address = static_cast<std::uint32_t>(object.BinOffsetAddress);
-  object.BinOffsetAddress = static_cast<std::int32_t>(address - chip.MainStart);  // an image index from here on
-  const bool intoEep = (chip.ControlBytes.EraseFlags & kBinaryIntoEep) != 0;
-  const TBinaryPlace place{chip.MainStart, intoEep ? chip.EepEnd : chip.MainEnd, MemoryImages.MainFlashImage};
+  object.BinOffsetAddress = static_cast<std::int32_t>(target.Address - chip.MainStart);  // an image index from here on
   const TBinaryLoadStatus status =
-      LoadBinaryAt(fileName, address, place, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
-  if (status == TBinaryLoadStatus::OutsideArea) {
-    Report(FormatText(TTextId::OffsetOutOfFlashFormat, address, place.AreaStart, place.AreaEnd));
-    return false;
-  }
-  if (status == TBinaryLoadStatus::NothingRead) return true;
-  if (intoEep && object.ObjectEnd > chip.MainEnd) CopyDataFlashPart();
+      StoreBinaryAt(file, target.Address, target.Place, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
+  if (BinaryRunsIntoEep() && object.ObjectEnd > chip.MainEnd) CopyDataFlashPart();
   if (status == TBinaryLoadStatus::TooLong) Report(Text(TTextId::OutOfFlashText));
-  return true;
-}
-
-// The binary path of an EEP data file; false when the address was refused.
-bool LoadEepBinary(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset, std::uint32_t& start,
-                   std::uint32_t& end) {
-  const TSelectedChip& chip = SelectedChip;
-  ObjectState.BinOffsetAddress = static_cast<std::int32_t>(chip.EepStart);
-  askBinaryOffset();
-  const auto address = static_cast<std::uint32_t>(ObjectState.BinOffsetAddress);
-  const TBinaryPlace place{chip.EepStart, chip.EepEnd, EepAreaBytes()};
-  const TBinaryLoadStatus status = LoadBinaryAt(fileName, address, place, start, end, ObjectState.EepFileSum);
-  if (status == TBinaryLoadStatus::OutsideArea) {
-    Report(FormatText(TTextId::OffsetOutOfEepFormat, address, chip.EepStart, chip.EepEnd));
-    return false;
-  }
-  if (status == TBinaryLoadStatus::TooLong) Report(Text(TTextId::OutOfEepText));
-  return true;
 }
 
 void LogObjectCrc32() {
@@ -88,37 +140,36 @@ void LogObjectCrc32() {
   AddLog(FormatText(TTextId::ObjectCrc32Format, object.ObjectCrc32));
 }
 
-}  // namespace
-
 void BlankObjectImages() {
   FillBytes(MemoryImages.EepImage, kEepImageSize, BlankValue());
   FillBytes(MemoryImages.MainFlashImage, kMainFlashImageSize, BlankValue());
 }
 
-void BlankEepArea() { FillBytes(MemoryImages.EepImage, SelectedChip.EepSize, BlankValue()); }
+}  // namespace
 
-bool LoadObjectData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset) {
+bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAskBinaryOffset& askBinaryOffset) {
+  const TSelectedChip& chip = SelectedChip;
+  const TBinaryPlace binaryPlace{chip.MainStart, BinaryRunsIntoEep() ? chip.EepEnd : chip.MainEnd,
+                                 MemoryImages.MainFlashImage};
+  const std::optional<TAcceptedFile> accepted = AcceptFile(fileName, ObjectFileKindOf(fileName), askBinaryOffset,
+                                                           binaryPlace, TTextId::OffsetOutOfFlashFormat);
+  if (!accepted) return false;
+
+  AddLog(FormatText(TTextId::FileLoadedFormat, fileName.c_str()));
+  if (mode == TObjectLoadMode::Fresh) {
+    BlankObjectImages();
+    SessionTexts.ChipText2 = std::filesystem::path(fileName).filename().string();
+  }
   TObjectState& object = ObjectState;
   AddMemoLine("");
   object.ObjectLoaded = 1;
-  object.LoadedDataEnd = SelectedChip.MainStart;
-  switch (ObjectFileKindOf(fileName)) {
-    case TObjectFileKind::IntelHex:
-      LoadHexFile(fileName, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
-      break;
-    case TObjectFileKind::SRecord:
-      LoadSRecFile(fileName, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
-      break;
-    case TObjectFileKind::Binary:
-      if (!LoadMainBinary(fileName, askBinaryOffset)) object.ObjectLoaded = 0;
-      break;
-    case TObjectFileKind::Unknown:
-      object.ObjectLoaded = 0;
-      Report(Text(TTextId::FormatErrorText));
-      break;
+  object.LoadedDataEnd = chip.MainStart;
+  if (accepted->Kind == TObjectFileKind::Binary) {
+    StoreMainBinary(accepted->File, accepted->Binary);
+  } else {
+    LoadRecordFile(*accepted, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
   }
-  if (SelectedChip.ChipFamilyIndex == kCrcFamilyIndex) LogObjectCrc32();
-  if (!object.ObjectLoaded) return false;
+  if (chip.ChipFamilyIndex == kCrcFamilyIndex) LogObjectCrc32();
 
   ComputeMainDataLength();
   AddMemoLine("");
@@ -130,21 +181,23 @@ bool LoadObjectData(const std::string& fileName, const TAskBinaryOffset& askBina
 }
 
 bool LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset) {
+  const TSelectedChip& chip = SelectedChip;
+  const std::optional<TAcceptedFile> accepted =
+      AcceptFile(fileName, EepFileKindOf(fileName), askBinaryOffset, {chip.EepStart, chip.EepEnd, EepAreaBytes()},
+                 TTextId::OffsetOutOfEepFormat);
+  if (!accepted) return false;
+
+  AddLog(FormatText(TTextId::EepFileLoadedFormat, fileName.c_str()));
+  FillBytes(MemoryImages.EepImage, chip.EepSize, BlankValue());
   std::uint32_t start = 0;
   std::uint32_t end = 0;
-  switch (EepFileKindOf(fileName)) {
-    case TObjectFileKind::IntelHex:
-      LoadHexFile(fileName, start, end, ObjectState.EepFileSum);
-      break;
-    case TObjectFileKind::SRecord:
-      LoadSRecFile(fileName, start, end, ObjectState.EepFileSum);
-      break;
-    case TObjectFileKind::Binary:
-      if (!LoadEepBinary(fileName, askBinaryOffset, start, end)) return false;
-      break;
-    case TObjectFileKind::Unknown:
-      Report(Text(TTextId::FormatErrorText));
-      return false;
+  if (accepted->Kind == TObjectFileKind::Binary) {
+    const TBinaryTarget& binary = accepted->Binary;
+    if (StoreBinaryAt(accepted->File, binary.Address, binary.Place, start, end, ObjectState.EepFileSum) ==
+        TBinaryLoadStatus::TooLong)
+      Report(Text(TTextId::OutOfEepText));
+  } else {
+    LoadRecordFile(*accepted, start, end, ObjectState.EepFileSum);
   }
   AddMemoLine("");
   AddLog(FormatText(TTextId::EepFileStartFormat, start));

@@ -2,6 +2,11 @@
 // (HEX, S-record or binary by its extension) or an EEP data file, with the
 // checks and log lines of a load, and the chip checksum that follows. The
 // window adds its dialogs, viewers and status bar.
+//
+// A load is refused before it changes anything: an extension no reader
+// takes, a binary address outside its area, a file that cannot be read or
+// is empty. One box (and the same log line) says why; the images, the sums,
+// the bounds and ObjectLoaded stay as they were.
 #pragma once
 
 #include <functional>
@@ -10,27 +15,25 @@
 // Shows the binary-offset dialog, which may change BinOffsetAddress.
 using TAskBinaryOffset = std::function<void()>;
 
-// Both images blank (0x00 when BlankIsZero, else 0xFF), before a fresh load.
-void BlankObjectImages();
-// The EEP area of EepImage blank, before an EEP data file is loaded.
-void BlankEepArea();
+enum class TObjectLoadMode {
+  Fresh,  // "&Load": both images blanked first, ChipText2 names the file
+  More,   // "Load &More": on top of what the images hold
+};
 
 // Loads one object file into the images and sets ObjectLoaded. A binary
 // file goes to the address the offset dialog leaves in BinOffsetAddress
 // (offered: MainStart), inside the main area, or up to EepEnd for a chip
-// whose binary files run on into its data flash (EraseFlags bit 7); an
-// address outside that area is refused before anything is read. An unknown
-// extension or a refused address clears ObjectLoaded. For the AU30x family
-// the CRC-32 of the object range is logged in every case. True when data is
-// loaded: MainDataLength has been computed and the object lines logged; the
-// window then refreshes its sums and viewers.
-bool LoadObjectData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset);
+// whose binary files run on into its data flash (EraseFlags bit 7). For the
+// AU30x family the CRC-32 of the object range is logged. True when loaded:
+// MainDataLength has been computed and the object lines logged; the window
+// then refreshes its sums and viewers. False when refused.
+bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAskBinaryOffset& askBinaryOffset);
 
-// Loads an EEP data file (HEX, S19, MOT or binary; never S37). A binary file
-// goes to the address the offset dialog leaves (offered: EepStart), inside
-// the EEP area; an address outside it is refused before reading. True when
-// read: its start, end and sum have been logged; the window then shows the
-// EEP sums and viewer.
+// Loads an EEP data file (HEX, S19, MOT or binary; never S37) over the EEP
+// area, blanked first. A binary file goes to the address the offset dialog
+// leaves (offered: EepStart), inside the EEP area. True when loaded: its
+// start, end and sum have been logged; the window then shows the EEP sums
+// and viewer. False when refused.
 bool LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset);
 
 // ChipChecksum := MainSum + EepSum (no EEP sum for a chip without EEP), logged.

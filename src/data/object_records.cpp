@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "data/file_input.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "text/format_text.h"
@@ -87,22 +86,16 @@ void WidenBounds(std::uint32_t address, std::uint32_t count, std::uint32_t& lowe
   if (last > highest) highest = last;
 }
 
-TObjectFileStatus LoadRecordLines(const std::string& fileName, bool (*skip)(std::string_view line),
+TObjectFileStatus LoadRecordLines(std::string_view text, bool (*skip)(std::string_view line),
                                   const TLineParser& parse, std::uint32_t& lowestOut,
                                   std::uint32_t& highestOut, std::uint32_t& sum) {
-  TInputFile file(fileName);
-  if (!file.IsOpen()) return TObjectFileStatus::NotOpened;
-  std::string text;
-  if (!file.ReadAll(text)) return TObjectFileStatus::NotOpened;
-  if (text.empty()) return TObjectFileStatus::Empty;
-
   sum = 0;
   std::uint32_t lowest = 0xFFFFFFFF;
   std::uint32_t highest = 0;
   std::uint16_t lineNumber = 0;  // wraps to 0 after 65535, as the box shows it
   for (std::size_t pos = 0; pos < text.size();) {
     std::size_t end = text.find('\n', pos);
-    if (end == std::string::npos) end = text.size();
+    if (end == std::string_view::npos) end = text.size();
     std::string_view line(text.data() + pos, end - pos);
     pos = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <string_view>
 
 #include "data/object_file.h"
@@ -33,11 +32,12 @@ void WidenBounds(std::uint32_t address, std::uint32_t count, std::uint32_t& lowe
 using TLineParser = std::function<std::uint8_t(std::string_view line, std::uint32_t& lowest,
                                                std::uint32_t& highest, std::uint32_t& sum)>;
 
-// Reads fileName line by line (LF or CR LF), counting every line in 16 bits.
-// Lines that skip() accepts are passed over; every other one goes to parse().
-// A non-zero code asks "Line %d Data Error : %d." with OK and Abort; Abort ends
-// the reading at once. After each parsed line that was not aborted, the bounds
-// so far are copied to lowestOut and highestOut. sum is set to 0 first.
-TObjectFileStatus LoadRecordLines(const std::string& fileName, bool (*skip)(std::string_view line),
+// Reads a file's text line by line (LF or CR LF), counting every line in 16
+// bits. Lines that skip() accepts are passed over; every other one goes to
+// parse(). A non-zero code asks "Line %d Data Error : %d." with OK and Abort;
+// Abort ends the reading at once. After each parsed line that was not
+// aborted, the bounds so far are copied to lowestOut and highestOut. sum is
+// set to 0 first.
+TObjectFileStatus LoadRecordLines(std::string_view text, bool (*skip)(std::string_view line),
                                   const TLineParser& parse, std::uint32_t& lowestOut,
                                   std::uint32_t& highestOut, std::uint32_t& sum);

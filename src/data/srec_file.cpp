@@ -79,11 +79,11 @@ std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::u
   return code;
 }
 
-TObjectFileStatus LoadSRecFile(const std::string& fileName, std::uint32_t& lowest, std::uint32_t& highest,
+TObjectFileStatus LoadSRecFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
                                std::uint32_t& sum) {
   std::uint32_t address = 0;
   return LoadRecordLines(
-      fileName, IsSkippedSRecLine,
+      text, IsSkippedSRecLine,
       [&](std::string_view line, std::uint32_t& low, std::uint32_t& high, std::uint32_t& bytes) {
         return ParseSRecLine(line, address, low, high, bytes);
       },

@@ -16,9 +16,9 @@
 std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::uint32_t& lowest,
                            std::uint32_t& highest, std::uint32_t& sum);
 
-// Reads a whole file (see LoadRecordLines); lines shorter than 3 characters
-// are passed over.
-TObjectFileStatus LoadSRecFile(const std::string& fileName, std::uint32_t& lowest, std::uint32_t& highest,
+// Reads a whole file from its text, read before anything is changed (see
+// LoadRecordLines); lines shorter than 3 characters are passed over.
+TObjectFileStatus LoadSRecFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
                                std::uint32_t& sum);
 
 // Writes addresses first .. last, the byte of address a being image[a - base],

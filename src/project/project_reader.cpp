@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <span>
 
 #include "chips/family_areas.h"
 #include "data/log_lines.h"
@@ -16,9 +17,16 @@ namespace {
 // block, which keeps the control bytes from its offset 32.
 constexpr std::size_t kBlockVoltageFlags = 4 + 32 + 1;
 
+// The data at the image's start, the blank value after it.
+void CopyAndBlankRest(std::span<const std::uint8_t> data, std::span<std::uint8_t> image, std::uint8_t blank) {
+  std::fill(std::ranges::copy(data, image.begin()).out, image.end(), blank);
+}
+
 // The decoded file replaces the job: header fields, area bounds that the
-// file does not store, the chip-data block and both images. EEP bytes past
-// those stored are blanked, so nothing of the previous job is left in them.
+// file does not store, the chip-data block and both images. Bytes past those
+// stored are blanked with the project's blank value, so nothing of the
+// previous job (or of start-up's 0xFF) is left for a later scan of the used
+// length to take into the programmed range.
 void Commit(const TProjectContent& c) {
   const TProjectHeader& h = c.Header;
   TSelectedChip& chip = SelectedChip;
@@ -52,11 +60,10 @@ void Commit(const TProjectContent& c) {
   object.OptionSum16 = h.OptionSum16;
 
   std::ranges::copy(c.ChipData, MemoryImages.ChipDataBlock);
-  std::ranges::copy(c.MainData, MemoryImages.MainFlashImage);
+  const std::uint8_t blank = ProjectBlankValue(c.ChipData[kBlockVoltageFlags]);
+  CopyAndBlankRest(c.MainData, MemoryImages.MainFlashImage, blank);
   object.EepDataLength = c.EepDataLength;
-  std::uint8_t* const eep = MemoryImages.EepImage;
-  std::ranges::copy(c.EepData, eep);
-  std::fill(eep + c.EepData.size(), eep + kEepImageSize, ProjectBlankValue(c.ChipData[kBlockVoltageFlags]));
+  CopyAndBlankRest(c.EepData, MemoryImages.EepImage, blank);
 }
 
 void Report(const std::string& message) {

@@ -8,8 +8,10 @@ inline constexpr const char* kShortDateFormat = "%04d/%02d/%02d";
 
 // The file dialogs. Each filter entry is its description with its file
 // patterns in the last parentheses (blank-separated), the form Qt reads.
+// The entries for all files take Qt's "*": its "*.*" would hide names
+// without a dot.
 inline constexpr const char* kObjectFileFilters[] = {
-    "All Files (*.*)",
+    "All Files (*.*) (*)",
     "All Binary Files (*.Bin)",
     "All Intel Hex Files (*.Hex)",
     "All Motorola Hex Files(*.S19)",
@@ -27,9 +29,9 @@ inline constexpr const char* kEepFileFilters[] = {
 inline constexpr const char* kEepFileDefaultSuffix = "bin";
 
 inline constexpr const char* kOpenProjectCaption = "Open Velmot200xx Project File";
-inline constexpr const char* kOpenProjectFilters[] = {"Velmotxx Project Files(*.pqx)", "All FIles(*.*)"};
+inline constexpr const char* kOpenProjectFilters[] = {"Velmotxx Project Files(*.pqx)", "All FIles(*.*) (*)"};
 inline constexpr const char* kSaveProjectCaption = "Save to Velmot200xx Project File";
-inline constexpr const char* kSaveProjectFilters[] = {"Velmotxx Project File(*.pqx)", "All FIles(*.*)"};
+inline constexpr const char* kSaveProjectFilters[] = {"Velmotxx Project File(*.pqx)", "All FIles(*.*) (*)"};
 inline constexpr const char* kProjectDefaultSuffix = "pqx";
 
 // How the S/N fields and the device address show a project's values.

@@ -37,7 +37,7 @@ TChipSelForm::TChipSelForm(QWidget* parent) : QDialog(parent) {
   BitBtnNO = Place<QPushButton>(this, "BitBtnNO", 256, 80, 121, 41);
   BitBtnNO->setText(kChipSelectNoCaption);
   BitBtnNO->setAutoDefault(false);
-  RadioGrpSelMF = Place<TRadioGroup>(this, "RadioGrpSelMF", 248, 152, 145, 289);
+  RadioGrpSelMF = Place<TRadioGroup>(this, "RadioGrpSelMF", 246, 152, 156, 289);
   RadioGrpSelMF->setTitle(kVendorGroupCaption);
   RadioGrpSelMF->SetItems(kVendorCaptions);
   RadioGrpSelMF->SetItemIndex(0);

@@ -66,12 +66,13 @@ TCfgLCMPxOptForm::TCfgLCMPxOptForm(QWidget* parent)
 
   auto* rdp = Place<QGroupBox>(this, "GroupBoxRDP", 450, 170, 410, 250);
   rdp->setTitle(kLCMPxReadProtectionCaption);
+  // Each list wide enough for "0x00 ：启用保护".
   for (int j = 0; j < 12; ++j) {
-    const int x = 12 + 200 * (j / 6);
+    const int x = 8 + 200 * (j / 6);
     const int y = 26 + 36 * (j % 6);
     PlaceLabel(rdp, QString::fromUtf8(kLCMPxReadProtectionLabelFormat).arg(j, 2), x, y + 2, 72);
     ComBoxRDP[static_cast<std::size_t>(j)] =
-        PlaceList(rdp, QStringLiteral("ComBoxRDP") + QChar(kRdpNameDigits[j]), x + 72, y, 116, kLCMPxReadProtectionItems, 0);
+        PlaceList(rdp, QStringLiteral("ComBoxRDP") + QChar(kRdpNameDigits[j]), x + 72, y, 126, kLCMPxReadProtectionItems, 0);
   }
 
   BitBtnOK = PlaceOk("BitBtnOK", kWidth / 2 - kButtonWidth - 20, 430, [this] { BitBtnOKClick(); });

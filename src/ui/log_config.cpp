@@ -52,7 +52,6 @@ std::optional<std::string> SaveLogConfig(const TLogConfig& config) {
     lines.push_back("System");
   }
   lines.push_back(kLastLine);
-  const std::string path = LogConfigPath();
-  if (WriteTextLines(path, lines)) return std::nullopt;
-  return FileWriteErrorText(path);
+  // Replaced whole: a cut file would be read as no file at the next start.
+  return ReplaceTextLines(LogConfigPath(), lines);
 }

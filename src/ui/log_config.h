@@ -30,6 +30,7 @@ std::string LogConfigPath();
 // leaves them as they are.
 void LoadLogConfig(TLogConfig& config);
 
-// Writes LogConfigPath() from the settings (every closing of the dialog).
-// Returns the error text to show when the file cannot be written.
+// Writes LogConfigPath() from the settings (every closing of the dialog),
+// replacing the file only once the new one is whole. Returns the error text
+// to show when it cannot be written; the old file then stays as it was.
 std::optional<std::string> SaveLogConfig(const TLogConfig& config);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "data/object_load.h"
 #include "data/program_state.h"
 #include "link/firmware_upgrade.h"
 #include "link/operation_views.h"
@@ -157,13 +158,14 @@ class TGenMFrmARM : public QMainWindow {
 
   // Object and EEP data files (main_window_files.cpp). Loading needs a chip
   // and no programmer busy; "&Load" blanks both images first, "Load &More"
-  // loads on top.
+  // loads on top. A file that is refused changes nothing that is shown.
   void FileOpenBtnClick();
   void SpdBtnLoadMoreClick();
   void LoadEepDataFile1Click();
   void SaveEepDatatoFile1Click();
-  // One object file into the images by its extension, then the sums and viewers.
-  void LoadObjectFile(const std::string& fileName);
+  // One object file into the images by its extension, then the sums and
+  // viewers (and, for a fresh load, the file panel).
+  void LoadObjectFile(const std::string& fileName, TObjectLoadMode mode);
   // The sums, the checksum lines and panels; then both viewers refilled too.
   void RefreshChecksums();
   void RefreshChecksumsAndViews();

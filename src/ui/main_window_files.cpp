@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QTabWidget>
-#include <filesystem>
 
 #include "data/binary_file.h"
 #include "data/object_load.h"
@@ -23,34 +22,30 @@ bool TGenMFrmARM::ReadyToLoad() {
          !Refused(AnyProgrammerBusy(), Text(TTextId::LoadBusyText));
 }
 
-// Logs the name chosen. Empty when there is nothing to load.
+// Empty when there is nothing to load.
 std::string TGenMFrmARM::ChooseObjectFile() {
   if (!ReadyToLoad()) return {};
   if (!OpenDialog1) {
     OpenDialog1 = CreateFileDialog(this, "OpenDialog1", TFileDialogMode::Open);
     SetFileFilters(*OpenDialog1, kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix);
   }
-  std::string name = RunFileDialog(*OpenDialog1);
-  if (!name.empty()) AddLog(FormatText(TTextId::FileLoadedFormat, name.c_str()));
-  return name;
+  return RunFileDialog(*OpenDialog1);
 }
 
 void TGenMFrmARM::FileOpenBtnClick() {
   const std::string name = ChooseObjectFile();
-  if (name.empty()) return;
-  BlankObjectImages();
-  SetStatusPanelText(2, name);
-  SessionTexts.ChipText2 = std::filesystem::path(name).filename().string();
-  LoadObjectFile(name);
+  if (!name.empty()) LoadObjectFile(name, TObjectLoadMode::Fresh);
 }
 
 void TGenMFrmARM::SpdBtnLoadMoreClick() {
   const std::string name = ChooseObjectFile();
-  if (!name.empty()) LoadObjectFile(name);
+  if (!name.empty()) LoadObjectFile(name, TObjectLoadMode::More);
 }
 
-void TGenMFrmARM::LoadObjectFile(const std::string& fileName) {
-  if (LoadObjectData(fileName, [this] { AskBinaryOffset(); })) RefreshChecksumsAndViews();
+void TGenMFrmARM::LoadObjectFile(const std::string& fileName, TObjectLoadMode mode) {
+  if (!LoadObjectData(fileName, mode, [this] { AskBinaryOffset(); })) return;
+  if (mode == TObjectLoadMode::Fresh) SetStatusPanelText(2, fileName);
+  RefreshChecksumsAndViews();
 }
 
 // The load goes on however the dialog is closed.
@@ -90,10 +85,7 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
     SetFileFilters(*OpenDialogOTP, kEepFileFilters, 0, kEepFileDefaultSuffix);
   }
   const std::string name = RunFileDialog(*OpenDialogOTP);
-  if (name.empty()) return;
-  BlankEepArea();
-  AddLog(FormatText(TTextId::EepFileLoadedFormat, name.c_str()));
-  if (!LoadEepData(name, [this] { AskBinaryOffset(); })) return;
+  if (name.empty() || !LoadEepData(name, [this] { AskBinaryOffset(); })) return;
   ChkBoxErsEEP->setChecked(true);
   ComputeEepChecksum();
   FillEepViewer();

@@ -20,7 +20,10 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <cstdint>
 
+#include "text/format_text.h"
 #include "text/window_texts.h"
 #include "ui/control_text.h"
 #include "ui/gauge_layout.h"
@@ -57,6 +60,18 @@ QWidget* AddPage(QTabWidget* tabs, const char* name) {
   page->setObjectName(QString::fromLatin1(name));
   tabs->addTab(page, QString());
   return page;
+}
+
+// Widened where the widest sum of the panel's format needs it in the panel's
+// font: each of a sum's eight digits may be any hex digit.
+void FitChecksumPanel(QLabel& panel, TTextFormat<std::uint32_t> format) {
+  int width = panel.width();
+  for (std::uint32_t digit = 0; digit < 16; ++digit) {
+    panel.setText(QString::fromStdString(FormatText(format, digit * 0x11111111u)));
+    width = std::max(width, panel.sizeHint().width());
+  }
+  panel.clear();
+  panel.setFixedWidth(width);
 }
 
 QMenu* BuildMenu(QMenu* menu, const TMenuText& text) {
@@ -144,16 +159,17 @@ void TGenMFrmARM::CreateChipGroup(QWidget* page) {
   MCUNameEdit = Place<QLineEdit>(group, "MCUNameEdit", 80, 20, 228, 22);
   MCUNameEdit->setReadOnly(true);
   DevButton = Place<QPushButton>(group, "DevButton", 312, 19, 32, 24);
-  Place<QLabel>(group, "LabelCpInf", 8, 48, 72, 18);
-  DpCpInfX = Place<QLabel>(group, "DpCpInfX", 80, 48, 264, 18);
+  // The chip's sizes take the whole row after a short caption.
+  Place<QLabel>(group, "LabelCpInf", 8, 48, 64, 18);
+  DpCpInfX = Place<QLabel>(group, "DpCpInfX", 72, 48, 276, 18);
 
-  RadioGpVolt = Place<TRadioGroup>(group, "RadioGpVolt", 8, 70, 104, 60);
+  RadioGpVolt = Place<TRadioGroup>(group, "RadioGpVolt", 8, 70, 96, 60);
   RadioGpVolt->SetItems(kVoltageItems);
   RadioGpVolt->SetItemIndex(1);
-  RadioGrpSpdF = Place<TRadioGroup>(group, "RadioGrpSpdF", 118, 70, 118, 60);
+  RadioGrpSpdF = Place<TRadioGroup>(group, "RadioGrpSpdF", 110, 70, 128, 60);
   RadioGrpSpdF->SetItems(kSpeedItems);
   RadioGrpSpdF->SetItemIndex(0);
-  RadioGroupPIF = Place<TRadioGroup>(group, "RadioGroupPIF", 242, 70, 102, 60);
+  RadioGroupPIF = Place<TRadioGroup>(group, "RadioGroupPIF", 244, 70, 100, 60);
   RadioGroupPIF->SetItems(kInterfaceItems);
   RadioGroupPIF->SetItemIndex(0);
   RadioGroupPIF->hide();  // shown for the MR88F family only
@@ -184,9 +200,9 @@ void TGenMFrmARM::CreateConfigGroup(QWidget* page) {
   ChkBoxCpErsM->setChecked(true);
   ChkBoxRunSHT = Place<QCheckBox>(cp, "ChkBoxRunSHT", 8, 114, 180, 20);
   SpinEditRTM = PlaceSpin(cp, "SpinEditRTM", 196, 112, 100, 2000, 10, 500);
-  CheckBoxCtrl = Place<QCheckBox>(cp, "CheckBoxCtrl", 8, 140, 150, 20);
-  Place<QLabel>(cp, "LabelMaxNum", 160, 142, 76, 18);
-  SpinEditNum = PlaceSpin(cp, "SpinEditNum", 236, 138, 0, 999'999'999, 100, 0);
+  CheckBoxCtrl = Place<QCheckBox>(cp, "CheckBoxCtrl", 8, 140, 152, 20);
+  Place<QLabel>(cp, "LabelMaxNum", 160, 142, 78, 18);
+  SpinEditNum = PlaceSpin(cp, "SpinEditNum", 238, 138, 0, 999'999'999, 100, 0);
   SpinEditNum->resize(96, 22);
   SpinEditNum->setEnabled(false);
 
@@ -207,17 +223,19 @@ void TGenMFrmARM::CreateConfigGroup(QWidget* page) {
   for (QLineEdit* edit : {SNEdit1, GainEdit, AddrEdit}) edit->setEnabled(false);
   ButtonCfgSN = Place<QPushButton>(sn, "ButtonCfgSN", 228, 116, 100, 26);
 
+  // The power times beside the reset group, each caption above its field, so
+  // the two long check boxes below have the page's whole width.
   QWidget* sg = AddPage(PageControlSet, "TabSheetSG");
   RadioGrpRST = Place<TRadioGroup>(sg, "RadioGrpRST", 8, 4, 150, 84);
-  CheckBoxRun = Place<QCheckBox>(sg, "CheckBoxRun", 164, 14, 170, 20);
-  ChkBoxVDD = Place<QCheckBox>(sg, "ChkBoxVDD", 164, 40, 170, 20);
+  Place<QLabel>(sg, "LabelPowUp", 166, 6, 165, 18);
+  SpinEditVddTim = PlaceSpin(sg, "SpinEditVddTim", 166, 24, 10, 2000, 10, 100);
+  Place<QLabel>(sg, "LabelPowDW", 166, 50, 165, 18);
+  SpinEditPWDTim = PlaceSpin(sg, "SpinEditPWDTim", 166, 68, 10, 2000, 10, 100);
+  CheckBoxRun = Place<QCheckBox>(sg, "CheckBoxRun", 8, 94, 320, 20);
+  ChkBoxVDD = Place<QCheckBox>(sg, "ChkBoxVDD", 8, 118, 320, 20);
   ChkBoxVDD->setChecked(true);
-  Place<QLabel>(sg, "LabelPowUp", 8, 100, 140, 18);
-  SpinEditVddTim = PlaceSpin(sg, "SpinEditVddTim", 150, 98, 10, 2000, 10, 100);
-  Place<QLabel>(sg, "LabelPowDW", 8, 126, 140, 18);
-  SpinEditPWDTim = PlaceSpin(sg, "SpinEditPWDTim", 150, 124, 10, 2000, 10, 100);
-  LabelDEVA = Place<QLabel>(sg, "LabelDEVA", 8, 152, 140, 18);
-  EditDevAdr = PlaceEdit(sg, "EditDevAdr", 150, 150, 60, 4);
+  LabelDEVA = Place<QLabel>(sg, "LabelDEVA", 8, 148, 140, 18);
+  EditDevAdr = PlaceEdit(sg, "EditDevAdr", 150, 146, 60, 4);
   LabelDEVA->hide();
   EditDevAdr->hide();
 }
@@ -286,6 +304,8 @@ void TGenMFrmARM::CreateStatusBar() {
     StatusPanels[i]->setFixedWidth(kStatusPanelWidths[i]);
     statusBar()->addWidget(StatusPanels[i]);
   }
+  FitChecksumPanel(*StatusPanels[0], TTextId::FileChecksumPanelFormat);
+  FitChecksumPanel(*StatusPanels[1], TTextId::ChipChecksumPanelFormat);
 }
 
 void TGenMFrmARM::ApplyLayoutTexts() {

@@ -224,7 +224,7 @@ class HexFileLoadTest : public HexFileTest {
 };
 
 TEST_F(HexFileLoadTest, EveryCodeAnsweredOk) {
-  EXPECT_EQ(LoadHexFile(file, lowest, highest, sum), TObjectFileStatus::Read);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
   const std::vector<std::string> expected = {
       "ok/abort: Line 3 Data Error : 1.",
       "ok/abort: Line 5 Data Error : 4.",
@@ -245,7 +245,7 @@ TEST_F(HexFileLoadTest, EveryCodeAnsweredOk) {
 
 TEST_F(HexFileLoadTest, AbortStopsAtTheLineAndKeepsEarlierBounds) {
   prompts.answers = {TPromptAnswer::Ok, TPromptAnswer::Abort};  // abort at line 5
-  EXPECT_EQ(LoadHexFile(file, lowest, highest, sum), TObjectFileStatus::Aborted);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes.size(), 2u);
   EXPECT_EQ(lowest, 0x08000000u);  // line 5's own bounds (0x08000200) are not copied out
   EXPECT_EQ(highest, 0x0800000Fu);
@@ -257,14 +257,14 @@ TEST_F(HexFileLoadTest, AbortStopsAtTheLineAndKeepsEarlierBounds) {
 TEST_F(HexFileLoadTest, AbortOnTheFirstLineLeavesTheCallersBounds) {
   WriteFile(file, "\r\n" + WithBadChecksum(":020000040800F2") + "\r\n" + text);
   prompts.answers = {TPromptAnswer::Abort};
-  EXPECT_EQ(LoadHexFile(file, lowest, highest, sum), TObjectFileStatus::Aborted);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{"ok/abort: Line 2 Data Error : 4."});
   EXPECT_EQ(lowest, 0x1234u);
   EXPECT_EQ(highest, 0x5678u);
 }
 
 TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
-  ASSERT_EQ(LoadHexFile(file, lowest, highest, sum), TObjectFileStatus::Read);
+  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
   const Bytes imageLf(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + 0x1000);
   const auto boxesLf = prompts.boxes;
   const std::uint32_t lf[] = {lowest, highest, sum};
@@ -275,7 +275,7 @@ TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   crlf.resize(crlf.size() - 2);  // and no line end after the last line
   WriteFile(file, crlf);
-  ASSERT_EQ(LoadHexFile(file, lowest, highest, sum), TObjectFileStatus::Read);
+  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
   EXPECT_EQ(Bytes(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + 0x1000), imageLf);
   EXPECT_EQ(prompts.boxes, boxesLf);
   EXPECT_EQ(lowest, lf[0]);
@@ -285,29 +285,10 @@ TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
 
 TEST_F(HexFileLoadTest, LineCounterWrapsAfter65535) {
   WriteFile(file, std::string(65537, '\n') + "bad\n");
-  EXPECT_EQ(LoadHexFile(file, lowest, highest, sum), TObjectFileStatus::Read);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{"ok/abort: Line 2 Data Error : 1."});
   EXPECT_EQ(sum, 0u);
   EXPECT_EQ(lowest, 0xFFFFFFFFu);  // copied out after the parsed line
-}
-
-TEST_F(HexFileLoadTest, MissingOrEmptyFileChangesNothing) {
-  WriteFile(dir.Path("empty.hex"), std::string());
-  const struct {
-    std::string name;
-    TObjectFileStatus status;
-  } cases[] = {
-      {dir.Path("missing.hex"), TObjectFileStatus::NotOpened},
-      {dir.Path(""), TObjectFileStatus::NotOpened},  // the folder itself
-      {dir.Path("empty.hex"), TObjectFileStatus::Empty},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(LoadHexFile(c.name, lowest, highest, sum), c.status) << c.name;
-    EXPECT_EQ(lowest, 0x1234u);
-    EXPECT_EQ(highest, 0x5678u);
-    EXPECT_EQ(sum, 0x9999u);
-  }
-  EXPECT_TRUE(prompts.boxes.empty());
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <numeric>
 
 #include "data/binary_file.h"
+#include "data/binary_load.h"
+#include "data/file_input.h"
 #include "data/hex_file.h"
 #include "data/program_state.h"
 #include "data/srec_file.h"
@@ -84,8 +86,9 @@ class ObjectInteropTest : public ::testing::Test {
     areas.eepStart = areas.eepEnd = areas.optionStart = areas.optionEnd = 0xFFFFFFFF;
     SelectChipAreas(areas);
     std::uint32_t lowest = 0, highest = 0, fileSum = 0;
+    const std::string text = ReadText(file);
     const TObjectFileStatus status =
-        hex ? LoadHexFile(file, lowest, highest, fileSum) : LoadSRecFile(file, lowest, highest, fileSum);
+        hex ? LoadHexFile(text, lowest, highest, fileSum) : LoadSRecFile(text, lowest, highest, fileSum);
     EXPECT_EQ(status, TObjectFileStatus::Read);
     EXPECT_TRUE(prompts.boxes.empty()) << prompts.boxes.front();
     EXPECT_EQ(lowest, low);
@@ -143,11 +146,13 @@ TEST_F(ObjectInteropTest, FilesWrittenByTheToolsLoadAsTheirBinary) {
     }
     LoadWithMainAt(c.base, file, format == "-intel" || format == "ihex");
     ExpectImageIs(binary, c.base);
-    // The tool's binary file itself, through the binary reader.
-    std::uint32_t limit = 0xFFFFFFFF, binarySum = 0;
+    // The tool's binary file itself, as a binary load reads and places it.
     Bytes copy(std::size_t{high} - low + 1);
-    EXPECT_EQ(ReadBinaryFileSum(binary, copy, limit, binarySum), copy.size());
+    std::uint32_t first = 0, last = 0, binarySum = 0;
+    EXPECT_EQ(StoreBinaryAt(ReadFileContent(binary, copy.size()), low, {low, high, copy}, first, last, binarySum),
+              TBinaryLoadStatus::Read);
     EXPECT_EQ(copy, ReadFile(binary));
+    EXPECT_EQ(last, high);
     EXPECT_EQ(binarySum, std::accumulate(copy.begin(), copy.end(), 0u));
   }
 }
@@ -167,7 +172,7 @@ TEST_F(ObjectInteropTest, LargeS37WithS6CountRecord) {
   areas.eepStart = areas.eepEnd = 0xFFFFFFFF;
   SelectChipAreas(areas);
   std::uint32_t lowest = 0, highest = 0, fileSum = 0;
-  EXPECT_EQ(LoadSRecFile(file, lowest, highest, fileSum), TObjectFileStatus::Read);
+  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, fileSum), TObjectFileStatus::Read);
   EXPECT_TRUE(prompts.boxes.empty());
   EXPECT_EQ(lowest, low);
   EXPECT_EQ(highest, high);

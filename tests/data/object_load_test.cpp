@@ -122,7 +122,7 @@ TEST_F(ObjectLoadTest, ABinaryObjectFileFillsTheRoomFromItsAddressToTheAreasEnd)
     WriteFile(path, file);
     const std::uint32_t address = c.typed.value_or(kMainStart);
 
-    EXPECT_EQ(LoadObjectData(path, Offset(c.typed)), c.outcome != Refused);
+    EXPECT_EQ(LoadObjectData(path, TObjectLoadMode::Fresh, Offset(c.typed)), c.outcome != Refused);
     EXPECT_EQ(offered, kMainStart);
     EXPECT_EQ(ObjectState.ObjectLoaded, c.outcome != Refused);
     const std::span<const std::uint8_t> kept(file.data(), c.kept);
@@ -132,7 +132,7 @@ TEST_F(ObjectLoadTest, ABinaryObjectFileFillsTheRoomFromItsAddressToTheAreasEnd)
       const std::string refusal = FormatText(TTextId::OffsetOutOfFlashFormat, address, kMainStart, kMainEnd);
       EXPECT_EQ(prompts.boxes, std::vector<std::string>{"info: " + refusal});
       EXPECT_EQ(memo.Lines.back(), "> 10:21:07 " + refusal);
-      EXPECT_EQ(ObjectState.LoadedDataEnd, kMainStart) << "the file was not even opened";
+      EXPECT_EQ(ObjectState.LoadedDataEnd, 0u) << "the file was not even read";
       continue;
     }
     EXPECT_EQ(prompts.boxes, c.outcome == TooLong ? std::vector<std::string>{std::string("info: ") + Text(TTextId::OutOfFlashText)}
@@ -155,12 +155,12 @@ TEST_F(ObjectLoadTest, AReadStopsAtTheEndOfTheImageWhateverTheAreaSays) {
   SelectedChip.MainStart = 0;
   SelectedChip.MainEnd = 0x7FFFFFFF;
   SelectedChip.MainSize = kMainFlashImageSize;
-  ASSERT_TRUE(LoadObjectData(path, Offset(kMainFlashImageSize - 16)));
+  ASSERT_TRUE(LoadObjectData(path, TObjectLoadMode::Fresh, Offset(kMainFlashImageSize - 16)));
   EXPECT_TRUE(std::ranges::equal(MainImage().last(16), std::span(file).first(16)));
   EXPECT_TRUE(std::ranges::all_of(EepImage(), [](std::uint8_t b) { return b == 0xFF; }));
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + Text(TTextId::OutOfFlashText)});
   prompts.boxes.clear();
-  EXPECT_FALSE(LoadObjectData(path, Offset(kMainFlashImageSize)));
+  EXPECT_FALSE(LoadObjectData(path, TObjectLoadMode::Fresh, Offset(kMainFlashImageSize)));
   EXPECT_EQ(prompts.boxes.size(), 1u);
 
   prompts.boxes.clear();
@@ -238,25 +238,28 @@ TEST_F(ObjectLoadTest, EepDataFilesLandAtTheirAddressesInEveryFormat) {
   }
 }
 
-// After a format error the AU30x family still logs the CRC-32 of the object
-// range; then nothing more is logged.
-TEST_F(ObjectLoadTest, AnUnknownExtensionLoadsNothingAndAU30xStillLogsItsCrc) {
+// A file no reader takes is refused before anything changes: the AU30x
+// family logs no CRC-32 either, and the job loaded before stays loaded.
+TEST_F(ObjectLoadTest, AnUnknownExtensionIsRefusedBeforeAnythingChanges) {
   for (const std::uint8_t family : {std::uint8_t{3}, std::uint8_t{1}}) {
     SCOPED_TRACE(family);
     SetUp();
     prompts.boxes.clear();
     SelectedChip.ChipFamilyIndex = family;
+    ObjectState.ObjectLoaded = 1;
     ObjectState.ObjectStart = kMainStart;
     ObjectState.ObjectEnd = kMainStart + 8;
+    MemoryImages.MainFlashImage[0] = 0x12;
     const std::string path = dir.Path("board.txt");
     WriteFile(path, Bytes(16, 0x12));
-    EXPECT_FALSE(LoadObjectData(path, [] { ADD_FAILURE() << "no offset dialog"; }));
-    EXPECT_EQ(ObjectState.ObjectLoaded, 0);
-    EXPECT_EQ(prompts.boxes, std::vector<std::string>{std::string("info: ") + Text(TTextId::FormatErrorText)});
-    std::vector<std::string> lines{"", std::string("> 10:21:07 ") + Text(TTextId::FormatErrorText)};
-    // The CRC-32 of the nine blank bytes ObjectStart .. ObjectEnd, as python3's zlib.crc32 gives it.
-    if (family == 3) lines.push_back("> 10:21:07 Object File CRC32 Checksum = 0xEB201890");
-    EXPECT_EQ(memo.Lines, lines);
+    for (const TObjectLoadMode mode : {TObjectLoadMode::Fresh, TObjectLoadMode::More})
+      EXPECT_FALSE(LoadObjectData(path, mode, [] { ADD_FAILURE() << "no offset dialog"; }));
+    EXPECT_EQ(ObjectState.ObjectLoaded, 1);
+    EXPECT_EQ(MemoryImages.MainFlashImage[0], 0x12);
+    EXPECT_EQ(ObjectState.ObjectCrc32, 0u);
+    const std::string refusal = Text(TTextId::FormatErrorText);
+    EXPECT_EQ(prompts.boxes, std::vector<std::string>(2, "info: " + refusal));
+    EXPECT_EQ(memo.Lines, std::vector<std::string>(2, "> 10:21:07 " + refusal));
   }
 }
 

@@ -134,7 +134,7 @@ TEST_F(SRecFileTest, LoadSkipsShortLinesAndTakesAnyTerminator) {
                            "\r\nS9030000FC\r\nS804000000FB\r\nS70500000000FA";
   WriteFile(file, text);
   std::uint32_t lowest = 1, highest = 2, sum = 3;
-  EXPECT_EQ(LoadSRecFile(file, lowest, highest, sum), TObjectFileStatus::Read);
+  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
   EXPECT_EQ(prompts.boxes, (std::vector<std::string>{
                                "info: Address \"0x00000010\" is out of Chip!",
                                "ok/abort: Line 6 Data Error : 7.",
@@ -149,20 +149,10 @@ TEST_F(SRecFileTest, LoadSkipsShortLinesAndTakesAnyTerminator) {
   prompts.boxes.clear();
   prompts.answers = {TPromptAnswer::Abort};
   lowest = 1, highest = 2;
-  EXPECT_EQ(LoadSRecFile(file, lowest, highest, sum), TObjectFileStatus::Aborted);
+  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes.size(), 2u);
   EXPECT_EQ(lowest, 0x08000000u);
   EXPECT_EQ(highest, 0x08000002u);
-}
-
-TEST_F(SRecFileTest, MissingOrEmptyFileChangesNothing) {
-  WriteFile(dir.Path("empty.s19"), std::string());
-  std::uint32_t lowest = 1, highest = 2, sum = 3;
-  EXPECT_EQ(LoadSRecFile(dir.Path("missing.s19"), lowest, highest, sum), TObjectFileStatus::NotOpened);
-  EXPECT_EQ(LoadSRecFile(dir.Path("empty.s19"), lowest, highest, sum), TObjectFileStatus::Empty);
-  EXPECT_EQ(lowest, 1u);
-  EXPECT_EQ(highest, 2u);
-  EXPECT_EQ(sum, 3u);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // A binary object or EEP data file read to the address the offset dialog
-// leaves: byte 0 picks the chip, byte 1 whether it is EEP data and how the
-// address is made (near the area or any value), bytes 2..5 the address; the
-// rest is the file.
+// leaves: byte 0 picks the chip, byte 1 whether it is EEP data, how the
+// address is made (near the area or any value) and whether an object file is
+// loaded fresh or on top, bytes 2..5 the address; the rest is the file. A
+// refused load (no room at the address, an empty file) changes nothing.
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -27,9 +28,8 @@ struct TExpected {
 // What a load to address must have done with the file's bytes.
 void CheckLoad(bool accepted, std::uint32_t address, const TExpected& place, std::span<const std::uint8_t> file,
                std::uint32_t first, std::uint32_t last, std::uint32_t sum) {
-  const bool inside = place.Holds(address);
-  FUZZ_CHECK(accepted == inside);
-  if (!inside || file.empty()) {
+  FUZZ_CHECK(accepted == (place.Holds(address) && !file.empty()));
+  if (!accepted) {
     FUZZ_CHECK(first == kUnwritten && last == kUnwritten && sum == kUnwritten);
     return;
   }
@@ -64,23 +64,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const TObjectState& object = ObjectState;
   MarkObjectBoundsUnwritten();
+  MarkImages();
+  bool accepted = false;
   if (eep) {
     // The EEP load keeps its bounds to itself; its sum tells what it read.
-    const bool accepted = LoadEepData(path, dialog);
-    const bool inside = place.Holds(address);
-    FUZZ_CHECK(accepted == inside);
-    if (!inside || file.empty()) FUZZ_CHECK(object.EepFileSum == kUnwritten);
-    if (inside && !file.empty()) {
+    accepted = LoadEepData(path, dialog);
+    FUZZ_CHECK(accepted == (place.Holds(address) && !file.empty()));
+    if (!accepted) FUZZ_CHECK(object.EepFileSum == kUnwritten);
+    if (accepted) {
       const std::size_t index = address - place.AreaStart;
       const std::size_t n = std::min<std::size_t>(file.size(), place.Image.size() - index);
       FUZZ_CHECK(object.EepFileSum == std::accumulate(file.begin(), file.begin() + n, std::uint32_t{0}));
       FUZZ_CHECK(std::memcmp(place.Image.data() + index, file.data(), n) == 0);
     }
   } else {
-    const bool accepted = LoadObjectData(path, dialog);
+    const TObjectLoadMode mode = how & 4 ? TObjectLoadMode::More : TObjectLoadMode::Fresh;
+    accepted = LoadObjectData(path, mode, dialog);
+    if (accepted && mode == TObjectLoadMode::Fresh) ImagesBlankedWhole();
     CheckLoad(accepted, address, place, file, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
+    FUZZ_CHECK(object.ObjectLoaded == accepted);
     if (accepted) FUZZ_CHECK(object.MainDataLength <= chip.MainSize);
   }
+  if (!accepted) FUZZ_CHECK(ImagesStillMarked());
   CheckImagesOutsideAreas();
   return 0;
 }

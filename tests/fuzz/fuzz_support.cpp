@@ -33,6 +33,7 @@ constexpr TFuzzChip kChips[] = {
 constexpr std::uint8_t kStartupBlank = 0xFF;  // the main and EEP images outside the areas
 constexpr std::size_t kRunOn = 256;           // a record may run on past its area's end
 constexpr std::size_t kGuardWindow = 4096;
+constexpr std::uint8_t kImageMark = 0xA5;  // neither blank value
 
 class TCountingMemo final : public ILogMemo {
  public:
@@ -51,6 +52,7 @@ TFixedClock fixedClock;
 TGauge gauges[kProgrammerMax];
 std::size_t touchedMain = 0;  // bytes from index 0 of the images that the current chip's areas reach
 std::size_t touchedEep = 0;
+std::uint8_t outsideBlank = kStartupBlank;  // what the images hold outside the areas
 unsigned long checks = 0;
 
 std::size_t Capped(std::uint64_t n, std::size_t size) { return static_cast<std::size_t>(std::min<std::uint64_t>(n, size)); }
@@ -133,6 +135,11 @@ void StartFuzzInput(std::uint8_t which) {
   const TFuzzChip& chip = kChips[which % std::size(kChips)];
   FUZZ_CHECK(AcceptChipChoice(chip.Vendor, chip.Row));
 
+  if (outsideBlank != kStartupBlank) {
+    std::memset(MemoryImages.MainFlashImage, kStartupBlank, kMainFlashImageSize);
+    std::memset(MemoryImages.EepImage, kStartupBlank, kEepImageSize);
+    outsideBlank = kStartupBlank;
+  }
   const std::uint8_t blank = SelectedChip.BlankIsZero ? 0x00 : 0xFF;
   Reblank(MemoryImages.MainFlashImage, touchedMain, MainReach(), blank);
   Reblank(MemoryImages.EepImage, touchedEep, EepReach(), blank);
@@ -148,8 +155,8 @@ void CheckImagesOutsideAreas(unsigned writes) {
   const bool full = ++checks % 1024 == 0;
   const std::size_t mainEnd = full ? kMainFlashImageSize : std::min(touchedMain + kGuardWindow, kMainFlashImageSize);
   const std::size_t eepEnd = full ? kEepImageSize : std::min(touchedEep + kGuardWindow, kEepImageSize);
-  FUZZ_CHECK(AllBytesAre({main + touchedMain, mainEnd - touchedMain}, kStartupBlank));
-  FUZZ_CHECK(AllBytesAre({eep + touchedEep, eepEnd - touchedEep}, kStartupBlank));
+  FUZZ_CHECK(AllBytesAre({main + touchedMain, mainEnd - touchedMain}, outsideBlank));
+  FUZZ_CHECK(AllBytesAre({eep + touchedEep, eepEnd - touchedEep}, outsideBlank));
   if (!full) return;
   if (!(writes & kWritesDriver)) FUZZ_CHECK(AllBytesAre(MemoryImages.DriverImage, 0));
   if (!(writes & kWritesChipData)) FUZZ_CHECK(AllBytesAre(MemoryImages.ChipDataBlock, 0));
@@ -158,6 +165,14 @@ void CheckImagesOutsideAreas(unsigned writes) {
 
 bool AllBytesAre(std::span<const std::uint8_t> bytes, std::uint8_t value) {
   return bytes.empty() || (bytes[0] == value && std::memcmp(bytes.data(), bytes.data() + 1, bytes.size() - 1) == 0);
+}
+
+void ImagesBlankedWhole() { outsideBlank = SelectedChip.BlankIsZero ? 0x00 : 0xFF; }
+
+void MarkImages() { MemoryImages.MainFlashImage[0] = MemoryImages.EepImage[0] = kImageMark; }
+
+bool ImagesStillMarked() {
+  return MemoryImages.MainFlashImage[0] == kImageMark && MemoryImages.EepImage[0] == kImageMark;
 }
 
 void MarkObjectBoundsUnwritten() {

@@ -75,12 +75,22 @@ enum : unsigned { kWritesDriver = 1, kWritesChipData = 2, kWritesFirmware = 4 };
 // every call.
 void CheckImagesOutsideAreas(unsigned writes = 0);
 
+// A fresh object load blanks both whole images with the chip's blank value:
+// until the next input puts start-up's back, the bytes outside the areas
+// must hold that value instead.
+void ImagesBlankedWhole();
+
 // A target that legitimately fills more of the main or EEP image (a project's
 // data) counts those bytes in until they are blanked again.
 void WidenTouchedAreas(std::size_t mainBytes, std::size_t eepBytes);
 
 // Whether every byte is value (true for none).
 bool AllBytesAre(std::span<const std::uint8_t> bytes, std::uint8_t value);
+
+// Marks the first byte of the main and EEP images before a load: a load that
+// is refused leaves both marks.
+void MarkImages();
+bool ImagesStillMarked();
 
 // A value the object loads never leave by chance: set into the object bounds
 // and sums before a load, it shows which of them the load wrote.

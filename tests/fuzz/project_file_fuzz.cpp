@@ -3,6 +3,7 @@
 // applied, saved again with the program's own writer and decodes to the same
 // job. Byte 0 picks the chip of the job before; the rest is the file.
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -65,14 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckImagesOutsideAreas();
     return 0;
   }
-  // The job now fills its main data and the whole EEP image.
-  WidenTouchedAreas(ObjectState.MainDataLength, kEepImageSize);
+  // The job now fills both whole images: its data, then its blank value.
+  WidenTouchedAreas(kMainFlashImageSize, kEepImageSize);
   FUZZ_CHECK(ObjectState.MainDataLength <= kMainFlashImageSize);
   const TProjectDecoding opened = DecodeProjectFile(file);
   FUZZ_CHECK(opened.Result == kProjectOpenOk);
-  FUZZ_CHECK(std::memcmp(MemoryImages.MainFlashImage, opened.Content.MainData.data(),
-                         opened.Content.MainData.size()) == 0);
+  const std::size_t mainData = opened.Content.MainData.size();
+  FUZZ_CHECK(std::memcmp(MemoryImages.MainFlashImage, opened.Content.MainData.data(), mainData) == 0);
   ApplyChipDataBlock();
+  FUZZ_CHECK(AllBytesAre(std::span(MemoryImages.MainFlashImage).subspan(mainData),
+                         ProjectBlankValue(SelectedChip.ControlBytes.VoltageFlags)));
   CheckSavedAgain(opened.Content);
   CheckImagesOutsideAreas(kWritesChipData);
   return 0;

@@ -2,15 +2,14 @@
 // fails leaves the old file as it was, reports the error, and leaves no
 // temporary file behind.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <system_error>
 
+#include "../platform/file_size_limit.h"
 #include "data/program_state.h"
 #include "project/project_file.h"
 #include "project_job.h"
@@ -121,15 +120,10 @@ TEST_F(ProjectSaveTest, FailedWriteKeepsTheOldFile) {
   const Bytes old = ReadFile(Save());
   ObjectState.FileChecksum ^= 1;
 
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 16 * 1024;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  ExpectSaveFails(dir.Path("job.pqx"));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
+  {
+    const TFileSizeLimit full(16 * 1024);
+    ExpectSaveFails(dir.Path("job.pqx"));
+  }
 
   EXPECT_EQ(FolderEntries(dir.Path("")), std::vector<std::string>{"job.pqx"});
   EXPECT_EQ(ReadFile(dir.Path("job.pqx")), old);

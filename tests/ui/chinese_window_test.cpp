@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <fstream>
 
+#include "control_fit.h"
 #include "shown_text.h"
 #include "started_window.h"
 #include "text/format_text.h"
@@ -47,6 +48,12 @@ TEST_F(ChineseWindowTest, TheShowHandlerSetsTheChineseCaptionsAndTheLayoutKeepsI
   TLogCfgForm logDialog;
   EXPECT_EQ(logDialog.RadioGrpCreat->ItemText(0), "系统自动生成Logo文件");
 }
+
+TEST_F(ChineseWindowTest, TheChecksumPanelsShowTheirWidestSums) {
+  EXPECT_EQ(CutChecksumPanels(*window), std::vector<std::string>{});
+}
+
+TEST_F(ChineseWindowTest, EveryLabelListAndGroupShowsItsWholeText) { ExpectEveryTextFits(*window); }
 
 TEST_F(ChineseWindowTest, PictureOfTheWindow) {
   window->AddLog(FormatText(TTextId::ChipSelectedFormat, "AC7801x"));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "../platform/file_size_limit.h"
 #include "data/program_state.h"
 #include "operator_fakes.h"
 #include "ui/radio_group.h"
@@ -141,6 +143,30 @@ TEST_F(LogConfigDialog, AConfigFileThatCannotBeWrittenIsReportedOnceAndTheDialog
     ASSERT_EQ(prompts_.Shown.size(), 1u);
     EXPECT_NE(prompts_.Shown[0].find(SessionTexts.AppDir + kLogConfigName), std::string::npos) << prompts_.Shown[0];
   }
+}
+
+// A disk that fills up while the file is written.
+TEST_F(LogConfigDialog, AWriteThatFailsHalfWayKeepsTheOldFile) {
+  const std::string old = "[ConfigLog]\r\nDnLog\r\nCustomer\r\nCusDef2\r\nSpcFile=/var/log/line 3.log\r\n[EndCfg]\r\n";
+  std::ofstream(Folder() + kLogConfigName, std::ios::binary) << old;
+  TLogCfgForm dialog;
+  dialog.LoadLogConfig();
+  dialog.show();
+  Choose(*dialog.RadioGrpCreat, kLogLocationSystem);
+  {
+    const TFileSizeLimit full(16);
+    QTest::mouseClick(dialog.OK, Qt::LeftButton);
+  }
+  EXPECT_FALSE(dialog.isVisible());
+  ASSERT_EQ(prompts_.Shown.size(), 1u);
+  EXPECT_NE(prompts_.Shown[0].find(Folder() + kLogConfigName), std::string::npos) << prompts_.Shown[0];
+  EXPECT_EQ(ConfigFile(), old);
+  EXPECT_EQ(QDir(QString::fromStdString(Folder())).entryList(QDir::Files | QDir::Hidden),
+            QStringList{kLogConfigName});
+
+  TLogCfgForm next;
+  next.LoadLogConfig();
+  ExpectShows(next, {false, kLogLocationCustomer, kLogModeAppend, "/var/log/line 3.log"});
 }
 
 }  // namespace

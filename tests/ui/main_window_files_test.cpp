@@ -2,7 +2,14 @@
 // drives them, with the file and offset dialogs answered through the seams.
 #include <gtest/gtest.h>
 
+#include <QFileSystemModel>
+#include <QListView>
 #include <QTableView>
+#include <QTest>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <map>
 #include <numeric>
 
 #include "chips/vendor_index.h"
@@ -27,15 +34,15 @@ TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
     const char* title;  // nullptr: the system's
     bool save;
   };
-  const QStringList object = {"All Files (*.*)", "All Binary Files (*.Bin)", "All Intel Hex Files (*.Hex)",
+  const QStringList object = {"All Files (*.*) (*)", "All Binary Files (*.Bin)", "All Intel Hex Files (*.Hex)",
                               "All Motorola Hex Files(*.S19)",
                               "All Hex/Binary Files (*.Hex,*.S1*,*.Bin) (*.Hex *.S1* *.Bin)"};
   const QStringList eep = {"All Binary Files (*.Bin)", "All Object Files(*.S19,*.HEX) (*.S19 *.HEX)",
                            "All Hex/Binary Files (*.HEX,*.S1*,*.Bin) (*.Hex *.S1* *.Bin)"};
   const QStringList memory = {"All Binary Files(*.BIN)", "Intel Hex Files(*.HEX)",
                               "Motorola S-record Files(*.mot) (*.S19)"};
-  const QStringList openProject = {"Velmotxx Project Files(*.pqx)", "All FIles(*.*)"};
-  const QStringList saveProject = {"Velmotxx Project File(*.pqx)", "All FIles(*.*)"};
+  const QStringList openProject = {"Velmotxx Project Files(*.pqx)", "All FIles(*.*) (*)"};
+  const QStringList saveProject = {"Velmotxx Project File(*.pqx)", "All FIles(*.*) (*)"};
   const Case cases[] = {
       {"SpdBtnOpen", "OpenDialog1", object, 4, "BIN", nullptr, false},
       {"Execute1", "OpenDialog1", object, 4, "BIN", nullptr, false},
@@ -76,6 +83,53 @@ TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
   }
   EXPECT_TRUE(prompts.Shown.empty());
   EXPECT_EQ(ObjectState.ObjectLoaded, 1);
+}
+
+// The entries for all files list every file, also one whose name has no dot:
+// a project saved as "job" can be picked, not only typed.
+TEST_F(FileWindowTest, TheAllFilesEntriesListNamesWithoutADot) {
+  Choose(kVendorAUCUx, kAu301);
+  ObjectState.ObjectLoaded = 1;
+  const QString folder = QString::fromStdString(Folder()) + "listed";
+  std::filesystem::create_directory(folder.toStdString());
+  for (const char* name : {"job", "board.hex", "job.pqx"}) WriteFile(folder.toStdString() + "/" + name, Bytes{1});
+  struct Case {
+    const char* control;
+    int entry;
+    const char* caption;  // what the operator reads
+  };
+  const Case cases[] = {
+      {"SpdBtnOpen", 0, "All Files (*.*)"},
+      {"SpdBtnLdPrj", 1, "All FIles(*.*)"},
+      {"SavetoProjectFile1", 1, "All FIles(*.*)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    QStringList listed;
+    window->ExecFileDialog = [&](QFileDialog& dialog) {
+      dialog.setDirectory(folder);
+      const QString entry = dialog.nameFilters().value(c.entry);
+      EXPECT_TRUE(entry.startsWith(c.caption)) << entry.toStdString();
+      dialog.selectNameFilter(entry);
+      auto* model = dialog.findChild<QFileSystemModel*>();
+      auto* view = dialog.findChild<QListView*>("listView");
+      EXPECT_TRUE(model && view);
+      if (!model || !view) return false;
+      // The folder is read on a thread of the model's own.
+      const auto names = [&] {
+        QStringList shown;
+        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row)
+          shown << model->index(row, 0, view->rootIndex()).data().toString();
+        shown.sort();
+        return shown;
+      };
+      if (!QTest::qWaitFor([&] { return names().contains("board.hex"); }, 60'000)) ADD_FAILURE() << "never listed";
+      listed = names();
+      return false;
+    };
+    Trigger(c.control);
+    EXPECT_EQ(listed, (QStringList{"board.hex", "job", "job.pqx"}));
+  }
 }
 
 // The running steps send and compare the images: nothing is loaded under them.
@@ -147,15 +201,16 @@ TEST_F(FileWindowTest, ABinaryLoadFillsTheMainAreaFromTheAddressTyped) {
     EXPECT_EQ(offeredOffsets, QStringList{"0x00000000"});
     EXPECT_EQ(prompts.Shown, c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{});
     EXPECT_EQ(ObjectState.ObjectLoaded, c.loaded);
-    EXPECT_EQ(Panel(2), QString::fromStdString(path));
-    EXPECT_EQ(SessionTexts.ChipText2, "board.bin");
     const std::span<const std::uint8_t> image(MemoryImages.MainFlashImage);
-    if (!c.loaded) {
-      EXPECT_TRUE(std::ranges::all_of(image, [](std::uint8_t b) { return b == 0xFF; }));
-      EXPECT_EQ(HexCells().rowCount(), 0);  // no refresh
+    if (!c.loaded) {  // refused before anything changed
+      EXPECT_TRUE(Panel(2).isEmpty());
+      EXPECT_TRUE(SessionTexts.ChipText2.empty());
+      EXPECT_EQ(HexCells().rowCount(), 0);
       EXPECT_EQ(Panel(0), Text(TTextId::FileChecksumPanel));
       continue;
     }
+    EXPECT_EQ(Panel(2), QString::fromStdString(path));
+    EXPECT_EQ(SessionTexts.ChipText2, "board.bin");
     const std::size_t kept = std::min<std::size_t>(c.size, 0x10000 - c.address);
     EXPECT_TRUE(std::ranges::equal(image.subspan(c.address, kept), std::span(file).first(kept)));
     EXPECT_EQ(image[c.address + kept], 0xFF);
@@ -209,16 +264,104 @@ TEST_F(FileWindowTest, LoadMoreKeepsTheFirstFilesDataOutsideTheSecondsRecords) {
   EXPECT_EQ(SessionTexts.ChipText2, "second.HEX");
 }
 
-TEST_F(FileWindowTest, AnUnknownExtensionIsRefusedAfterTheImagesWereBlanked) {
-  Choose(kVendorIndie, kIndie);
-  std::fill_n(MemoryImages.MainFlashImage, 0x100, 0x5A);
-  WriteFile(Path("board.elf"), Bytes(0x100, 0x11));
-  RunWith("SpdBtnOpen", Path("board.elf"));
-  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::FormatErrorText)});
-  EXPECT_EQ(Memo().back(), QString("> 09:05:07 ") + Text(TTextId::FormatErrorText));
-  EXPECT_EQ(ObjectState.ObjectLoaded, 0);
-  EXPECT_EQ(MemoryImages.MainFlashImage[0], 0xFF);
-  EXPECT_EQ(HexCells().rowCount(), 0);
+// What a load may change and the window shows: after a refused load every
+// part of it is as it was.
+struct TShownJob {
+  Bytes Main, Eep;
+  std::vector<std::uint32_t> Numbers;
+  std::string ChipText2;
+  QStringList Panels, MainCells, EepCells;
+  std::map<QString, QString> Controls;
+  bool operator==(const TShownJob&) const = default;
+};
+
+QStringList AllCells(const TMemoryViewModel& model) {
+  QStringList cells;
+  for (int row = 0; row < model.rowCount(); ++row)
+    for (int column = 0; column < model.columnCount(); ++column) cells << model.data(model.index(row, column)).toString();
+  return cells;
+}
+
+// A load that cannot be made, by any of the three commands, is refused before
+// anything changes: one box names the file and the reason, the log says the
+// same, and the job loaded before stays whole, in memory and on screen.
+TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
+  Choose(kVendorAUCUx, kAu301);  // 32 KB at 0x03000000, 8 KB EEP at 0x03026000 (the area up to 0x03027FFF)
+  WriteFile(Path("good.hex"), HexLine(4, 0, {0x03, 0x00}) + "\n" + HexLine(0, 0x0100, RandomBytes(0x80, 5)) + "\n");
+  WriteFile(Path("eep.bin"), RandomBytes(0x40, 6));
+  WriteFile(Path("board.bin"), RandomBytes(0x40, 7));
+  WriteFile(Path("board.elf"), RandomBytes(0x40, 8));
+  WriteFile(Path("board.s37"), ReadText(Path("good.hex")));
+  for (const char* empty : {"empty.hex", "empty.S19", "empty.bin"}) WriteFile(Path(empty), std::string());
+  std::filesystem::create_directory(Path("folder.hex"));
+  RunWith("SpdBtnOpen", Path("good.hex"));
+  OffsetAnswer(nullptr);
+  RunWith("LoadEepDataFile1", Path("eep.bin"));
+  ASSERT_TRUE(prompts.Shown.empty());
+  const auto shown = [this] {
+    const TObjectState& o = ObjectState;
+    return TShownJob{Bytes(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage)),
+                     Bytes(std::begin(MemoryImages.EepImage), std::end(MemoryImages.EepImage)),
+                     {o.ObjectLoaded, o.ObjectStart, o.ObjectEnd, o.FileChecksum, o.EepFileSum, o.MainSum, o.EepSum,
+                      o.ChipChecksum, o.ObjectCrc32, o.MainDataLength},
+                     SessionTexts.ChipText2,
+                     {Panel(0), Panel(1), Panel(2)},
+                     AllCells(HexCells()),
+                     AllCells(EepCells()),
+                     Controls()};
+  };
+  const TShownJob before = shown();
+  ASSERT_EQ(ObjectState.ObjectLoaded, 1);
+  ASSERT_EQ(before.MainCells.size(), 1024 / 16 * 18);
+  ASSERT_EQ(before.EepCells.size(), 8192 / 16 * 18);
+
+  const std::string noFile = std::strerror(ENOENT);
+  const std::string folder = std::strerror(EISDIR);
+  const std::string empty = "is empty, nothing has been loaded!";
+  const std::string format = Text(TTextId::FormatErrorText);
+  const auto offset = [](TTextFormat<std::uint32_t, std::uint32_t, std::uint32_t> text, std::uint32_t address,
+                         std::uint32_t start) { return FormatText(text, address, start, 0x03027FFFu); };
+  struct Case {
+    const char* control;
+    const char* file;
+    const char* typed;   // binary files: the address typed (nullptr: the one offered)
+    std::string reason;  // what the box says
+    bool namesFile;      // and the file it names
+  };
+  const Case cases[] = {
+      {"SpdBtnOpen", "missing.hex", nullptr, noFile, true},
+      {"SpdBtnLoadMore", "missing.bin", nullptr, noFile, true},
+      {"LoadEepDataFile1", "missing.S19", nullptr, noFile, true},
+      {"SpdBtnOpen", "empty.hex", nullptr, empty, true},
+      {"SpdBtnLoadMore", "empty.S19", nullptr, empty, true},
+      {"SpdBtnOpen", "empty.bin", nullptr, empty, true},
+      {"LoadFileOTP", "empty.bin", nullptr, empty, true},
+      {"SpdBtnOpen", "folder.hex", nullptr, folder, true},
+      {"LoadEepDataFile1", "folder.hex", nullptr, folder, true},
+      {"SpdBtnOpen", "board.elf", nullptr, format, false},
+      {"SpdBtnLoadMore", "board.elf", nullptr, format, false},
+      {"LoadEepDataFile1", "board.s37", nullptr, format, false},
+      {"SpdBtnOpen", "board.bin", "0x02FFFFFF", offset(TTextId::OffsetOutOfFlashFormat, 0x02FFFFFF, 0x03000000), false},
+      {"SpdBtnLoadMore", "board.bin", "0x03028000", offset(TTextId::OffsetOutOfFlashFormat, 0x03028000, 0x03000000),
+       false},
+      {"LoadEepDataFile1", "eep.bin", "0x03028000", offset(TTextId::OffsetOutOfEepFormat, 0x03028000, 0x03026000),
+       false},
+      {"LoadFileOTP", "eep.bin", "0x03025FFF", offset(TTextId::OffsetOutOfEepFormat, 0x03025FFF, 0x03026000), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.control) + " " + c.file);
+    prompts.Shown.clear();
+    const QStringList memo = Memo();
+    OffsetAnswer(c.typed);
+    RunWith(c.control, Path(c.file));
+
+    ASSERT_EQ(prompts.Shown.size(), 1u);
+    const std::string& box = prompts.Shown[0];
+    EXPECT_NE(box.find(c.reason), std::string::npos) << box;
+    EXPECT_EQ(box.find(Path(c.file)) != std::string::npos, c.namesFile) << box;
+    EXPECT_EQ(Memo(), memo + QStringList{QString::fromStdString("> 09:05:07 " + box)});
+    EXPECT_TRUE(shown() == before);
+  }
 }
 
 // An AU30x binary file runs on into the data flash: the bytes at the data
@@ -312,14 +455,14 @@ TEST_F(FileWindowTest, EepDataFilesFillTheEepImageInEachFormat) {
     OffsetAnswer(c.typed);
     RunWith("LoadFileOTP", Path(c.name));
 
-    EXPECT_TRUE(Logged("EEP Data file of \"" + Path(c.name) + "\" hasn been loaded."));
+    EXPECT_EQ(Logged("EEP Data file of \"" + Path(c.name) + "\" hasn been loaded."), c.loaded);
     const std::span<const std::uint8_t> eep(MemoryImages.EepImage);
     EXPECT_EQ(MemoryImages.MainFlashImage[0], 0x33);
     EXPECT_EQ(ObjectState.ObjectLoaded, 1);
     EXPECT_EQ(eep[0x2000], 0x55);
-    if (!c.loaded) {
+    if (!c.loaded) {  // refused before the EEP area was blanked
       EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::FormatErrorText)});
-      EXPECT_TRUE(std::ranges::all_of(eep.first(0x2000), [](std::uint8_t b) { return b == 0xFF; }));
+      EXPECT_TRUE(std::ranges::all_of(eep, [](std::uint8_t b) { return b == 0x55; }));
       EXPECT_FALSE(window->ChkBoxErsEEP->isChecked());
       continue;
     }

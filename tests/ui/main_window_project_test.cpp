@@ -12,10 +12,12 @@
 #include "chips/vendor_index.h"
 #include "data/program_state.h"
 #include "file_window.h"
+#include "modal_closer.h"
 #include "modal_watch.h"
 #include "project/project_file.h"
 #include "text/format_text.h"
 #include "text/text_id.h"
+#include "ui/config_sn_form.h"
 #include "ui/message_box_prompts.h"
 
 namespace {
@@ -261,6 +263,63 @@ TEST_F(WindowProjectTest, AProjectThatFailsToOpenChangesNothingInTheWindow) {
     EXPECT_TRUE(added[0].startsWith("> 09:05:07 Load Quorix Project file of")) << added[0].toStdString();
     EXPECT_LE(added.size(), 3);
     ObjectState.ObjectLoaded = 1;
+  }
+}
+
+// A project's main data is all the main image holds once it is open: the
+// rest is the project's blank value, so a later scan of the used length
+// (here "Fill SN Data", cancelled) keeps the project's length, whatever an
+// earlier, larger job or start-up's 0xFF left there.
+TEST_F(WindowProjectTest, AProjectOpenedLeavesNoEarlierBytesInTheMainImage) {
+  struct Case {
+    const char* what;
+    std::uint8_t vendor;
+    std::size_t row;
+    std::uint8_t blank;
+    bool largerJobFirst;
+  };
+  const Case cases[] = {
+      {"IND83204xx after a larger job", kVendorIndie, kIndie, 0xFF, true},
+      {"SN32F774xx just after start-up", kVendorSonic, 0, 0x00, false},
+      {"SN32F774xx after a larger job", kVendorSonic, 0, 0x00, true},
+  };
+  // Data without a blank byte, so the used length ends with it.
+  const auto data = [](std::size_t size, std::uint32_t seed) {
+    Bytes bytes = RandomBytes(size, seed);
+    for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(b == 0x00 || b == 0xFF ? 0x5A : b);
+    return bytes;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartAgain();
+    Choose(c.vendor, c.row);
+    WriteFile(Path("small.bin"), data(0x1000, 1));
+    OffsetAnswer(nullptr);
+    RunWith("SpdBtnOpen", Path("small.bin"));
+    ASSERT_EQ(ObjectState.MainDataLength, 0x1000u);
+    const std::string project = Save("small.pqx");
+
+    StartAgain();
+    if (c.largerJobFirst) {
+      Choose(c.vendor, c.row);
+      WriteFile(Path("large.bin"), data(0x8000, 2));
+      OffsetAnswer(nullptr);
+      RunWith("SpdBtnOpen", Path("large.bin"));
+      ASSERT_EQ(ObjectState.MainDataLength, 0x8000u);
+    }
+    Answer(project);
+    Trigger("SpdBtnLdPrj");
+    ASSERT_EQ(ObjectState.MainDataLength, 0x1000u);
+    OnNextModal([](QWidget& modal) { dynamic_cast<TConfigSNForm&>(modal).BitBtnCancel->click(); });
+    window->ButtonCfgSN->click();
+
+    EXPECT_EQ(ObjectState.MainDataLength, 0x1000u);
+    const std::span<const std::uint8_t> image(MemoryImages.MainFlashImage);
+    EXPECT_TRUE(std::ranges::equal(image.first(0x1000), data(0x1000, 1)));
+    EXPECT_EQ(std::ranges::find_if(image.subspan(0x1000), [&c](std::uint8_t b) { return b != c.blank; }) - image.begin(),
+              static_cast<std::ptrdiff_t>(image.size()))
+        << "the first byte past the project's data that is not blank";
+    EXPECT_EQ(HexCells().rowCount(), 0x1000 / 16);
   }
 }
 
