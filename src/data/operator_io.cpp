@@ -7,6 +7,7 @@ namespace {
 class SilentPrompts final : public IPrompts {
  public:
   void ShowInfo(const std::string&) override {}
+  void ShowWarning(const std::string&) override {}
   TPromptAnswer AskOkAbort(const std::string&) override { return TPromptAnswer::Ok; }
   TPromptAnswer AskYesAbort(const std::string&) override { return TPromptAnswer::Yes; }
 };

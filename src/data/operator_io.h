@@ -13,11 +13,13 @@ class ILogMemo {
 
 enum class TPromptAnswer { Ok, Yes, Abort };
 
-// Modal boxes: information (OK only) and the two questions the core asks.
+// Modal boxes: information and warning (OK only) and the two questions the
+// core asks.
 class IPrompts {
  public:
   virtual ~IPrompts() = default;
   virtual void ShowInfo(const std::string& text) = 0;
+  virtual void ShowWarning(const std::string& text) = 0;
   virtual TPromptAnswer AskOkAbort(const std::string& text) = 0;
   virtual TPromptAnswer AskYesAbort(const std::string& text) = 0;
 };

@@ -34,6 +34,11 @@ void TMessageBoxPrompts::ShowInfo(const std::string& text) {
   QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), QString::fromStdString(text));
 }
 
+void TMessageBoxPrompts::ShowWarning(const std::string& text) {
+  if (LoggedInstead(text)) return;
+  QMessageBox::warning(QApplication::activeWindow(), QApplication::applicationName(), QString::fromStdString(text));
+}
+
 TPromptAnswer TMessageBoxPrompts::AskOkAbort(const std::string& text) {
   return Ask(text, QMessageBox::Ok, TPromptAnswer::Ok, QMessageBox::Abort);
 }

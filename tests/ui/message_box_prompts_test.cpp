@@ -59,12 +59,30 @@ TEST(MessageBoxPrompts, QuestionsAnswerWithThePressedButtonOrTheirDismissAnswer)
   }
 }
 
-TEST(MessageBoxPrompts, InformationShowsTheTextUnderTheProgramsTitle) {
+TEST(MessageBoxPrompts, InformationAndWarningShowTheTextUnderTheProgramsTitleWithTheirIcon) {
   TMessageBoxPrompts prompts;
-  QString seen;
-  AnswerNextBox(Click(QMessageBox::Ok), seen);
-  prompts.ShowInfo("Please select chip type first!");
-  EXPECT_EQ(seen, QString(kApplicationTitle) + "|Please select chip type first!");
+  struct TCase {
+    std::function<void(const std::string&)> Show;
+    QMessageBox::Icon Icon;
+  };
+  const TCase cases[] = {
+      {[&](const std::string& text) { prompts.ShowInfo(text); }, QMessageBox::Information},
+      {[&](const std::string& text) { prompts.ShowWarning(text); }, QMessageBox::Warning},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Icon);
+    QString seen;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    AnswerNextBox(
+        [&icon](QMessageBox& box) {
+          icon = box.icon();
+          box.button(QMessageBox::Ok)->click();
+        },
+        seen);
+    c.Show("Please select chip type first!");
+    EXPECT_EQ(seen, QString(kApplicationTitle) + "|Please select chip type first!");
+    EXPECT_EQ(icon, c.Icon);
+  }
 }
 
 class TRecordedMemo final : public ILogMemo {
