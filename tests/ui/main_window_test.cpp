@@ -42,6 +42,7 @@
 #include "ui/radio_group.h"
 #include "ui/startup_forms.h"
 #include "modal_closer.h"
+#include "modal_watch.h"
 
 namespace {
 
@@ -343,6 +344,38 @@ TEST_F(MainWindowTest, BlankAndCarriageReturnStartAutoProgrammingWhereverTheFocu
   window->findChild<QToolButton*>("AutoSpdBtn")->click();
   window->findChild<QAction*>("AutoProgram1")->trigger();
   EXPECT_EQ(window->AutoProgramRuns, 6);
+}
+
+// The toolbar's speed buttons never take the focus. Verify puts the focus on
+// the toolbar; Tab then goes on to the window's controls and never to a
+// button, so a blank typed there starts auto-programming once and presses
+// nothing else ("&Eixt" least of all).
+TEST_F(MainWindowTest, TheToolbarsButtonsNeverTakeTheFocus) {
+  auto window = Start();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const QList<QToolButton*> buttons = window->PanelBtns->findChildren<QToolButton*>();
+  ASSERT_EQ(buttons.size(), 11);
+  const auto pressKey = [&window](Qt::Key key) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : window.get(), key);
+  };
+  QTest::mouseClick(window->findChild<QToolButton*>("SpdBtnVerify"), Qt::LeftButton);
+  TModalWatch watch;  // a control that the blank presses may open its dialog
+  for (int press = 1; press <= 40; ++press) {
+    pressKey(Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_FALSE(buttons.contains(qobject_cast<QToolButton*>(focus)))
+        << "Tab " << press << " reached " << focus->objectName().toStdString();
+    if (press == 2) {
+      pressKey(Qt::Key_Space);
+      EXPECT_EQ(window->AutoProgramRuns, 1);
+      ASSERT_TRUE(window->isVisible());
+    }
+  }
+  // The mouse still presses them.
+  QTest::mouseClick(window->findChild<QToolButton*>("AutoSpdBtn"), Qt::LeftButton);
+  EXPECT_EQ(window->AutoProgramRuns, 2);
 }
 
 TEST_F(MainWindowTest, LogPopupCopiesTheSelectionAndClearsTheMemo) {
