@@ -23,12 +23,6 @@ constexpr std::uint32_t kCrcAddressMask = 0xFFFFF;
 
 std::uint8_t BlankValue() { return SelectedChip.BlankIsZero ? 0x00 : 0xFF; }
 
-// File results are logged and shown.
-void Report(const std::string& text) {
-  AddLog(text);
-  Prompts().ShowInfo(text);
-}
-
 // The part of the main image at the data flash's addresses into EepImage,
 // for a binary file that ran on past the main flash.
 void CopyDataFlashPart() {
@@ -55,12 +49,12 @@ bool LoadMainBinary(const std::string& fileName, const TAskBinaryOffset& askBina
   const TBinaryLoadStatus status =
       LoadBinaryAt(fileName, address, place, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
   if (status == TBinaryLoadStatus::OutsideArea) {
-    Report(FormatText(TTextId::OffsetOutOfFlashFormat, address, place.AreaStart, place.AreaEnd));
+    LogAndShow(FormatText(TTextId::OffsetOutOfFlashFormat, address, place.AreaStart, place.AreaEnd));
     return false;
   }
   if (status == TBinaryLoadStatus::NothingRead) return true;
   if (intoEep && object.ObjectEnd > chip.MainEnd) CopyDataFlashPart();
-  if (status == TBinaryLoadStatus::TooLong) Report(Text(TTextId::OutOfFlashText));
+  if (status == TBinaryLoadStatus::TooLong) LogAndShow(Text(TTextId::OutOfFlashText));
   return true;
 }
 
@@ -74,10 +68,10 @@ bool LoadEepBinary(const std::string& fileName, const TAskBinaryOffset& askBinar
   const TBinaryPlace place{chip.EepStart, chip.EepEnd, EepAreaBytes()};
   const TBinaryLoadStatus status = LoadBinaryAt(fileName, address, place, start, end, ObjectState.EepFileSum);
   if (status == TBinaryLoadStatus::OutsideArea) {
-    Report(FormatText(TTextId::OffsetOutOfEepFormat, address, chip.EepStart, chip.EepEnd));
+    LogAndShow(FormatText(TTextId::OffsetOutOfEepFormat, address, chip.EepStart, chip.EepEnd));
     return false;
   }
-  if (status == TBinaryLoadStatus::TooLong) Report(Text(TTextId::OutOfEepText));
+  if (status == TBinaryLoadStatus::TooLong) LogAndShow(Text(TTextId::OutOfEepText));
   return true;
 }
 
@@ -114,7 +108,7 @@ bool LoadObjectData(const std::string& fileName, const TAskBinaryOffset& askBina
       break;
     case TObjectFileKind::Unknown:
       object.ObjectLoaded = 0;
-      Report(Text(TTextId::FormatErrorText));
+      LogAndShow(Text(TTextId::FormatErrorText));
       break;
   }
   if (SelectedChip.ChipFamilyIndex == kCrcFamilyIndex) LogObjectCrc32();
@@ -143,7 +137,7 @@ bool LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryO
       if (!LoadEepBinary(fileName, askBinaryOffset, start, end)) return false;
       break;
     case TObjectFileKind::Unknown:
-      Report(Text(TTextId::FormatErrorText));
+      LogAndShow(Text(TTextId::FormatErrorText));
       return false;
   }
   AddMemoLine("");

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "data/log_lines.h"
+#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "link/operation_starters.h"
 #include "link/programmers_in_use.h"
@@ -30,6 +31,13 @@ bool ProjectFileExists(const std::string& path) {
   return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
 }
 
+// The command-line project opens without a box, whoever is at the window:
+// its messages are logged.
+std::uint8_t OpenSilenced(IStartupSearchActions& actions, const std::string& path) {
+  const TSilencedPrompts silenced;
+  return actions.OpenProjectFile(path);
+}
+
 }  // namespace
 
 TStartupSearch StartupSearchTick(IStartupSearchActions& actions) {
@@ -52,10 +60,10 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
   if (!SessionState.CmdLineMode) return;
   const std::string path = SessionTexts.CmdLineProject;
   if (!ProjectFileExists(path)) {
-    AddLog(FormatText(TTextId::ProjectNotFoundFormat, path.c_str()));
+    LogAndShow(FormatText(TTextId::ProjectNotFoundFormat, path.c_str()));
     return;
   }
-  if (actions.OpenProjectFile(path) != 0) return;
+  if (OpenSilenced(actions, path) != 0) return;
   if (SelectedChip.UseFlashDriver && !SessionState.DriverValid) {
     AddLog(Text(TTextId::NoDriverNoDownloadText));
     return;

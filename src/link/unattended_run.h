@@ -38,9 +38,11 @@ TStartupSearch StartupSearchTick(IStartupSearchActions& actions);
 
 // Once every programmer has answered, in command-line mode: opens the
 // command-line project and starts the download on every programmer in use.
-// A project that is missing (logged, no box), that fails to read (the reader
-// has said why) or whose chip needs a flash driver that did not load starts
-// nothing. "Prog. Data Flash" is taken from the project, as the window shows it.
+// The project opens with the boxes silenced: its messages are logged. A
+// project that is missing (logged, and shown unless the run is unattended),
+// that fails to read (the reader has said why) or whose chip needs a flash
+// driver that did not load starts nothing. "Prog. Data Flash" is taken from
+// the project, as the window shows it.
 void StartCommandLineDownload(IStartupSearchActions& actions);
 
 // The end of an unattended ("OFF") run, checked after every reply watch:

@@ -59,11 +59,6 @@ void Commit(const TProjectContent& c) {
   std::fill(eep + c.EepData.size(), eep + kEepImageSize, ProjectBlankValue(c.ChipData[kBlockVoltageFlags]));
 }
 
-void Report(const std::string& message) {
-  AddLog(message);
-  if (!SessionState.CmdLineMode) Prompts().ShowInfo(message);
-}
-
 }  // namespace
 
 std::uint8_t ReadProjectFile(const std::string& fileName) {
@@ -71,17 +66,17 @@ std::uint8_t ReadProjectFile(const std::string& fileName) {
   switch (decoding.Result) {
     case kProjectOpenOk:
       Commit(decoding.Content);
-      Report(Text(TTextId::ProjectOpenSuccessText));
+      LogAndShow(Text(TTextId::ProjectOpenSuccessText));
       break;
     case kProjectBadMagic:
-      Report(Text(TTextId::ProjectNotValidText));
+      LogAndShow(Text(TTextId::ProjectNotValidText));
       break;
     case kProjectDamaged:
       AddLog(FormatText(TTextId::ProjectCheckFailedFormat, decoding.Reason.c_str()));
-      Report(FormatText(TTextId::ProjectDamagedFormat, fileName.c_str()));
+      LogAndShow(FormatText(TTextId::ProjectDamagedFormat, fileName.c_str()));
       break;
     default:
-      Report(Text(TTextId::ProjectCorruptedText));
+      LogAndShow(Text(TTextId::ProjectCorruptedText));
       break;
   }
   return decoding.Result;

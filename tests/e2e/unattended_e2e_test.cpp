@@ -208,7 +208,7 @@ TEST_P(UnattendedProgram, EndsResultsAndPackets) {
     std::this_thread::sleep_for(kSettle);
     EXPECT_TRUE(program.Running());
     EXPECT_FALSE(std::filesystem::exists(result));
-    // A box left open would keep the program from ending.
+    // Ended as a production line's script ends a run that stays open.
     ASSERT_EQ(program.Close(kCloseLimit), 0) << ReadText(folder->File("program.out"));
   }
 

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
+#include "data/operator_io.h"
 #include "gang_fixture.h"
 #include "link/firmware_file.h"
 #include "project/project_file.h"
@@ -120,19 +122,42 @@ TEST_F(UnattendedRun, TheFirstTickSearchesOnceAndWithoutPortsIsDoneAtOnce) {
   EXPECT_EQ(actions.Calls, Lines{"search"});
 }
 
-TEST_F(UnattendedRun, AMissingProjectIsOnlyLoggedAndStartsNothing) {
+// Logged, and shown to the operator unless the run is unattended ("OFF").
+TEST_F(UnattendedRun, AMissingProjectIsLoggedShownUnlessUnattendedAndStartsNothing) {
   const std::string missing = folder.Dir() + "no such job.pqx";
-  for (const std::string& path : {missing, folder.Dir()}) {
-    SCOPED_TRACE(path);
-    memo.Lines.clear();
-    CommandLine(3);
-    SessionTexts.CmdLineProject = path;
-    StartCommandLineDownload(actions);
-    EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 File of " + path + " is not found!"});
-    EXPECT_TRUE(actions.Calls.empty());
-    EXPECT_TRUE(prompts.Shown.empty());
-    EXPECT_FALSE(AnyStarted());
+  for (const bool off : {false, true}) {
+    for (const std::string& path : {missing, folder.Dir()}) {
+      SCOPED_TRACE(path + (off ? " OFF" : ""));
+      memo.Lines.clear();
+      prompts.Shown.clear();
+      CommandLine(3);
+      SessionState.AutoCloseMode = off;
+      SessionTexts.CmdLineProject = path;
+      StartCommandLineDownload(actions);
+      const std::string text = "File of " + path + " is not found!";
+      EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 " + text});
+      EXPECT_EQ(prompts.Shown, off ? Lines{} : Lines{text});
+      EXPECT_TRUE(actions.Calls.empty());
+      EXPECT_FALSE(AnyStarted());
+    }
   }
+}
+
+// Whoever is at the window, the project opens without a box; the boxes after
+// it are the operator's again.
+TEST_F(UnattendedRun, TheProjectOpensWithTheBoxesSilencedAndOnlyThen) {
+  CommandLine(1);
+  bool silencedWhileOpen = false;
+  actions.OnOpen = [&silencedWhileOpen] {
+    silencedWhileOpen = PromptsSilenced();
+    Prompts().ShowInfo("Project File Open Success!");
+  };
+  StartCommandLineDownload(actions);
+  EXPECT_TRUE(silencedWhileOpen);
+  EXPECT_FALSE(PromptsSilenced());
+  ASSERT_FALSE(memo.Lines.empty());
+  EXPECT_EQ(memo.Lines[0], "> 10:21:07 Project File Open Success!");
+  EXPECT_TRUE(prompts.Shown.empty());
 }
 
 TEST_F(UnattendedRun, AProjectThatFailsToReadStartsNoDownload) {

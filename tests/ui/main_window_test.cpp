@@ -194,6 +194,40 @@ TEST_F(MainWindowTest, StartUpReadsTheCommandLineAndThenLogsAMissingFirmwareWith
   EXPECT_TRUE(prompts.Shown.empty());
 }
 
+// A project on the command line without "OFF" leaves the window to its
+// operator: every box opens and every question is asked, from start-up on.
+// Only an unattended ("OFF") run puts them into the log, and answers Abort.
+TEST_F(MainWindowTest, OnlyAnUnattendedRunKeepsTheBoxesFromTheOperator) {
+  const std::string firmware = "File \"" + Folder() + kFirmwareFileName + "\" not found, Please confirm!";
+  const std::string project = "File of /jobs/missing.pqx is not found!";
+  const std::string precondition = Text(TTextId::SelectChipFirstText);
+  const std::string verify = "Chip 1: Address=0x00000010,Buffer=0x55,Chip=0xAA";
+  for (const bool off : {false, true}) {
+    SCOPED_TRACE(off ? "OFF" : "project alone");
+    ResetProgramState();
+    prompts.Shown.clear();
+    prompts.Answers = {TPromptAnswer::Yes};
+    std::vector<std::string> arguments{"/jobs/missing.pqx"};
+    if (off) arguments.push_back("OFF");
+    auto window = Start(arguments);
+    // No port is listed: the first tick of Timer2 ends its wait and looks for the project.
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return !window->Timer2->isActive(); }));
+    window->findChild<QToolButton*>("SpdBtnVerify")->click();
+    const TPromptAnswer answer = Prompts().AskYesAbort(verify);
+
+    EXPECT_EQ(answer, off ? TPromptAnswer::Abort : TPromptAnswer::Yes);
+    const std::vector<std::string> shown = {firmware, project, precondition, verify};
+    EXPECT_EQ(prompts.Shown, off ? std::vector<std::string>() : shown);
+    const QStringList lines = MemoLines(*window);
+    for (const std::string& text : {firmware, project, precondition, verify}) {
+      // The start-up's and the project's texts are logged either way.
+      const bool logged = off || text == firmware || text == project;
+      EXPECT_EQ(lines.contains(QString::fromStdString("> 09:05:07 " + text)), logged) << text;
+    }
+    prompts.Answers.clear();
+  }
+}
+
 TEST_F(MainWindowTest, WithTheFirmwareImagePresentItIsReadAndTheGreetingStandsAlone) {
   struct Case {
     const char* what;
