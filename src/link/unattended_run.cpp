@@ -77,16 +77,17 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
 
 bool TUnattendedEnd::Tick() {
   const TSessionState& s = SessionState;
-  if (over_ || !s.AutoCloseMode || s.DownloadDoneCount == 0 || s.DownloadDoneCount != s.FoundDeviceCount)
+  if (written_ || !s.AutoCloseMode || s.DownloadDoneCount == 0 || s.DownloadDoneCount != s.FoundDeviceCount)
     return false;
-  over_ = true;
   const std::string line = std::string(kDownloadSuccessLine) + "\r\n";
   try {
     ReplaceFileBytes(SessionTexts.AppDir + kResultFileName,
                      std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
   } catch (const std::system_error& error) {
-    AddLog(FormatText(TTextId::ResultFileErrorFormat, error.what()));
+    if (!failureReported_) AddLog(FormatText(TTextId::ResultFileErrorFormat, error.what()));
+    failureReported_ = true;
     return false;
   }
+  written_ = true;
   return true;
 }

@@ -48,12 +48,13 @@ void StartCommandLineDownload(IStartupSearchActions& actions);
 // The end of an unattended ("OFF") run, checked after every reply watch:
 // once every programmer found has finished its download, "ResDW.Txt" is
 // written with its one line. A file that cannot be written is reported once
-// and the run does not end.
+// and written again at every later tick, until a write succeeds.
 class TUnattendedEnd {
  public:
   // True exactly once: the result file is written and the window must close.
   bool Tick();
 
  private:
-  bool over_ = false;  // written, or failed and reported
+  bool written_ = false;
+  bool failureReported_ = false;
 };

@@ -245,16 +245,23 @@ TEST_F(UnattendedRun, AnOldResultFileIsReplacedWhole) {
   EXPECT_EQ(ReadFile(folder.Dir() + "ResDW.Txt"), "Download Success\r\n");
 }
 
-TEST_F(UnattendedRun, AResultFileThatCannotBeWrittenIsReportedOnceAndTheRunGoesOn) {
-  SessionTexts.AppDir = folder.Dir() + "gone/";
+// Reported once; every later tick writes again, and the first write that
+// succeeds ends the run.
+TEST_F(UnattendedRun, AResultFileThatCannotBeWrittenIsReportedOnceAndWrittenAgainUntilItIs) {
+  const std::string gone = folder.Dir() + "gone/";
+  SessionTexts.AppDir = gone;
   SessionState.AutoCloseMode = 1;
   SessionState.DownloadDoneCount = SessionState.FoundDeviceCount = 2;
   TUnattendedEnd end;
   for (int tick = 0; tick < 5; ++tick) EXPECT_FALSE(end.Tick());
-  ASSERT_EQ(memo.Lines.size(), 1u);
-  EXPECT_EQ(memo.Lines[0], "> 10:21:07 Result File Write Error: " + folder.Dir() +
-                               "gone/ResDW.Txt: No such file or directory");
+  EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 Result File Write Error: " + gone + "ResDW.Txt: No such file or directory"});
   EXPECT_TRUE(prompts.Shown.empty());
+
+  std::filesystem::create_directory(gone);
+  EXPECT_TRUE(end.Tick());
+  EXPECT_EQ(ReadFile(gone + "ResDW.Txt"), "Download Success\r\n");
+  EXPECT_FALSE(end.Tick());
+  EXPECT_EQ(memo.Lines.size(), 1u);
 }
 
 // The whole unattended run over real ports: one unit with older firmware is
