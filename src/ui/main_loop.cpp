@@ -43,6 +43,12 @@ void CloseEveryModal() {
   });
 }
 
+// A window that has closed already (the end of an unattended run, in the
+// same turn of the loop as the request) has written its log: not again.
+void CloseOnce(QWidget& window) {
+  if (window.isVisible()) window.close();
+}
+
 class TStopOnRequest {
  public:
   TStopOnRequest(QWidget& window, const TStopRequest& request) : window_(window), request_(request) {
@@ -72,7 +78,7 @@ class TStopOnRequest {
     CloseEveryModal();
     if (LoopLevel() != mainLoopLevel_) return;
     check_.stop();
-    window_.close();
+    CloseOnce(window_);
     QApplication::quit();
   }
 
@@ -91,7 +97,7 @@ int RunMainWindow(QWidget& window, const TStopRequest& stopRequest) {
   // A box that start-up opens runs the first event loop, inside show().
   window.show();
   if (stop.Stopped()) {
-    window.close();
+    CloseOnce(window);
     return 0;
   }
   stop.MainLoopAt(LoopLevel() + 1);
