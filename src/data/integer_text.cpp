@@ -25,13 +25,6 @@ std::optional<unsigned> DigitValue(char c, unsigned radix) {
   return value;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // The digits' value, or nothing when there are none, one is not a digit of
 // the radix or the value passes limit.
 std::optional<std::uint64_t> DigitsValue(std::string_view digits, unsigned radix, std::uint64_t limit) {
@@ -47,6 +40,13 @@ std::optional<std::uint64_t> DigitsValue(std::string_view digits, unsigned radix
 }
 
 }  // namespace
+
+std::string_view Trimmed(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 EConvertError::EConvertError(const std::string& text)
     : std::runtime_error(FormatText(TTextId::NotAnIntegerFormat, text.c_str())) {}

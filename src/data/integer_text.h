@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // A text that is not an integer; what() names the text.
 class EConvertError : public std::runtime_error {
@@ -19,3 +20,6 @@ class EConvertError : public std::runtime_error {
 // does not fit 32 bits, throws EConvertError. Callers cut the value to
 // their field's width.
 std::uint32_t StrToInt32(const std::string& text);
+
+// The text without the blanks and tabs around it.
+std::string_view Trimmed(std::string_view text);

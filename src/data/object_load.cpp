@@ -33,12 +33,6 @@ using TOffsetRefusal = TTextFormat<std::uint32_t, std::uint32_t, std::uint32_t>;
 
 std::uint8_t BlankValue() { return SelectedChip.BlankIsZero ? 0x00 : 0xFF; }
 
-// File results are logged and shown; a refusal is one such box.
-void Report(const std::string& text) {
-  AddLog(text);
-  Prompts().ShowInfo(text);
-}
-
 // Where a binary file goes: the address typed and the room from there.
 struct TBinaryTarget {
   std::uint32_t Address = 0;
@@ -63,7 +57,7 @@ bool AskBinaryTarget(const TAskBinaryOffset& askBinaryOffset, const TBinaryPlace
   target.Place = place;
   target.Room = BinaryRoom(target.Address, place);
   if (target.Room > 0) return true;
-  Report(FormatText(refusal, target.Address, place.AreaStart, place.AreaEnd));
+  LogAndShow(FormatText(refusal, target.Address, place.AreaStart, place.AreaEnd));
   return false;
 }
 
@@ -74,7 +68,7 @@ std::optional<TAcceptedFile> AcceptFile(const std::string& fileName, TObjectFile
                                         const TAskBinaryOffset& askBinaryOffset, const TBinaryPlace& binaryPlace,
                                         TOffsetRefusal refusal) {
   if (kind == TObjectFileKind::Unknown) {
-    Report(Text(TTextId::FormatErrorText));
+    LogAndShow(Text(TTextId::FormatErrorText));
     return std::nullopt;
   }
   TAcceptedFile accepted{kind, {}, {}};
@@ -86,11 +80,11 @@ std::optional<TAcceptedFile> AcceptFile(const std::string& fileName, TObjectFile
   TFileContent& file = accepted.File;
   file = ReadFileContent(fileName, maxBytes);
   if (file.Error) {
-    Report(std::system_error(file.Error, fileName).what());
+    LogAndShow(std::system_error(file.Error, fileName).what());
     return std::nullopt;
   }
   if (file.Size == 0) {
-    Report(FormatText(TTextId::EmptyFileFormat, fileName.c_str()));
+    LogAndShow(FormatText(TTextId::EmptyFileFormat, fileName.c_str()));
     return std::nullopt;
   }
   return accepted;
@@ -130,7 +124,7 @@ void StoreMainBinary(const TFileContent& file, const TBinaryTarget& target) {
   const TBinaryLoadStatus status =
       StoreBinaryAt(file, target.Address, target.Place, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
   if (BinaryRunsIntoEep() && object.ObjectEnd > chip.MainEnd) CopyDataFlashPart();
-  if (status == TBinaryLoadStatus::TooLong) Report(Text(TTextId::OutOfFlashText));
+  if (status == TBinaryLoadStatus::TooLong) LogAndShow(Text(TTextId::OutOfFlashText));
 }
 
 void LogObjectCrc32() {
@@ -195,7 +189,7 @@ bool LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryO
     const TBinaryTarget& binary = accepted->Binary;
     if (StoreBinaryAt(accepted->File, binary.Address, binary.Place, start, end, ObjectState.EepFileSum) ==
         TBinaryLoadStatus::TooLong)
-      Report(Text(TTextId::OutOfEepText));
+      LogAndShow(Text(TTextId::OutOfEepText));
   } else {
     LoadRecordFile(*accepted, start, end, ObjectState.EepFileSum);
   }

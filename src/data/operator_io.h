@@ -13,11 +13,13 @@ class ILogMemo {
 
 enum class TPromptAnswer { Ok, Yes, Abort };
 
-// Modal boxes: information (OK only) and the two questions the core asks.
+// Modal boxes: information and warning (OK only) and the two questions the
+// core asks.
 class IPrompts {
  public:
   virtual ~IPrompts() = default;
   virtual void ShowInfo(const std::string& text) = 0;
+  virtual void ShowWarning(const std::string& text) = 0;
   virtual TPromptAnswer AskOkAbort(const std::string& text) = 0;
   virtual TPromptAnswer AskYesAbort(const std::string& text) = 0;
 };
@@ -39,3 +41,23 @@ IPrompts& Prompts();
 void SetPrompts(IPrompts* prompts);
 const IClock& Clock();
 void SetClock(const IClock* clock);
+
+// Where nobody is there to answer, Prompts() silences the boxes: a box's text
+// goes to the log instead and a question is answered Abort. That holds for
+// the whole of an unattended ("OFF") run, and while a TSilencedPrompts lives.
+// A project on the command line without "OFF" silences nothing by itself.
+bool PromptsSilenced();
+
+// Silences the boxes for as long as it lives: while the command-line project
+// opens, and once the program has been asked to stop.
+class TSilencedPrompts {
+ public:
+  TSilencedPrompts();
+  ~TSilencedPrompts();
+  TSilencedPrompts(const TSilencedPrompts&) = delete;
+  TSilencedPrompts& operator=(const TSilencedPrompts&) = delete;
+};
+
+// A result that is both logged and shown (file results): the log line, then
+// the box unless boxes are silenced, so a silenced text is logged once.
+void LogAndShow(const std::string& text);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "data/log_lines.h"
+#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "link/driver_check.h"
 #include "link/operation_starters.h"
@@ -31,6 +32,13 @@ bool ProjectFileExists(const std::string& path) {
   return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
 }
 
+// The command-line project opens without a box, whoever is at the window:
+// its messages are logged.
+std::uint8_t OpenSilenced(IStartupSearchActions& actions, const std::string& path) {
+  const TSilencedPrompts silenced;
+  return actions.OpenProjectFile(path);
+}
+
 }  // namespace
 
 TStartupSearch StartupSearchTick(IStartupSearchActions& actions) {
@@ -53,10 +61,10 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
   if (!SessionState.CmdLineMode) return;
   const std::string path = SessionTexts.CmdLineProject;
   if (!ProjectFileExists(path)) {
-    AddLog(FormatText(TTextId::ProjectNotFoundFormat, path.c_str()));
+    LogAndShow(FormatText(TTextId::ProjectNotFoundFormat, path.c_str()));
     return;
   }
-  if (actions.OpenProjectFile(path) != 0) return;
+  if (OpenSilenced(actions, path) != 0) return;
   if (DriverMissingFor(kDownloadStates)) {
     AddLog(DriverMissingText());
     return;
@@ -70,16 +78,17 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
 
 bool TUnattendedEnd::Tick() {
   const TSessionState& s = SessionState;
-  if (over_ || !s.AutoCloseMode || s.DownloadDoneCount == 0 || s.DownloadDoneCount != s.FoundDeviceCount)
+  if (written_ || !s.AutoCloseMode || s.DownloadDoneCount == 0 || s.DownloadDoneCount != s.FoundDeviceCount)
     return false;
-  over_ = true;
   const std::string line = std::string(kDownloadSuccessLine) + "\r\n";
   try {
     ReplaceFileBytes(SessionTexts.AppDir + kResultFileName,
                      std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
   } catch (const std::system_error& error) {
-    AddLog(FormatText(TTextId::ResultFileErrorFormat, error.what()));
+    if (!failureReported_) AddLog(FormatText(TTextId::ResultFileErrorFormat, error.what()));
+    failureReported_ = true;
     return false;
   }
+  written_ = true;
   return true;
 }

@@ -38,20 +38,23 @@ TStartupSearch StartupSearchTick(IStartupSearchActions& actions);
 
 // Once every programmer has answered, in command-line mode: opens the
 // command-line project and starts the download on every programmer in use.
-// A project that is missing (logged, no box), that fails to read (the reader
-// has said why) or whose chip needs a flash driver that did not load starts
-// nothing. "Prog. Data Flash" is taken from the project, as the window shows it.
+// The project opens with the boxes silenced: its messages are logged. A
+// project that is missing (logged, and shown unless the run is unattended),
+// that fails to read (the reader has said why) or whose chip needs a flash
+// driver that did not load starts nothing. "Prog. Data Flash" is taken from
+// the project, as the window shows it.
 void StartCommandLineDownload(IStartupSearchActions& actions);
 
 // The end of an unattended ("OFF") run, checked after every reply watch:
 // once every programmer found has finished its download, "ResDW.Txt" is
 // written with its one line. A file that cannot be written is reported once
-// and the run does not end.
+// and written again at every later tick, until a write succeeds.
 class TUnattendedEnd {
  public:
   // True exactly once: the result file is written and the window must close.
   bool Tick();
 
  private:
-  bool over_ = false;  // written, or failed and reported
+  bool written_ = false;
+  bool failureReported_ = false;
 };

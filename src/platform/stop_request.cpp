@@ -10,14 +10,28 @@ namespace {
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM};
 
-// The handler may do no more than write to a pipe.
+// The handler may do no more than write to a pipe, or end the process.
 volatile sig_atomic_t writeFd = -1;
+volatile sig_atomic_t requested = 0;
 
-void OnStopSignal(int) {
+// A second request means that the close the first one began hangs: the
+// signal's own default action ends the process, with that signal as its end.
+void EndAtOnce(int signal) {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(signal, &action, nullptr);
+  ::raise(signal);  // delivered as soon as the handler returns
+}
+
+void OnStopSignal(int signal) {
   const int saved = errno;
-  const char byte = 1;
-  if (writeFd >= 0) {
-    const ssize_t written = ::write(writeFd, &byte, 1);  // a full pipe holds a request already
+  if (requested) {
+    EndAtOnce(signal);
+  } else if (writeFd >= 0) {
+    requested = 1;
+    const char byte = 1;
+    const ssize_t written = ::write(writeFd, &byte, 1);
     (void)written;
   }
   errno = saved;
@@ -30,9 +44,12 @@ TStopRequest::TStopRequest() {
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
   readFd_ = fds[0];
   writeFd = fds[1];
+  requested = 0;
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
+  // Neither handler interrupts the other, so two signals at once are two requests.
   sigemptyset(&action.sa_mask);
+  for (const int signal : kStopSignals) sigaddset(&action.sa_mask, signal);
   action.sa_flags = SA_RESTART;
   for (const int signal : kStopSignals) ::sigaction(signal, &action, nullptr);
 }

@@ -1,13 +1,14 @@
 // A request from outside to end the program (SIGINT from Ctrl+C, SIGTERM
 // from a script or the system): the Linux counterpart of closing the
-// window from outside. The handlers only make a descriptor readable; the
-// GUI thread watches it and closes the main window the normal way, so the
-// ports are stopped and the log is written.
+// window from outside. The first signal only makes a descriptor readable;
+// the GUI thread watches it and closes the main window the normal way, so
+// the ports are stopped and the log is written. A second signal, of either
+// kind, ends the process at once: the close that the first began hangs.
 #pragma once
 
 class TStopRequest {
  public:
-  // Installs the handlers; one instance at a time.
+  // Installs the handlers, with no request taken yet; one instance at a time.
   TStopRequest();
   // Puts the default handlers back.
   ~TStopRequest();

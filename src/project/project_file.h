@@ -30,7 +30,7 @@ bool WriteProjectFile(const std::string& fileName, std::uint8_t modelCode);
 // Reads a project into the shared records: the chip, texts, sums, sizes,
 // chip-data block and images. Every check runs before anything is replaced,
 // so a file refused with any code but 0 leaves the job as it was. The result
-// message is logged and shown (only logged in command-line mode). A file that
+// message is logged and shown (only logged while boxes are silenced). A file that
 // cannot be opened or read throws std::system_error naming it.
 std::uint8_t ReadProjectFile(const std::string& fileName);
 

@@ -66,11 +66,6 @@ void Commit(const TProjectContent& c) {
   CopyAndBlankRest(c.EepData, MemoryImages.EepImage, blank);
 }
 
-void Report(const std::string& message) {
-  AddLog(message);
-  if (!SessionState.CmdLineMode) Prompts().ShowInfo(message);
-}
-
 }  // namespace
 
 std::uint8_t ReadProjectFile(const std::string& fileName) {
@@ -78,17 +73,17 @@ std::uint8_t ReadProjectFile(const std::string& fileName) {
   switch (decoding.Result) {
     case kProjectOpenOk:
       Commit(decoding.Content);
-      Report(Text(TTextId::ProjectOpenSuccessText));
+      LogAndShow(Text(TTextId::ProjectOpenSuccessText));
       break;
     case kProjectBadMagic:
-      Report(Text(TTextId::ProjectNotValidText));
+      LogAndShow(Text(TTextId::ProjectNotValidText));
       break;
     case kProjectDamaged:
       AddLog(FormatText(TTextId::ProjectCheckFailedFormat, decoding.Reason.c_str()));
-      Report(FormatText(TTextId::ProjectDamagedFormat, fileName.c_str()));
+      LogAndShow(FormatText(TTextId::ProjectDamagedFormat, fileName.c_str()));
       break;
     default:
-      Report(Text(TTextId::ProjectCorruptedText));
+      LogAndShow(Text(TTextId::ProjectCorruptedText));
       break;
   }
   return decoding.Result;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "data/integer_text.h"
 #include "text/text_id.h"
 #include "ui/text_lines.h"
 
@@ -33,12 +34,13 @@ int DevLineNumber(const std::string& upper) {
 
 // A value holding '/' is a device path as written; otherwise the upper-cased
 // line from its first 'C' on names a device in DevDir (COM4 is /dev/COM4).
+// Blanks around the value are no part of the name ("DEV1 = /dev/ttyUSB0 ").
 std::string DevLinePort(const std::string& line, const std::string& upper, const TSerialPortRoots& roots) {
-  const std::string value = GetIniValue(line);
+  const std::string value(Trimmed(GetIniValue(line)));
   if (value.find('/') != std::string::npos) return value;
   const std::size_t c = upper.find('C');
   if (c == std::string::npos) return {};
-  return (fs::path(roots.DevDir) / upper.substr(c)).string();
+  return (fs::path(roots.DevDir) / Trimmed(std::string_view(upper).substr(c))).string();
 }
 
 // Reads on to the line that is exactly "[Connection]"; false when none follows.

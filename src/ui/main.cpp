@@ -1,13 +1,12 @@
 // Program entry: the application and its title, the five windows of the
 // run, the main window shown (its show handler sets everything up), then the
 // event loop until the main window closes. A stop request from outside
-// (Ctrl+C, SIGTERM) closes the main window as its close box does.
-#include <QSocketNotifier>
-#include <memory>
-
+// (Ctrl+C, SIGTERM) closes whatever box is open and then the main window as
+// its close box does.
 #include "data/operator_io.h"
 #include "platform/stop_request.h"
 #include "text/texts.h"
+#include "ui/main_loop.h"
 #include "ui/message_box_prompts.h"
 #include "ui/startup_forms.h"
 #include "ui/velmot_application.h"
@@ -21,15 +20,7 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     TStartupForms forms(StartupFromProcess());
-    std::unique_ptr<QSocketNotifier> stopWatch;
-    if (stopRequest.Valid()) {
-      stopWatch = std::make_unique<QSocketNotifier>(stopRequest.Handle(), QSocketNotifier::Read);
-      QObject::connect(stopWatch.get(), &QSocketNotifier::activated, forms.GenMFrmARM.get(), [&] {
-        if (stopRequest.Take()) forms.GenMFrmARM->close();
-      });
-    }
-    forms.GenMFrmARM->show();
-    result = app.exec();
+    result = RunMainWindow(*forms.GenMFrmARM, stopRequest);
   }
   SetPrompts(nullptr);
   return result;

@@ -220,7 +220,7 @@ void TGenMFrmARM::FormShow() {
   DeleteStaleResultFile();
   LayoutGaugesAndMemo(SessionState.ProgrammerCount);
   AddLog(Text(TTextId::Greeting));
-  // Read first, so that an unattended run knows not to stop at a box.
+  // Read first, so that an unattended ("OFF") run knows not to stop at a box.
   ReadCommandLine(startup_.Arguments);
   LoadFirmwareAtStartUp();
   // The device search waits for the first tick, so no port opens before the window shows.
@@ -281,14 +281,12 @@ void TGenMFrmARM::LayoutGaugesAndMemo(int programmerCount) {
   InfoMemo->setGeometry(kGaugeLeft, kInfoMemoTop, kGaugeWidth, layout.MemoHeight);
 }
 
-// A missing image is reported and start-up goes on; an unattended run only
-// logs it.
+// A missing image is reported and start-up goes on; an unattended ("OFF")
+// run only logs it.
 void TGenMFrmARM::LoadFirmwareAtStartUp() {
   const std::string path = FirmwareFilePath();
   if (LoadFirmwareWhenPresent(path)) return;
-  const std::string text = FormatText(TTextId::FileNotFoundFormat, path.c_str());
-  AddLog(text);
-  if (!SessionState.CmdLineMode) Prompts().ShowInfo(text);
+  LogAndShow(FormatText(TTextId::FileNotFoundFormat, path.c_str()));
 }
 
 void TGenMFrmARM::SpdBtnExitClick() {

@@ -8,12 +8,12 @@
 #include "chips/option_displays.h"
 #include "chips/vendor_index.h"
 #include "data/object_load.h"
+#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "text/format_text.h"
 #include "text/option_dialog_texts.h"
 #include "ui/ac78x_option_form.h"
 #include "ui/aucux_config_form.h"
-#include "ui/command_checks.h"
 #include "ui/config_sn_form.h"
 #include "ui/lcmpx_option_form.h"
 #include "ui/main_window.h"
@@ -60,9 +60,13 @@ TConfigSNForm& TGenMFrmARM::ConstantFillForm() {
   return *configSNForm_;
 }
 
-// The sums are taken again however the dialog closed.
+// Without a chip and data the command warns and does nothing; the sums are
+// taken again however the dialog closed.
 void TGenMFrmARM::ButtonCfgSNClick() {
-  if (Refused(!ObjectState.ChipSelected || !ObjectState.ObjectLoaded, kSelectChipAndLoadDataText)) return;
+  if (!ObjectState.ChipSelected || !ObjectState.ObjectLoaded) {
+    Prompts().ShowWarning(kSelectChipAndLoadDataText);
+    return;
+  }
   ConstantFillForm().exec();
   ComputeMainDataLength();
   const std::uint32_t length = ObjectState.MainDataLength;

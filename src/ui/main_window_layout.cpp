@@ -133,6 +133,9 @@ void TGenMFrmARM::CreateToolbar() {
     auto* button = new QToolButton(PanelBtns);
     button->setObjectName(QString::fromLatin1(text.Name));
     button->setAutoRaise(true);
+    // Speed buttons never hold the focus: a blank or Return typed after Tab
+    // would press one as well as start auto-programming.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(QString::fromUtf8(text.Hint));
     button->setMinimumSize(76, 36);
     row->addWidget(button);

@@ -30,6 +30,7 @@ class ScriptedPrompts final : public IPrompts {
   ScriptedPrompts() { SetPrompts(this); }
   ~ScriptedPrompts() override { SetPrompts(nullptr); }
   void ShowInfo(const std::string& text) override { boxes.push_back("info: " + text); }
+  void ShowWarning(const std::string& text) override { boxes.push_back("warning: " + text); }
   TPromptAnswer AskOkAbort(const std::string& text) override;
   TPromptAnswer AskYesAbort(const std::string& text) override;
 

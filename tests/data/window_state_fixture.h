@@ -28,6 +28,7 @@ class TStoppedClock final : public IClock {
 class TBoxes final : public IPrompts {
  public:
   void ShowInfo(const std::string& text) override { Shown.push_back(text); }
+  void ShowWarning(const std::string& text) override { Shown.push_back(text); }
   TPromptAnswer AskOkAbort(const std::string& text) override { return Record(text); }
   TPromptAnswer AskYesAbort(const std::string& text) override { return Record(text); }
   std::vector<std::string> Shown;

@@ -105,8 +105,8 @@ std::optional<int> TProgramProcess::WaitForExit(std::chrono::milliseconds limit)
   return exit_;
 }
 
-std::optional<int> TProgramProcess::Close(std::chrono::milliseconds limit) {
-  if (Running()) ::kill(pid_, SIGINT);
+std::optional<int> TProgramProcess::Close(std::chrono::milliseconds limit, int signal) {
+  if (Running()) ::kill(pid_, signal);
   return WaitForExit(limit);
 }
 

@@ -5,6 +5,7 @@
 // drawn offscreen.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -49,8 +50,9 @@ class TProgramProcess {
   // ended within the limit; nothing while it still runs.
   std::optional<int> WaitForExit(std::chrono::milliseconds limit);
   bool Running();
-  // Asks the program to close, as Ctrl+C does, and waits for its end.
-  std::optional<int> Close(std::chrono::milliseconds limit);
+  // Asks the program to close, as Ctrl+C (SIGINT) or a service manager
+  // (SIGTERM) does, and waits for its end.
+  std::optional<int> Close(std::chrono::milliseconds limit, int signal = SIGINT);
 
  private:
   pid_t pid_ = -1;

@@ -3,6 +3,8 @@
 // Each run checks how the program ends, "ResDW.Txt", the log and what every
 // unit received, packet by packet.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -208,7 +210,7 @@ TEST_P(UnattendedProgram, EndsResultsAndPackets) {
     std::this_thread::sleep_for(kSettle);
     EXPECT_TRUE(program.Running());
     EXPECT_FALSE(std::filesystem::exists(result));
-    // A box left open would keep the program from ending.
+    // Ended as a production line's script ends a run that stays open.
     ASSERT_EQ(program.Close(kCloseLimit), 0) << ReadText(folder->File("program.out"));
   }
 
@@ -230,5 +232,67 @@ TEST_P(UnattendedProgram, EndsResultsAndPackets) {
 
 INSTANTIATE_TEST_SUITE_P(Runs, UnattendedProgram, testing::ValuesIn(kRuns),
                          [](const testing::TestParamInfo<TRunCase>& info) { return std::string(info.param.Name); });
+
+// Watches a folder for files deleted from it.
+class TDeletionWatch {
+ public:
+  explicit TDeletionWatch(const std::filesystem::path& folder)
+      : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    if (fd_ >= 0) ::inotify_add_watch(fd_, folder.c_str(), IN_DELETE);
+  }
+  ~TDeletionWatch() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TDeletionWatch(const TDeletionWatch&) = delete;
+  TDeletionWatch& operator=(const TDeletionWatch&) = delete;
+
+  bool Valid() const { return fd_ >= 0; }
+  // Whether a file whose name holds part has been deleted since the last call.
+  bool SawDeleted(const std::string& part) const {
+    alignas(inotify_event) char buffer[4096];
+    bool seen = false;
+    for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+      for (ssize_t at = 0; at < n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->len > 0 && std::string(event->name).find(part) != std::string::npos) seen = true;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+    return seen;
+  }
+
+ private:
+  int fd_;
+};
+
+// A folder named "ResDW.Txt" (with a file in it, so start-up cannot delete
+// it) stands where the result file goes: the write fails and is reported
+// once; once the folder is gone, the next write succeeds and the run ends.
+TEST(UnattendedResult, AResultFileThatCannotBeWrittenIsWrittenOnceItCanBe) {
+  sim::UnitGroup units(kUnits);
+  TProgramFolder folder("ResultFileInTheWay");
+  folder.ListPorts(units.Paths());
+  const std::string project = folder.File("job.pqx").string();
+  WriteDemoProject(project);
+  const std::filesystem::path result = folder.File("ResDW.Txt");
+  std::filesystem::create_directories(result);
+  std::ofstream(result / "kept") << "in the way\r\n";
+  const TDeletionWatch watch(folder.Path());
+  ASSERT_TRUE(watch.Valid());
+
+  TProgramProcess program(folder, {project, "OFF"});
+  // A write that fails removes the new file it began beside "ResDW.Txt".
+  ASSERT_TRUE(WaitUntil([&] { return watch.SawDeleted("ResDW.Txt"); }, kRunLimit))
+      << ReadText(folder.File("program.out"));
+  EXPECT_TRUE(program.Running());
+  std::filesystem::remove_all(result);
+
+  ASSERT_EQ(program.WaitForExit(kRunLimit), 0) << ReadText(folder.File("program.out"));
+  EXPECT_EQ(ReadText(result), "Download Success\r\n");
+  const std::string log = ReadText(folder.LogFile());
+  const std::string error = "Result File Write Error: " + result.string() + ": Is a directory\r\n";
+  EXPECT_NE(log.find(error), std::string::npos) << log;
+  EXPECT_EQ(log.find("Result File Write Error"), log.rfind("Result File Write Error")) << log;
+}
 
 }  // namespace

@@ -38,6 +38,7 @@ class TFuzzInput {
 class TFuzzPrompts final : public IPrompts {
  public:
   void ShowInfo(const std::string&) override { ++Infos; }
+  void ShowWarning(const std::string&) override { ++Infos; }
   TPromptAnswer AskOkAbort(const std::string&) override { return Ask(TPromptAnswer::Ok); }
   TPromptAnswer AskYesAbort(const std::string&) override { return Ask(TPromptAnswer::Yes); }
   void Reset(unsigned abortAfter) {

@@ -13,6 +13,7 @@
 class TScriptedPrompts final : public IPrompts {
  public:
   void ShowInfo(const std::string& text) override { Shown.push_back(text); }
+  void ShowWarning(const std::string& text) override { Shown.push_back(text); }
   TPromptAnswer AskOkAbort(const std::string& text) override { return Ask(text); }
   TPromptAnswer AskYesAbort(const std::string& text) override { return Ask(text); }
 

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
+#include "data/operator_io.h"
 #include "gang_fixture.h"
 #include "link/firmware_file.h"
 #include "project/project_file.h"
@@ -120,19 +122,42 @@ TEST_F(UnattendedRun, TheFirstTickSearchesOnceAndWithoutPortsIsDoneAtOnce) {
   EXPECT_EQ(actions.Calls, Lines{"search"});
 }
 
-TEST_F(UnattendedRun, AMissingProjectIsOnlyLoggedAndStartsNothing) {
+// Logged, and shown to the operator unless the run is unattended ("OFF").
+TEST_F(UnattendedRun, AMissingProjectIsLoggedShownUnlessUnattendedAndStartsNothing) {
   const std::string missing = folder.Dir() + "no such job.pqx";
-  for (const std::string& path : {missing, folder.Dir()}) {
-    SCOPED_TRACE(path);
-    memo.Lines.clear();
-    CommandLine(3);
-    SessionTexts.CmdLineProject = path;
-    StartCommandLineDownload(actions);
-    EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 File of " + path + " is not found!"});
-    EXPECT_TRUE(actions.Calls.empty());
-    EXPECT_TRUE(prompts.Shown.empty());
-    EXPECT_FALSE(AnyStarted());
+  for (const bool off : {false, true}) {
+    for (const std::string& path : {missing, folder.Dir()}) {
+      SCOPED_TRACE(path + (off ? " OFF" : ""));
+      memo.Lines.clear();
+      prompts.Shown.clear();
+      CommandLine(3);
+      SessionState.AutoCloseMode = off;
+      SessionTexts.CmdLineProject = path;
+      StartCommandLineDownload(actions);
+      const std::string text = "File of " + path + " is not found!";
+      EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 " + text});
+      EXPECT_EQ(prompts.Shown, off ? Lines{} : Lines{text});
+      EXPECT_TRUE(actions.Calls.empty());
+      EXPECT_FALSE(AnyStarted());
+    }
   }
+}
+
+// Whoever is at the window, the project opens without a box; the boxes after
+// it are the operator's again.
+TEST_F(UnattendedRun, TheProjectOpensWithTheBoxesSilencedAndOnlyThen) {
+  CommandLine(1);
+  bool silencedWhileOpen = false;
+  actions.OnOpen = [&silencedWhileOpen] {
+    silencedWhileOpen = PromptsSilenced();
+    Prompts().ShowInfo("Project File Open Success!");
+  };
+  StartCommandLineDownload(actions);
+  EXPECT_TRUE(silencedWhileOpen);
+  EXPECT_FALSE(PromptsSilenced());
+  ASSERT_FALSE(memo.Lines.empty());
+  EXPECT_EQ(memo.Lines[0], "> 10:21:07 Project File Open Success!");
+  EXPECT_TRUE(prompts.Shown.empty());
 }
 
 TEST_F(UnattendedRun, AProjectThatFailsToReadStartsNoDownload) {
@@ -221,16 +246,23 @@ TEST_F(UnattendedRun, AnOldResultFileIsReplacedWhole) {
   EXPECT_EQ(ReadFile(folder.Dir() + "ResDW.Txt"), "Download Success\r\n");
 }
 
-TEST_F(UnattendedRun, AResultFileThatCannotBeWrittenIsReportedOnceAndTheRunGoesOn) {
-  SessionTexts.AppDir = folder.Dir() + "gone/";
+// Reported once; every later tick writes again, and the first write that
+// succeeds ends the run.
+TEST_F(UnattendedRun, AResultFileThatCannotBeWrittenIsReportedOnceAndWrittenAgainUntilItIs) {
+  const std::string gone = folder.Dir() + "gone/";
+  SessionTexts.AppDir = gone;
   SessionState.AutoCloseMode = 1;
   SessionState.DownloadDoneCount = SessionState.FoundDeviceCount = 2;
   TUnattendedEnd end;
   for (int tick = 0; tick < 5; ++tick) EXPECT_FALSE(end.Tick());
-  ASSERT_EQ(memo.Lines.size(), 1u);
-  EXPECT_EQ(memo.Lines[0], "> 10:21:07 Result File Write Error: " + folder.Dir() +
-                               "gone/ResDW.Txt: No such file or directory");
+  EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 Result File Write Error: " + gone + "ResDW.Txt: No such file or directory"});
   EXPECT_TRUE(prompts.Shown.empty());
+
+  std::filesystem::create_directory(gone);
+  EXPECT_TRUE(end.Tick());
+  EXPECT_EQ(ReadFile(gone + "ResDW.Txt"), "Download Success\r\n");
+  EXPECT_FALSE(end.Tick());
+  EXPECT_EQ(memo.Lines.size(), 1u);
 }
 
 // The whole unattended run over real ports: one unit with older firmware is

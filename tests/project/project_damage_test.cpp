@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <system_error>
 
+#include "data/operator_io.h"
 #include "data/program_state.h"
 #include "project/project_file.h"
 #include "project_job.h"
@@ -170,20 +172,27 @@ TEST_F(ProjectTest, UnreadableFileThrowsNamingItAndChangesNothing) {
   }
 }
 
-// Opened from the command line, the reader shows no box; the log is written.
-TEST_F(ProjectTest, CommandLineModeLogsWithoutBoxes) {
+// The reader's message is logged and shown; while boxes are silenced (the
+// command line's own open, an "OFF" run) it is logged once and not shown.
+TEST_F(ProjectTest, TheMessageIsLoggedOnceAndShownUnlessBoxesAreSilenced) {
   const std::string path = Save();
   Bytes bad = ReadFile(path);
   bad[0] = 'q';
   WriteFile(dir.Path("bad.pqx"), bad);
-  SessionState.CmdLineMode = 1;
-  prompts.boxes.clear();
-  memo.Lines.clear();
-  EXPECT_EQ(ReadProjectFile(dir.Path("bad.pqx")), kProjectBadMagic);
-  EXPECT_EQ(ReadProjectFile(path), kProjectOpenOk);
-  EXPECT_TRUE(prompts.boxes.empty());
-  EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 10:21:07 Not Valid Quorix Project File!",
-                                                  "> 10:21:07 Project File Open Success!"}));
+  SessionState.CmdLineMode = 1;  // a project on the command line silences nothing by itself
+  for (const bool silenced : {false, true}) {
+    SCOPED_TRACE(silenced);
+    prompts.boxes.clear();
+    memo.Lines.clear();
+    std::optional<TSilencedPrompts> silence;
+    if (silenced) silence.emplace();
+    EXPECT_EQ(ReadProjectFile(dir.Path("bad.pqx")), kProjectBadMagic);
+    EXPECT_EQ(ReadProjectFile(path), kProjectOpenOk);
+    const std::vector<std::string> shown = {"info: Not Valid Quorix Project File!", "info: Project File Open Success!"};
+    EXPECT_EQ(prompts.boxes, silenced ? std::vector<std::string>() : shown);
+    EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 10:21:07 Not Valid Quorix Project File!",
+                                                    "> 10:21:07 Project File Open Success!"}));
+  }
 }
 
 }  // namespace

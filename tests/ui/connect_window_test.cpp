@@ -56,6 +56,18 @@ TEST_F(ConnectWindow, TheStartUpSearchAndTheButtonLinkTheListedUnits) {
   EXPECT_LE(prompts.Shown.size(), 1u);
 }
 
+// A device path written with blanks around it, as a hand-written file has
+// it: the blanks are no part of the path, and the unit is found.
+TEST_F(ConnectWindow, ADevicePathWithBlanksAroundItLinksItsUnit) {
+  units = std::make_unique<sim::UnitGroup>(1);
+  std::ofstream(Folder() + "ConfigVmg.ini", std::ios::binary)
+      << "; Velmot200IND\r\n[Connection]\r\nTOTDEV = 1\r\nDEV1 = " << (*units)[0].Path() << " \r\n";
+  StartWindow();
+  ASSERT_TRUE(QTest::qWaitFor([] { return Linked(1) && SessionState.FoundDeviceCount == 1; }, kLinkWaitMs));
+  EXPECT_EQ(FindLines(), 1);
+  EXPECT_TRUE(window->SPComm[0]->PortOpen());
+}
+
 // A listed port that cannot be opened: its error is shown once, the port
 // opened before it in that search is closed again, nothing is linked.
 TEST_F(ConnectWindow, APortThatCannotBeOpenedIsShownAndLeavesNothingOpen) {

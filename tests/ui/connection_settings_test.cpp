@@ -82,6 +82,8 @@ TEST_F(ConnectionSettings, ReadsTheConnectionSection) {
        {"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_Ab-if00"}, 2,
        {{0, "/dev/ttyUSB0"}, {1, "/dev/serial/by-id/usb-FTDI_Ab-if00"}}},
       {"name from the first C", "x\n[Connection]\nDEV1=port COM5\n", {"/dev/COM5"}, 1, {{0, "/dev/COM5"}}},
+      {"blanks around a value", "x\r\n[Connection]\r\nDEV1 = /dev/ttyUSB0 \r\nDEV2 =\tCOM4\t\r\nDEV3= C OM \r\n",
+       {"/dev/ttyUSB0", "/dev/COM4", "/dev/C OM"}, 3, {{0, "/dev/ttyUSB0"}, {1, "/dev/COM4"}, {2, "/dev/C OM"}}},
       {"no C gives an empty name", "x\n[Connection]\nDEV1=TTY0\n", {""}, 1, {{0, ""}}},
       {"two-digit slot", "x\n[Connection]\nDEV10=COM12\n", {"/dev/COM12"}, 1, {{9, "/dev/COM12"}}},
       {"TOTDEV is replaced by the count", "x\n[Connection]\nTOTDEV=4\nDEV1=COM1\nDEV2=COM2\n", ComNames(2), 2,

@@ -120,13 +120,24 @@ TEST_F(WindowDialogsTest, ShowChipOptionDataListsTheFamilysOptionsOnly) {
             QStringList{"> 09:05:07 Current Option: FFAC FFFF FFFF FFFF FFFF FFFF FFFF FFFF"});
 }
 
+// Without a chip, or with a chip and no data, a warning box and nothing else.
 TEST_F(WindowDialogsTest, FillSnDataNeedsAChipAndData) {
-  const QString memo = window->InfoMemo->toPlainText();
-  TModalWatch watch;
-  window->ButtonCfgSN->click();
-  EXPECT_EQ(watch.Opened, 0);
-  EXPECT_EQ(prompts.Shown, std::vector<std::string>{kSelectChipAndLoadDataText});
-  EXPECT_EQ(window->InfoMemo->toPlainText(), memo);
+  for (const bool chip : {false, true}) {
+    SCOPED_TRACE(chip ? "chip without data" : "no chip");
+    if (chip) {
+      SelectPatternChip();
+      ObjectState.ObjectLoaded = 0;
+    }
+    prompts.Shown.clear();
+    prompts.Warned.clear();
+    const QString memo = window->InfoMemo->toPlainText();
+    TModalWatch watch;
+    window->ButtonCfgSN->click();
+    EXPECT_EQ(watch.Opened, 0);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{kSelectChipAndLoadDataText});
+    EXPECT_EQ(prompts.Warned, prompts.Shown);
+    EXPECT_EQ(window->InfoMemo->toPlainText(), memo);
+  }
 }
 
 TEST_F(WindowDialogsTest, FillSnDataCancelledStillSumsTheDataAgain) {

@@ -1,10 +1,12 @@
 // The window's project commands: a job saved and opened again in a fresh
 // window comes back whole, a project that fails leaves the window as it
-// was, an unattended open shows no box, and a save that fails keeps the old
-// file.
+// was, the command line's open shows no box, and a save that fails keeps the
+// old file.
 #include <gtest/gtest.h>
 
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <numeric>
 #include <set>
@@ -323,23 +325,29 @@ TEST_F(WindowProjectTest, AProjectOpenedLeavesNoEarlierBytesInTheMainImage) {
   }
 }
 
-// The unattended mode opens its project without a single box: the reader's
-// message and those of the chip change (a missing flash driver) are logged.
-TEST_F(WindowProjectTest, AProjectOpenedInCommandLineModeShowsNoBox) {
+// The project on the command line opens without a single box, also without
+// "OFF": the reader's message and those of the chip change (a missing flash
+// driver) are logged. A project that the operator opens later in the same
+// window shows its box.
+TEST_F(WindowProjectTest, TheCommandLineProjectOpensWithoutABoxAndTheOperatorsOpenShowsIts) {
   LoadJob(kVendorIndie, kIndie);
   const std::string good = Save("indie.pqx");
   Bytes bytes = ReadFile(good);
   bytes[bytes.size() - 300] ^= 0x01;
-  WriteFile(Path("bad.pqx"), bytes);
+  const std::string bad = Path("bad.pqx");
+  WriteFile(bad, bytes);
 
-  for (const std::string& path : {Path("bad.pqx"), good}) {
+  for (const std::string& path : {bad, good}) {
     SCOPED_TRACE(path);
-    StartAgain();
+    window.reset();
+    ResetProgramState();
+    window = std::make_unique<TGenMFrmARM>(Startup({path}));
+    window->show();
     TMessageBoxPrompts boxes;
     SetPrompts(&boxes);
-    SessionState.CmdLineMode = 1;
     TModalWatch watch;
-    window->OpenProjectFile(path);
+    // With no port listed the first tick of Timer2 ends its wait and opens the project.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->Timer2->isActive(); }));
     SetPrompts(&prompts);
     EXPECT_EQ(watch.Opened, 0);
     const bool opened = path == good;
@@ -347,6 +355,10 @@ TEST_F(WindowProjectTest, AProjectOpenedInCommandLineModeShowsNoBox) {
     EXPECT_EQ(Logged("File \"" + Path("QuorixDRVs/LDR02.VDR") + "\" is not exists, please check it!"), opened);
     EXPECT_EQ(ObjectState.ObjectLoaded, opened);
     EXPECT_EQ(window->MCUNameEdit->text(), opened ? "IND83204xx" : "Please select Chip....");
+
+    prompts.Shown.clear();
+    window->OpenProjectFile(bad);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ProjectCorruptedText)});
   }
 }
 

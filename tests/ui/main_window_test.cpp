@@ -42,6 +42,7 @@
 #include "ui/radio_group.h"
 #include "ui/startup_forms.h"
 #include "modal_closer.h"
+#include "modal_watch.h"
 
 namespace {
 
@@ -191,6 +192,40 @@ TEST_F(MainWindowTest, StartUpReadsTheCommandLineAndThenLogsAMissingFirmwareWith
   ASSERT_EQ(lines.size(), 2);
   EXPECT_EQ(lines[1].toStdString(), "> 09:05:07 File \"" + Folder() + kFirmwareFileName + "\" not found, Please confirm!");
   EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// A project on the command line without "OFF" leaves the window to its
+// operator: every box opens and every question is asked, from start-up on.
+// Only an unattended ("OFF") run puts them into the log, and answers Abort.
+TEST_F(MainWindowTest, OnlyAnUnattendedRunKeepsTheBoxesFromTheOperator) {
+  const std::string firmware = "File \"" + Folder() + kFirmwareFileName + "\" not found, Please confirm!";
+  const std::string project = "File of /jobs/missing.pqx is not found!";
+  const std::string precondition = Text(TTextId::SelectChipFirstText);
+  const std::string verify = "Chip 1: Address=0x00000010,Buffer=0x55,Chip=0xAA";
+  for (const bool off : {false, true}) {
+    SCOPED_TRACE(off ? "OFF" : "project alone");
+    ResetProgramState();
+    prompts.Shown.clear();
+    prompts.Answers = {TPromptAnswer::Yes};
+    std::vector<std::string> arguments{"/jobs/missing.pqx"};
+    if (off) arguments.push_back("OFF");
+    auto window = Start(arguments);
+    // No port is listed: the first tick of Timer2 ends its wait and looks for the project.
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return !window->Timer2->isActive(); }));
+    window->findChild<QToolButton*>("SpdBtnVerify")->click();
+    const TPromptAnswer answer = Prompts().AskYesAbort(verify);
+
+    EXPECT_EQ(answer, off ? TPromptAnswer::Abort : TPromptAnswer::Yes);
+    const std::vector<std::string> shown = {firmware, project, precondition, verify};
+    EXPECT_EQ(prompts.Shown, off ? std::vector<std::string>() : shown);
+    const QStringList lines = MemoLines(*window);
+    for (const std::string& text : {firmware, project, precondition, verify}) {
+      // The start-up's and the project's texts are logged either way.
+      const bool logged = off || text == firmware || text == project;
+      EXPECT_EQ(lines.contains(QString::fromStdString("> 09:05:07 " + text)), logged) << text;
+    }
+    prompts.Answers.clear();
+  }
 }
 
 TEST_F(MainWindowTest, WithTheFirmwareImagePresentItIsReadAndTheGreetingStandsAlone) {
@@ -343,6 +378,38 @@ TEST_F(MainWindowTest, BlankAndCarriageReturnStartAutoProgrammingWhereverTheFocu
   window->findChild<QToolButton*>("AutoSpdBtn")->click();
   window->findChild<QAction*>("AutoProgram1")->trigger();
   EXPECT_EQ(window->AutoProgramRuns, 6);
+}
+
+// The toolbar's speed buttons never take the focus. Verify puts the focus on
+// the toolbar; Tab then goes on to the window's controls and never to a
+// button, so a blank typed there starts auto-programming once and presses
+// nothing else ("&Eixt" least of all).
+TEST_F(MainWindowTest, TheToolbarsButtonsNeverTakeTheFocus) {
+  auto window = Start();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const QList<QToolButton*> buttons = window->PanelBtns->findChildren<QToolButton*>();
+  ASSERT_EQ(buttons.size(), 11);
+  const auto pressKey = [&window](Qt::Key key) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : window.get(), key);
+  };
+  QTest::mouseClick(window->findChild<QToolButton*>("SpdBtnVerify"), Qt::LeftButton);
+  TModalWatch watch;  // a control that the blank presses may open its dialog
+  for (int press = 1; press <= 40; ++press) {
+    pressKey(Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_FALSE(buttons.contains(qobject_cast<QToolButton*>(focus)))
+        << "Tab " << press << " reached " << focus->objectName().toStdString();
+    if (press == 2) {
+      pressKey(Qt::Key_Space);
+      EXPECT_EQ(window->AutoProgramRuns, 1);
+      ASSERT_TRUE(window->isVisible());
+    }
+  }
+  // The mouse still presses them.
+  QTest::mouseClick(window->findChild<QToolButton*>("AutoSpdBtn"), Qt::LeftButton);
+  EXPECT_EQ(window->AutoProgramRuns, 2);
 }
 
 TEST_F(MainWindowTest, LogPopupCopiesTheSelectionAndClearsTheMemo) {

@@ -5,10 +5,7 @@
 #include <QTest>
 #include <functional>
 
-#include "data/program_state.h"
 #include "modal_closer.h"
-#include "modal_watch.h"
-#include "operator_fakes.h"
 #include "text/texts.h"
 #include "ui/message_box_prompts.h"
 
@@ -59,38 +56,43 @@ TEST(MessageBoxPrompts, QuestionsAnswerWithThePressedButtonOrTheirDismissAnswer)
   }
 }
 
-TEST(MessageBoxPrompts, InformationShowsTheTextUnderTheProgramsTitle) {
+TEST(MessageBoxPrompts, InformationAndWarningShowTheTextUnderTheProgramsTitleWithTheirIcon) {
   TMessageBoxPrompts prompts;
-  QString seen;
-  AnswerNextBox(Click(QMessageBox::Ok), seen);
-  prompts.ShowInfo("Please select chip type first!");
-  EXPECT_EQ(seen, QString(kApplicationTitle) + "|Please select chip type first!");
+  struct TCase {
+    std::function<void(const std::string&)> Show;
+    QMessageBox::Icon Icon;
+  };
+  const TCase cases[] = {
+      {[&](const std::string& text) { prompts.ShowInfo(text); }, QMessageBox::Information},
+      {[&](const std::string& text) { prompts.ShowWarning(text); }, QMessageBox::Warning},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Icon);
+    QString seen;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    AnswerNextBox(
+        [&icon](QMessageBox& box) {
+          icon = box.icon();
+          box.button(QMessageBox::Ok)->click();
+        },
+        seen);
+    c.Show("Please select chip type first!");
+    EXPECT_EQ(seen, QString(kApplicationTitle) + "|Please select chip type first!");
+    EXPECT_EQ(icon, c.Icon);
+  }
 }
 
-class TRecordedMemo final : public ILogMemo {
- public:
-  std::vector<std::string> Lines;
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-};
-
-// An unattended run must not stop at a box: the texts are logged, and a
-// question takes the answer that stops what asked it.
-TEST(MessageBoxPrompts, UnattendedEveryTextGoesToTheLogAndQuestionsAnswerAbort) {
-  ResetProgramState();
-  TRecordedMemo memo;
-  SessionTexts.InfoMemoRef = &memo;
-  SessionState.CmdLineMode = 1;
-  TFixedClock clock{{2024, 5, 6, 9, 5, 7}};
+// A question that goes without a button pressed, as a stop request closes
+// it, answers Abort: the verification box too, whose Escape goes on.
+TEST(MessageBoxPrompts, AQuestionClosedWithoutAButtonAnswersAbort) {
   TMessageBoxPrompts prompts;
-  TModalWatch watch;
-  prompts.ShowInfo("Error Chip or Driver not exists!");
+  const auto reject = [](QMessageBox& box) { box.reject(); };
+  QString seen;
+  AnswerNextBox(reject, seen);
   EXPECT_EQ(prompts.AskOkAbort("Line 3 Data Error : 2."), TPromptAnswer::Abort);
-  EXPECT_EQ(prompts.AskYesAbort("Chip is not blank!"), TPromptAnswer::Abort);
-  EXPECT_EQ(watch.Opened, 0);
-  EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 09:05:07 Error Chip or Driver not exists!",
-                                                   "> 09:05:07 Line 3 Data Error : 2.",
-                                                   "> 09:05:07 Chip is not blank!"}));
-  ResetProgramState();
+  AnswerNextBox(reject, seen);
+  EXPECT_EQ(prompts.AskYesAbort("Chip 1: Address=0x00000010,Buffer=0x55,Chip=0xAA"), TPromptAnswer::Abort);
+  EXPECT_EQ(seen, QString(kApplicationTitle) + "|Chip 1: Address=0x00000010,Buffer=0x55,Chip=0xAA");
 }
 
 }  // namespace

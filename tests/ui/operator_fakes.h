@@ -17,8 +17,13 @@ class TFakePrompts final : public IPrompts {
 
   std::deque<TPromptAnswer> Answers;  // for the questions, in order
   std::vector<std::string> Shown;     // the text of every box, in order
+  std::vector<std::string> Warned;    // the text of every warning box, in order
 
   void ShowInfo(const std::string& text) override { Shown.push_back(text); }
+  void ShowWarning(const std::string& text) override {
+    Shown.push_back(text);
+    Warned.push_back(text);
+  }
   TPromptAnswer AskOkAbort(const std::string& text) override { return Answer(text); }
   TPromptAnswer AskYesAbort(const std::string& text) override { return Answer(text); }
 
