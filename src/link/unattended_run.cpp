@@ -66,7 +66,7 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
   }
   if (OpenSilenced(actions, path) != 0) return;
   if (DriverMissingFor(kDownloadStates)) {
-    AddLog(DriverMissingText());
+    LogAndShow(DriverMissingText());
     return;
   }
   // The operator's Download collects this from the window first; here the

@@ -174,16 +174,25 @@ TEST_F(UnattendedRun, AProjectThatFailsToReadStartsNoDownload) {
   }
 }
 
+// The refusal is logged, and shown too when an operator is at the window.
 TEST_F(UnattendedRun, AChipWhoseFlashDriverDidNotLoadStartsNoDownload) {
-  CommandLine(2);
-  actions.OnOpen = [] {
-    SelectedChip.UseFlashDriver = 1;
-    SessionState.DriverValid = 0;
-    SessionTexts.DriverFilePath = "/line/QuorixDRVs/LDR09.VDR";
-  };
-  StartCommandLineDownload(actions);
-  EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 Flash Driver \"/line/QuorixDRVs/LDR09.VDR\" Not Loaded, Operation Not Started!"});
-  EXPECT_FALSE(AnyStarted());
+  const std::string text = "Flash Driver \"/line/QuorixDRVs/LDR09.VDR\" Not Loaded, Operation Not Started!";
+  for (const bool off : {false, true}) {
+    SCOPED_TRACE(off ? "OFF" : "without OFF");
+    memo.Lines.clear();
+    prompts.Shown.clear();
+    CommandLine(2);
+    SessionState.AutoCloseMode = off;
+    actions.OnOpen = [] {
+      SelectedChip.UseFlashDriver = 1;
+      SessionState.DriverValid = 0;
+      SessionTexts.DriverFilePath = "/line/QuorixDRVs/LDR09.VDR";
+    };
+    StartCommandLineDownload(actions);
+    EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 " + text});
+    EXPECT_EQ(prompts.Shown, off ? Lines{} : Lines{text});
+    EXPECT_FALSE(AnyStarted());
+  }
 }
 
 TEST_F(UnattendedRun, OutsideCommandLineModeNothingIsOpened) {
