@@ -16,7 +16,7 @@ std::size_t ReadBinaryFile(const std::string& fileName, std::span<std::uint8_t> 
   TInputFile file(fileName);
   if (!file.IsOpen() || file.Size() == 0) return 0;
   const std::uint64_t size = file.Size();
-  const auto lastIndex = static_cast<std::uint32_t>(std::min<std::uint64_t>(size - 1, 0xFFFFFFFF));
+  const std::uint32_t lastIndex = LastByteIndex(size);
   ObjectState.LoadedDataEnd = lastIndex;
   std::uint64_t count = limit;
   if (limit >= size) {

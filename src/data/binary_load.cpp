@@ -20,7 +20,7 @@ TBinaryLoadStatus StoreBinaryAt(const TFileContent& file, std::uint32_t address,
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()),
                                             std::min<std::size_t>(file.Bytes.size(), room));
   std::ranges::copy(bytes, place.Image.begin() + (address - place.AreaStart));
-  ObjectState.LoadedDataEnd = static_cast<std::uint32_t>(std::min<std::uint64_t>(file.Size - 1, 0xFFFFFFFF));
+  ObjectState.LoadedDataEnd = LastByteIndex(file.Size);
   first = address;
   last = static_cast<std::uint32_t>(address + bytes.size() - 1);
   sum = std::accumulate(bytes.begin(), bytes.end(), std::uint32_t{0});

@@ -2,6 +2,7 @@
 // reach the disk.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +30,12 @@ class TInputFile {
   std::uint64_t size_ = 0;
   std::error_code error_;
 };
+
+// The index of the last byte of a file of size bytes (size > 0), as far as
+// 32 bits hold it.
+inline std::uint32_t LastByteIndex(std::uint64_t size) {
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(size - 1, 0xFFFFFFFF));
+}
 
 // A file to load, read before the load changes anything.
 struct TFileContent {
