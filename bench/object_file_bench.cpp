@@ -51,6 +51,7 @@ void Report(const char* what, const std::string& name, std::uint64_t dataBytes, 
 
 struct TLoaded {
   std::uint32_t lowest = 0xFFFFFFFF, highest = 0, sum = 0;
+  TAreaSet placed = 0;
 };
 
 TLoaded Load(const std::string& name, TObjectFileKind kind) {
@@ -58,8 +59,8 @@ TLoaded Load(const std::string& name, TObjectFileKind kind) {
   // As a load reads it: the whole file first, then the images.
   const bool binary = kind == TObjectFileKind::Binary;
   const TFileContent file = ReadFileContent(name, binary ? kMainFlashImageSize : UINT64_MAX);
-  if (kind == TObjectFileKind::IntelHex) LoadHexFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum);
-  if (kind == TObjectFileKind::SRecord) LoadSRecFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum);
+  if (kind == TObjectFileKind::IntelHex) LoadHexFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum, loaded.placed);
+  if (kind == TObjectFileKind::SRecord) LoadSRecFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum, loaded.placed);
   if (binary) {
     const TSelectedChip& chip = SelectedChip;
     StoreBinaryAt(file, chip.MainStart, {chip.MainStart, chip.MainEnd, MemoryImages.MainFlashImage}, loaded.lowest,

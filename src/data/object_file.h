@@ -21,6 +21,14 @@ enum : std::uint8_t {
 // line's error box.
 enum class TObjectFileStatus { Read, Aborted };
 
+// Where a record goes: the first area of option, main, EEP and auxiliary
+// that holds its start address, or none.
+enum class TRecordArea { Option, Main, Eep, Aux, None };
+
+// The areas that a file's data records were placed in, a bit per area.
+using TAreaSet = std::uint8_t;
+constexpr TAreaSet AreaBit(TRecordArea area) { return static_cast<TAreaSet>(1u << static_cast<unsigned>(area)); }
+
 // Two hex digits to a byte, without validation: 'A'..'Z' give c - 55,
 // 'a'..'z' c - 87, anything else c - 48; a character that is no digit gives
 // some other value, which the record checksum then catches.

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "data/binary_load.h"
 #include "data/file_input.h"
@@ -90,15 +92,57 @@ std::optional<TAcceptedFile> AcceptFile(const std::string& fileName, TObjectFile
   return accepted;
 }
 
-// The reader of a HEX or S-record file.
-void LoadRecordFile(const TAcceptedFile& accepted, std::uint32_t& lowest, std::uint32_t& highest,
-                    std::uint32_t& sum) {
-  const std::string_view text = accepted.File.Bytes;
-  if (accepted.Kind == TObjectFileKind::IntelHex) {
-    LoadHexFile(text, lowest, highest, sum);
-  } else {
-    LoadSRecFile(text, lowest, highest, sum);
+// What reading a HEX or S-record file may change, kept so that a file the
+// operator aborts, or one that places no data, leaves the job as it was.
+class TKeptJob {
+ public:
+  TKeptJob()
+      : main_(Copy(MemoryImages.MainFlashImage)),
+        eep_(Copy(MemoryImages.EepImage)),
+        aux_(Copy(MemoryImages.AuxAreaImage)),
+        option_(Copy(MemoryImages.OptionImage)),
+        object_(ObjectState) {}
+
+  void Restore() const {
+    std::ranges::copy(main_, MemoryImages.MainFlashImage);
+    std::ranges::copy(eep_, MemoryImages.EepImage);
+    std::ranges::copy(aux_, MemoryImages.AuxAreaImage);
+    std::ranges::copy(option_, MemoryImages.OptionImage);
+    ObjectState = object_;
   }
+
+ private:
+  template <std::size_t N>
+  static std::vector<std::uint8_t> Copy(const std::uint8_t (&image)[N]) {
+    return std::vector<std::uint8_t>(image, image + N);
+  }
+
+  std::vector<std::uint8_t> main_, eep_, aux_, option_;
+  TObjectState object_;
+};
+
+// Reads a HEX or S-record file into the images, after blank() has blanked
+// what the load blanks. The areas its data records went to; empty when the
+// operator aborted it or it placed no data, which one log line (and for a
+// file without data, one box) says, and then the job is as it was.
+std::optional<TAreaSet> ReadRecordFile(const TAcceptedFile& accepted, const std::string& fileName,
+                                       const std::function<void()>& blank, std::uint32_t& lowest,
+                                       std::uint32_t& highest, std::uint32_t& sum) {
+  const TKeptJob kept;
+  blank();
+  const std::string_view text = accepted.File.Bytes;
+  TAreaSet placed = 0;
+  const TObjectFileStatus status = accepted.Kind == TObjectFileKind::IntelHex
+                                       ? LoadHexFile(text, lowest, highest, sum, placed)
+                                       : LoadSRecFile(text, lowest, highest, sum, placed);
+  if (status == TObjectFileStatus::Read && placed != 0) return placed;
+  kept.Restore();
+  if (status == TObjectFileStatus::Aborted) {
+    AddLog(FormatText(TTextId::LoadAbortedFormat, fileName.c_str()));
+  } else {
+    LogAndShow(FormatText(TTextId::NoDataPlacedFormat, fileName.c_str()));
+  }
+  return std::nullopt;
 }
 
 // The part of the main image at the data flash's addresses into EepImage,
@@ -134,6 +178,11 @@ void LogObjectCrc32() {
   AddLog(FormatText(TTextId::ObjectCrc32Format, object.ObjectCrc32));
 }
 
+void LogProgrammedSize() {
+  const std::uint32_t length = ObjectState.MainDataLength;
+  AddLog(FormatText(TTextId::ProgrammedSizeFormat, static_cast<int>(length), length - 1));
+}
+
 void BlankObjectImages() {
   FillBytes(MemoryImages.EepImage, kEepImageSize, BlankValue());
   FillBytes(MemoryImages.MainFlashImage, kMainFlashImageSize, BlankValue());
@@ -149,20 +198,26 @@ bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAs
                                                            binaryPlace, TTextId::OffsetOutOfFlashFormat);
   if (!accepted) return false;
 
-  AddLog(FormatText(TTextId::FileLoadedFormat, fileName.c_str()));
-  if (mode == TObjectLoadMode::Fresh) {
-    BlankObjectImages();
-    SessionTexts.ChipText2 = std::filesystem::path(fileName).filename().string();
-  }
   TObjectState& object = ObjectState;
-  AddMemoLine("");
-  object.ObjectLoaded = 1;
-  object.LoadedDataEnd = chip.MainStart;
+  // What every load starts from; a record file is read before anything is
+  // said of it, since the operator may still abort it or it may place nothing.
+  const auto start = [&] {
+    if (mode == TObjectLoadMode::Fresh) BlankObjectImages();
+    object.ObjectLoaded = 1;
+    object.LoadedDataEnd = chip.MainStart;
+  };
   if (accepted->Kind == TObjectFileKind::Binary) {
+    AddLog(FormatText(TTextId::FileLoadedFormat, fileName.c_str()));
+    AddMemoLine("");
+    start();
     StoreMainBinary(accepted->File, accepted->Binary);
   } else {
-    LoadRecordFile(*accepted, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
+    if (!ReadRecordFile(*accepted, fileName, start, object.ObjectStart, object.ObjectEnd, object.FileChecksum))
+      return false;
+    AddLog(FormatText(TTextId::FileLoadedFormat, fileName.c_str()));
+    AddMemoLine("");
   }
+  if (mode == TObjectLoadMode::Fresh) SessionTexts.ChipText2 = std::filesystem::path(fileName).filename().string();
   if (chip.ChipFamilyIndex == kCrcFamilyIndex) LogObjectCrc32();
 
   ComputeMainDataLength();
@@ -170,34 +225,44 @@ bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAs
   AddLog(FormatText(TTextId::ObjectStartFormat, object.ObjectStart));
   AddLog(FormatText(TTextId::ObjectEndFormat, object.ObjectEnd));
   AddLog(FormatText(TTextId::ObjectSumFormat, object.FileChecksum));
-  AddLog(FormatText(TTextId::ProgrammedSizeFormat, static_cast<int>(object.MainDataLength), object.MainDataLength - 1));
+  LogProgrammedSize();
   return true;
 }
 
-bool LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset) {
+std::optional<TAreaSet> LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset) {
   const TSelectedChip& chip = SelectedChip;
   const std::optional<TAcceptedFile> accepted =
       AcceptFile(fileName, EepFileKindOf(fileName), askBinaryOffset, {chip.EepStart, chip.EepEnd, EepAreaBytes()},
                  TTextId::OffsetOutOfEepFormat);
-  if (!accepted) return false;
+  if (!accepted) return std::nullopt;
 
-  AddLog(FormatText(TTextId::EepFileLoadedFormat, fileName.c_str()));
-  FillBytes(MemoryImages.EepImage, chip.EepSize, BlankValue());
+  const auto blank = [&] { FillBytes(MemoryImages.EepImage, chip.EepSize, BlankValue()); };
   std::uint32_t start = 0;
   std::uint32_t end = 0;
+  TAreaSet placed = AreaBit(TRecordArea::Eep);
   if (accepted->Kind == TObjectFileKind::Binary) {
+    AddLog(FormatText(TTextId::EepFileLoadedFormat, fileName.c_str()));
+    blank();
     const TBinaryTarget& binary = accepted->Binary;
     if (StoreBinaryAt(accepted->File, binary.Address, binary.Place, start, end, ObjectState.EepFileSum) ==
         TBinaryLoadStatus::TooLong)
       LogAndShow(Text(TTextId::OutOfEepText));
   } else {
-    LoadRecordFile(*accepted, start, end, ObjectState.EepFileSum);
+    const std::optional<TAreaSet> read = ReadRecordFile(*accepted, fileName, blank, start, end, ObjectState.EepFileSum);
+    if (!read) return std::nullopt;
+    AddLog(FormatText(TTextId::EepFileLoadedFormat, fileName.c_str()));
+    placed |= *read;
   }
   AddMemoLine("");
   AddLog(FormatText(TTextId::EepFileStartFormat, start));
   AddLog(FormatText(TTextId::EepFileEndFormat, end));
   AddLog(FormatText(TTextId::EepFileSumFormat, ObjectState.EepFileSum));
-  return true;
+  // Records in the main area change what gets programmed there.
+  if (placed & AreaBit(TRecordArea::Main)) {
+    ComputeMainDataLength();
+    LogProgrammedSize();
+  }
+  return placed;
 }
 
 void ComputeChipChecksum() {

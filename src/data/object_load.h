@@ -6,11 +6,17 @@
 // A load is refused before it changes anything: an extension no reader
 // takes, a binary address outside its area, a file that cannot be read or
 // is empty. One box (and the same log line) says why; the images, the sums,
-// the bounds and ObjectLoaded stay as they were.
+// the bounds and ObjectLoaded stay as they were. A HEX or S-record file that
+// places no data in any area is refused the same way once it has been read,
+// and one that the operator aborts at a line box leaves the job as it was,
+// with one log line that says so.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "data/object_file.h"
 
 // Shows the binary-offset dialog, which may change BinOffsetAddress.
 using TAskBinaryOffset = std::function<void()>;
@@ -33,8 +39,11 @@ bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAs
 // area, blanked first. A binary file goes to the address the offset dialog
 // leaves (offered: EepStart), inside the EEP area. True when loaded: its
 // start, end and sum have been logged; the window then shows the EEP sums
-// and viewer. False when refused.
-bool LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset);
+// and viewer. The records of a HEX or S-record file go wherever their
+// addresses lie, so the result is the areas the load changed (the EEP area
+// always; with the main area, MainDataLength has been computed again and
+// logged). Empty when refused.
+std::optional<TAreaSet> LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset);
 
 // ChipChecksum := MainSum + EepSum (no EEP sum for a chip without EEP), logged.
 void ComputeChipChecksum();

@@ -51,7 +51,7 @@ bool AskGoOn(std::uint16_t lineNumber, std::uint8_t code) {
 }  // namespace
 
 TRecordArea StoreDataRecord(std::uint32_t address, std::string_view hexData, std::uint32_t count,
-                            std::uint8_t& recordSum, std::uint32_t& byteSum) {
+                            std::uint8_t& recordSum, std::uint32_t& byteSum, TAreaSet& placed) {
   const TAreaImage* area = FindArea(address);
   std::uint8_t* image = nullptr;
   std::size_t room = 0;  // bytes from the record's place to the image's end
@@ -66,6 +66,7 @@ TRecordArea StoreDataRecord(std::uint32_t address, std::string_view hexData, std
     } else {
       ObjectState.LoadedDataEnd = address + count;
     }
+    placed |= AreaBit(area->area);
   }
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t b = HexByteAt(hexData, 2 * i);
@@ -88,8 +89,9 @@ void WidenBounds(std::uint32_t address, std::uint32_t count, std::uint32_t& lowe
 
 TObjectFileStatus LoadRecordLines(std::string_view text, bool (*skip)(std::string_view line),
                                   const TLineParser& parse, std::uint32_t& lowestOut,
-                                  std::uint32_t& highestOut, std::uint32_t& sum) {
+                                  std::uint32_t& highestOut, std::uint32_t& sum, TAreaSet& placed) {
   sum = 0;
+  placed = 0;
   std::uint32_t lowest = 0xFFFFFFFF;
   std::uint32_t highest = 0;
   std::uint16_t lineNumber = 0;  // wraps to 0 after 65535, as the box shows it
@@ -101,7 +103,7 @@ TObjectFileStatus LoadRecordLines(std::string_view text, bool (*skip)(std::strin
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++lineNumber;
     if (skip(line)) continue;
-    const std::uint8_t code = parse(line, lowest, highest, sum);
+    const std::uint8_t code = parse(line, lowest, highest, sum, placed);
     if (code != kLineOk && !AskGoOn(lineNumber, code)) return TObjectFileStatus::Aborted;
     lowestOut = lowest;
     highestOut = highest;

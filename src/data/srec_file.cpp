@@ -46,7 +46,7 @@ void AppendRecord(std::string& out, char type, std::uint8_t addressBytes, std::u
 }  // namespace
 
 std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::uint32_t& lowest,
-                           std::uint32_t& highest, std::uint32_t& sum) {
+                           std::uint32_t& highest, std::uint32_t& sum, TAreaSet& placed) {
   if (line.empty() || line[0] != 'S') return kLineBadStart;
   if (line.size() < 2) return kLineBadChecksum;
   const int type = line[1] - '0';
@@ -70,7 +70,7 @@ std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::u
   std::uint8_t code = kLineOk;
   if (n > 0) {  // a record without data stores nothing and changes no bounds
     WidenBounds(address, n, lowest, highest);
-    if (StoreDataRecord(address, line.substr(dataPos, 2 * n), n, recordSum, sum) == TRecordArea::None) {
+    if (StoreDataRecord(address, line.substr(dataPos, 2 * n), n, recordSum, sum, placed) == TRecordArea::None) {
       code = kLineOutOfChip;
     }
   }
@@ -80,14 +80,14 @@ std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::u
 }
 
 TObjectFileStatus LoadSRecFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
-                               std::uint32_t& sum) {
+                               std::uint32_t& sum, TAreaSet& placed) {
   std::uint32_t address = 0;
   return LoadRecordLines(
       text, IsSkippedSRecLine,
-      [&](std::string_view line, std::uint32_t& low, std::uint32_t& high, std::uint32_t& bytes) {
-        return ParseSRecLine(line, address, low, high, bytes);
+      [&](std::string_view line, std::uint32_t& low, std::uint32_t& high, std::uint32_t& bytes, TAreaSet& areas) {
+        return ParseSRecLine(line, address, low, high, bytes, areas);
       },
-      lowest, highest, sum);
+      lowest, highest, sum, placed);
 }
 
 void WriteSRecFile(const std::string& fileName, std::span<const std::uint8_t> image, std::uint32_t base,

@@ -85,9 +85,18 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
     SetFileFilters(*OpenDialogOTP, kEepFileFilters, 0, kEepFileDefaultSuffix);
   }
   const std::string name = RunFileDialog(*OpenDialogOTP);
-  if (name.empty() || !LoadEepData(name, [this] { AskBinaryOffset(); })) return;
+  if (name.empty()) return;
+  const std::optional<TAreaSet> changed = LoadEepData(name, [this] { AskBinaryOffset(); });
+  if (!changed) return;
   ChkBoxErsEEP->setChecked(true);
+  // Records in the main area change the main sums and viewer too.
+  if (*changed & AreaBit(TRecordArea::Main)) {
+    RefreshChecksumsAndViews();
+    return;
+  }
   ComputeEepChecksum();
+  ComputeChipChecksum();
+  ShowChecksumPanels();
   FillEepViewer();
 }
 

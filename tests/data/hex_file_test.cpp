@@ -12,7 +12,10 @@ namespace {
 // The running state of one file, as LoadHexFile keeps it.
 struct HexParse {
   std::uint32_t linear = 0, segment = 0, lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  std::uint8_t operator()(const std::string& line) { return ParseHexLine(line, linear, segment, lowest, highest, sum); }
+  TAreaSet placed = 0;
+  std::uint8_t operator()(const std::string& line) {
+    return ParseHexLine(line, linear, segment, lowest, highest, sum, placed);
+  }
 };
 
 class HexFileTest : public ::testing::Test {
@@ -86,6 +89,7 @@ TEST_F(HexFileTest, RoutesRecordsByStartAddress) {
   EXPECT_EQ(parse(HexLine(0x04, 0, {0x1F, 0xFF})), kLineOk);
   EXPECT_EQ(parse(HexLine(0x00, 0xF804, data)), kLineOk);  // option area
   EXPECT_EQ(ObjectState.OptionLoaded, 1);
+  EXPECT_EQ(parse.placed, AreaBit(TRecordArea::Option));
   EXPECT_EQ(0, std::memcmp(&MemoryImages.OptionImage[4], data.data(), 4));
   EXPECT_EQ(parse.lowest, 0xFFFFFFFFu);  // option records leave the bounds and LoadedDataEnd alone
   EXPECT_EQ(parse.highest, 0u);
@@ -95,6 +99,7 @@ TEST_F(HexFileTest, RoutesRecordsByStartAddress) {
   EXPECT_EQ(parse(HexLine(0x00, 0x0100, data)), kLineOk);  // EEP area 0x08080000
   EXPECT_EQ(0, std::memcmp(&MemoryImages.EepImage[0x100], data.data(), 4));
   EXPECT_EQ(ObjectState.LoadedDataEnd, 0x08080104u);
+  EXPECT_EQ(parse.placed, AreaBit(TRecordArea::Option) | AreaBit(TRecordArea::Eep));
 
   EXPECT_EQ(parse(HexLine(0x04, 0, {0x20, 0x00})), kLineOk);
   EXPECT_EQ(parse(HexLine(0x00, 0x0010, data)), kLineOk);  // auxiliary area
@@ -110,6 +115,8 @@ TEST_F(HexFileTest, RoutesRecordsByStartAddress) {
   EXPECT_EQ(parse.highest, 0x20000013u);
   EXPECT_EQ(ObjectState.LoadedDataEnd, 0x08080001u);
   EXPECT_EQ(parse.sum, 4 * expectedSum);
+  EXPECT_EQ(parse.placed, AreaBit(TRecordArea::Option) | AreaBit(TRecordArea::Main) | AreaBit(TRecordArea::Eep) |
+                              AreaBit(TRecordArea::Aux));
   EXPECT_TRUE(prompts.boxes.empty());
 }
 
@@ -221,10 +228,11 @@ class HexFileLoadTest : public HexFileTest {
   std::string file = dir.Path("test.hex");
   std::string text;
   std::uint32_t lowest = 0x1234, highest = 0x5678, sum = 0x9999;
+  TAreaSet placed = 0xFF;
 };
 
 TEST_F(HexFileLoadTest, EveryCodeAnsweredOk) {
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
   const std::vector<std::string> expected = {
       "ok/abort: Line 3 Data Error : 1.",
       "ok/abort: Line 5 Data Error : 4.",
@@ -239,13 +247,14 @@ TEST_F(HexFileLoadTest, EveryCodeAnsweredOk) {
   EXPECT_EQ(lowest, 0x08000000u);
   EXPECT_EQ(highest, 0x08000200u);  // line 5 counts: it was stored before its checksum failed
   EXPECT_EQ(sum, 16u * 1 + 2 + 3 + 4 + 16 * 5);
+  EXPECT_EQ(placed, AreaBit(TRecordArea::Main));  // the records that no area holds place nothing
   EXPECT_EQ(MemoryImages.MainFlashImage[0x200], 0x02);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x10F], 0x05);
 }
 
 TEST_F(HexFileLoadTest, AbortStopsAtTheLineAndKeepsEarlierBounds) {
   prompts.answers = {TPromptAnswer::Ok, TPromptAnswer::Abort};  // abort at line 5
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Aborted);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes.size(), 2u);
   EXPECT_EQ(lowest, 0x08000000u);  // line 5's own bounds (0x08000200) are not copied out
   EXPECT_EQ(highest, 0x0800000Fu);
@@ -257,14 +266,14 @@ TEST_F(HexFileLoadTest, AbortStopsAtTheLineAndKeepsEarlierBounds) {
 TEST_F(HexFileLoadTest, AbortOnTheFirstLineLeavesTheCallersBounds) {
   WriteFile(file, "\r\n" + WithBadChecksum(":020000040800F2") + "\r\n" + text);
   prompts.answers = {TPromptAnswer::Abort};
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Aborted);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{"ok/abort: Line 2 Data Error : 4."});
   EXPECT_EQ(lowest, 0x1234u);
   EXPECT_EQ(highest, 0x5678u);
 }
 
 TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
-  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
+  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
   const Bytes imageLf(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + 0x1000);
   const auto boxesLf = prompts.boxes;
   const std::uint32_t lf[] = {lowest, highest, sum};
@@ -275,7 +284,7 @@ TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   crlf.resize(crlf.size() - 2);  // and no line end after the last line
   WriteFile(file, crlf);
-  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
+  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
   EXPECT_EQ(Bytes(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + 0x1000), imageLf);
   EXPECT_EQ(prompts.boxes, boxesLf);
   EXPECT_EQ(lowest, lf[0]);
@@ -285,9 +294,10 @@ TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
 
 TEST_F(HexFileLoadTest, LineCounterWrapsAfter65535) {
   WriteFile(file, std::string(65537, '\n') + "bad\n");
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
+  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{"ok/abort: Line 2 Data Error : 1."});
   EXPECT_EQ(sum, 0u);
+  EXPECT_EQ(placed, 0);
   EXPECT_EQ(lowest, 0xFFFFFFFFu);  // copied out after the parsed line
 }
 

@@ -86,9 +86,10 @@ class ObjectInteropTest : public ::testing::Test {
     areas.eepStart = areas.eepEnd = areas.optionStart = areas.optionEnd = 0xFFFFFFFF;
     SelectChipAreas(areas);
     std::uint32_t lowest = 0, highest = 0, fileSum = 0;
+    TAreaSet placed = 0;
     const std::string text = ReadText(file);
-    const TObjectFileStatus status =
-        hex ? LoadHexFile(text, lowest, highest, fileSum) : LoadSRecFile(text, lowest, highest, fileSum);
+    const TObjectFileStatus status = hex ? LoadHexFile(text, lowest, highest, fileSum, placed)
+                                         : LoadSRecFile(text, lowest, highest, fileSum, placed);
     EXPECT_EQ(status, TObjectFileStatus::Read);
     EXPECT_TRUE(prompts.boxes.empty()) << prompts.boxes.front();
     EXPECT_EQ(lowest, low);
@@ -172,7 +173,9 @@ TEST_F(ObjectInteropTest, LargeS37WithS6CountRecord) {
   areas.eepStart = areas.eepEnd = 0xFFFFFFFF;
   SelectChipAreas(areas);
   std::uint32_t lowest = 0, highest = 0, fileSum = 0;
-  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, fileSum), TObjectFileStatus::Read);
+  TAreaSet placed = 0;
+  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, fileSum, placed), TObjectFileStatus::Read);
+  EXPECT_EQ(placed, AreaBit(TRecordArea::Main));
   EXPECT_TRUE(prompts.boxes.empty());
   EXPECT_EQ(lowest, low);
   EXPECT_EQ(highest, high);

@@ -11,7 +11,10 @@ namespace {
 
 struct SRecParse {
   std::uint32_t address = 0, lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  std::uint8_t operator()(const std::string& line) { return ParseSRecLine(line, address, lowest, highest, sum); }
+  TAreaSet placed = 0;
+  std::uint8_t operator()(const std::string& line) {
+    return ParseSRecLine(line, address, lowest, highest, sum, placed);
+  }
 };
 
 class SRecFileTest : public ::testing::Test {
@@ -134,7 +137,8 @@ TEST_F(SRecFileTest, LoadSkipsShortLinesAndTakesAnyTerminator) {
                            "\r\nS9030000FC\r\nS804000000FB\r\nS70500000000FA";
   WriteFile(file, text);
   std::uint32_t lowest = 1, highest = 2, sum = 3;
-  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Read);
+  TAreaSet placed = 0xFF;
+  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
   EXPECT_EQ(prompts.boxes, (std::vector<std::string>{
                                "info: Address \"0x00000010\" is out of Chip!",
                                "ok/abort: Line 6 Data Error : 7.",
@@ -149,7 +153,7 @@ TEST_F(SRecFileTest, LoadSkipsShortLinesAndTakesAnyTerminator) {
   prompts.boxes.clear();
   prompts.answers = {TPromptAnswer::Abort};
   lowest = 1, highest = 2;
-  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum), TObjectFileStatus::Aborted);
+  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes.size(), 2u);
   EXPECT_EQ(lowest, 0x08000000u);
   EXPECT_EQ(highest, 0x08000002u);

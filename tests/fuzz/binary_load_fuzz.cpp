@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool accepted = false;
   if (eep) {
     // The EEP load keeps its bounds to itself; its sum tells what it read.
-    accepted = LoadEepData(path, dialog);
+    accepted = LoadEepData(path, dialog).has_value();
     FUZZ_CHECK(accepted == (place.Holds(address) && !file.empty()));
     if (!accepted) FUZZ_CHECK(object.EepFileSum == kUnwritten);
     if (accepted) {

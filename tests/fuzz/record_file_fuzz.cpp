@@ -9,8 +9,9 @@
 
 // Byte 0 picks the chip, byte 1 the question that is answered Abort (0:
 // none), byte 2 the extension, whether it is an EEP data load and whether an
-// object file is loaded fresh or on top; the rest is the file. An empty file
-// is refused and changes nothing.
+// object file is loaded fresh or on top; the rest is the file. An empty
+// file, one aborted at a line box and one that places no data are refused
+// and change nothing.
 int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const std::string_view> extensions) {
   TFuzzInput in(data, size);
   StartFuzzInput(in.Byte());
@@ -29,17 +30,19 @@ int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const s
   bool loaded = false;
   if (eep) {
     // EEP data never comes as S37.
-    loaded = LoadEepData(path, failBinary);
-    FUZZ_CHECK(loaded == (EepFileKindOf(path) != TObjectFileKind::Unknown && !file.empty()));
+    loaded = LoadEepData(path, failBinary).has_value();
+    if (loaded) FUZZ_CHECK(EepFileKindOf(path) != TObjectFileKind::Unknown && !file.empty());
     if (!loaded) FUZZ_CHECK(object.EepFileSum == kUnwritten);
   } else {
     loaded = LoadObjectData(path, mode, failBinary);
     if (loaded && mode == TObjectLoadMode::Fresh) ImagesBlankedWhole();
-    FUZZ_CHECK(loaded == !file.empty());
+    if (loaded) FUZZ_CHECK(!file.empty());
     FUZZ_CHECK(object.ObjectLoaded == loaded && object.MainDataLength <= mainSize);
     if (!loaded)
       FUZZ_CHECK(object.ObjectStart == kUnwritten && object.ObjectEnd == kUnwritten && object.FileChecksum == kUnwritten);
   }
+  const bool aborted = FuzzPrompts().AbortAfter != 0 && FuzzPrompts().Questions >= FuzzPrompts().AbortAfter;
+  if (aborted) FUZZ_CHECK(!loaded);
   if (!loaded) FUZZ_CHECK(ImagesStillMarked());
   FUZZ_CHECK(SelectedChip.MainSize == mainSize);
   CheckImagesOutsideAreas();

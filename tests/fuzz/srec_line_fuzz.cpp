@@ -13,13 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view line(reinterpret_cast<const char*>(rest.data()), rest.size());
 
   std::uint32_t address = 0, lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  const std::uint8_t code = ParseSRecLine(line, address, lowest, highest, sum);
+  TAreaSet placed = 0;
+  const std::uint8_t code = ParseSRecLine(line, address, lowest, highest, sum, placed);
   FUZZ_CHECK(code == kLineOk || code == kLineBadStart || code == kLineBadType || code == kLineBadChecksum ||
              code == kLineOutOfChip);
   // A record that runs past 4 GB wraps its last address; the others widen
   // the bounds over what one record holds.
   if (lowest != 0xFFFFFFFF && lowest <= highest) FUZZ_CHECK(lowest == address && highest - lowest < 252u);
   if (code == kLineBadStart || code == kLineBadType) FUZZ_CHECK(sum == 0 && lowest == 0xFFFFFFFF);
+  FUZZ_CHECK((placed & (placed - 1)) == 0);
+  if (code == kLineOutOfChip) FUZZ_CHECK(placed == 0);
   CheckImagesOutsideAreas();
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <numeric>
@@ -267,7 +268,7 @@ TEST_F(FileWindowTest, LoadMoreKeepsTheFirstFilesDataOutsideTheSecondsRecords) {
 // What a load may change and the window shows: after a refused load every
 // part of it is as it was.
 struct TShownJob {
-  Bytes Main, Eep;
+  Bytes Main, Eep, Option, Aux;
   std::vector<std::uint32_t> Numbers;
   std::string ChipText2;
   QStringList Panels, MainCells, EepCells;
@@ -284,7 +285,9 @@ QStringList AllCells(const TMemoryViewModel& model) {
 
 // A load that cannot be made, by any of the three commands, is refused before
 // anything changes: one box names the file and the reason, the log says the
-// same, and the job loaded before stays whole, in memory and on screen.
+// same, and the job loaded before stays whole, in memory and on screen. A
+// record file that places no data, or that the operator aborts at a line
+// box, is refused once read and leaves the job just as whole.
 TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
   Choose(kVendorAUCUx, kAu301);  // 32 KB at 0x03000000, 8 KB EEP at 0x03026000 (the area up to 0x03027FFF)
   WriteFile(Path("good.hex"), HexLine(4, 0, {0x03, 0x00}) + "\n" + HexLine(0, 0x0100, RandomBytes(0x80, 5)) + "\n");
@@ -294,6 +297,24 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
   WriteFile(Path("board.s37"), ReadText(Path("good.hex")));
   for (const char* empty : {"empty.hex", "empty.S19", "empty.bin"}) WriteFile(Path(empty), std::string());
   std::filesystem::create_directory(Path("folder.hex"));
+  const std::uint32_t option = SelectedChip.OptionStart;
+  ASSERT_NE(option, 0xFFFFFFFFu);
+  const auto linear = [](std::uint32_t address) {
+    return HexLine(4, 0, {std::uint8_t(address >> 24), std::uint8_t(address >> 16)}) + "\n";
+  };
+  const auto data = [](std::uint32_t address, std::uint32_t seed) {
+    return HexLine(0, std::uint16_t(address), RandomBytes(0x10, seed)) + "\n";
+  };
+  WriteFile(Path("end.hex"), ":00000001FF\r\n");
+  WriteFile(Path("headers.S19"), "S00600004844521B\r\nS9030000FC\r\n");
+  WriteFile(Path("nowhere.hex"), linear(0x7F000000) + data(0x7F000100, 9) + ":00000001FF\n");
+  WriteFile(Path("aborted.hex"), linear(0x03000000) + data(0x03000200, 10) +
+                                     WithBadChecksum(HexLine(0, 0x0300, RandomBytes(0x10, 11))) + "\n" +
+                                     data(0x03000400, 12));
+  WriteFile(Path("aborted.S19"), SRecLine('3', 4, 0x03026000, RandomBytes(0x10, 13)) + "\n" +
+                                     SRecLine('3', 4, 0x03000600, RandomBytes(0x10, 14)) + "\n" + "S1bad\n" +
+                                     SRecLine('3', 4, 0x03026100, RandomBytes(0x10, 15)) + "\n");
+  WriteFile(Path("options.hex"), linear(option) + data(option, 16));
   RunWith("SpdBtnOpen", Path("good.hex"));
   OffsetAnswer(nullptr);
   RunWith("LoadEepDataFile1", Path("eep.bin"));
@@ -302,8 +323,10 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
     const TObjectState& o = ObjectState;
     return TShownJob{Bytes(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage)),
                      Bytes(std::begin(MemoryImages.EepImage), std::end(MemoryImages.EepImage)),
+                     Bytes(std::begin(MemoryImages.OptionImage), std::end(MemoryImages.OptionImage)),
+                     Bytes(std::begin(MemoryImages.AuxAreaImage), std::end(MemoryImages.AuxAreaImage)),
                      {o.ObjectLoaded, o.ObjectStart, o.ObjectEnd, o.FileChecksum, o.EepFileSum, o.MainSum, o.EepSum,
-                      o.ChipChecksum, o.ObjectCrc32, o.MainDataLength},
+                      o.ChipChecksum, o.ObjectCrc32, o.MainDataLength, o.LoadedDataEnd, o.OptionLoaded},
                      SessionTexts.ChipText2,
                      {Panel(0), Panel(1), Panel(2)},
                      AllCells(HexCells()),
@@ -362,6 +385,55 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
     EXPECT_EQ(Memo(), memo + QStringList{QString::fromStdString("> 09:05:07 " + box)});
     EXPECT_TRUE(shown() == before);
   }
+
+  const auto noData = [this](const char* file) { return FormatText(TTextId::NoDataPlacedFormat, Path(file).c_str()); };
+  const auto aborted = [this](const char* file) { return FormatText(TTextId::LoadAbortedFormat, Path(file).c_str()); };
+  const std::string lineBox = FormatText(TTextId::LineDataErrorFormat, 3, 4);
+  const std::string nowhere[] = {FormatText(TTextId::AddressOutOfChipFormat, 0x7F000100u),
+                                 FormatText(TTextId::LineDataErrorFormat, 2, 7)};
+  const std::string srecLineBox = FormatText(TTextId::LineDataErrorFormat, 3, 4);
+  struct RecordCase {
+    const char* control;
+    const char* file;
+    std::deque<TPromptAnswer> answers;  // to the line boxes, in order
+    std::vector<std::string> boxes;     // every box, in order
+    std::string logged;                 // the one line the log gains
+  };
+  const RecordCase records[] = {
+      {"SpdBtnOpen", "end.hex", {}, {noData("end.hex")}, noData("end.hex")},
+      {"SpdBtnLoadMore", "end.hex", {}, {noData("end.hex")}, noData("end.hex")},
+      {"LoadEepDataFile1", "headers.S19", {}, {noData("headers.S19")}, noData("headers.S19")},
+      {"SpdBtnOpen", "headers.S19", {}, {noData("headers.S19")}, noData("headers.S19")},
+      {"SpdBtnOpen", "nowhere.hex", {TPromptAnswer::Ok}, {nowhere[0], nowhere[1], noData("nowhere.hex")},
+       noData("nowhere.hex")},
+      {"LoadFileOTP", "nowhere.hex", {TPromptAnswer::Ok}, {nowhere[0], nowhere[1], noData("nowhere.hex")},
+       noData("nowhere.hex")},
+      {"SpdBtnOpen", "aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.hex")},
+      {"SpdBtnLoadMore", "aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.hex")},
+      {"LoadEepDataFile1", "aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.hex")},
+      {"LoadFileOTP", "aborted.S19", {TPromptAnswer::Abort}, {srecLineBox}, aborted("aborted.S19")},
+      {"SpdBtnLoadMore", "aborted.S19", {TPromptAnswer::Abort}, {srecLineBox}, aborted("aborted.S19")},
+  };
+  for (const RecordCase& c : records) {
+    SCOPED_TRACE(std::string(c.control) + " " + c.file);
+    prompts.Shown.clear();
+    prompts.Answers = c.answers;
+    const QStringList memo = Memo();
+    RunWith(c.control, Path(c.file));
+
+    EXPECT_EQ(prompts.Shown, c.boxes);
+    EXPECT_TRUE(prompts.Answers.empty());
+    EXPECT_EQ(Memo(), memo + QStringList{QString::fromStdString("> 09:05:07 " + c.logged)});
+    EXPECT_TRUE(shown() == before);
+  }
+
+  // Option bytes alone are data: the file loads.
+  prompts.Shown.clear();
+  RunWith("SpdBtnLoadMore", Path("options.hex"));
+  EXPECT_TRUE(prompts.Shown.empty());
+  EXPECT_TRUE(Logged("File \"" + Path("options.hex") + "\" has been loaded!"));
+  EXPECT_TRUE(std::ranges::equal(std::span(MemoryImages.OptionImage).first(0x10), RandomBytes(0x10, 16)));
+  EXPECT_EQ(ObjectState.OptionLoaded, 1);
 }
 
 // An AU30x binary file runs on into the data flash: the bytes at the data
@@ -472,11 +544,45 @@ TEST_F(FileWindowTest, EepDataFilesFillTheEepImageInEachFormat) {
     EXPECT_TRUE(window->ChkBoxErsEEP->isChecked());
     EXPECT_TRUE(window->ChkBoxPrgEEP->isChecked());
     const std::uint32_t eepSum = std::accumulate(eep.begin(), eep.begin() + 0x2000, 0u);
-    EXPECT_EQ(Memo().back(), QString::fromStdString("> 09:05:07 Chip EEP Data ACC32 CheckSum   = " + Hex8(eepSum)));
+    EXPECT_TRUE(Logged("Chip EEP Data ACC32 CheckSum   = " + Hex8(eepSum)));
+    // The chip checksum takes the new EEP sum.
+    EXPECT_EQ(Memo().back(), QString::fromStdString("> 09:05:07 Chip ACC32 CheckSum is : " +
+                                                    Hex8(ObjectState.MainSum + eepSum)));
+    EXPECT_EQ(Panel(1), QString::fromStdString("Chip CheckSum: " + Hex8(ObjectState.MainSum + eepSum)));
     EXPECT_TRUE(Logged("Load EEP File Start Address  = " + Hex8(0x03026000 + std::uint32_t(c.index)) + "."));
     EXPECT_EQ(EepCells().rowCount(), 512);
     EXPECT_EQ(Cell(EepCells(), static_cast<int>(c.index / 16), 1), QString::asprintf("%02X", data[0]));
   }
+}
+
+// An EEP data file's records go by their addresses: one that lies in the main
+// area changes what gets programmed there, and the main sums, "Chip
+// CheckSum" and the main viewer follow it.
+TEST_F(FileWindowTest, AnEepFileRecordInTheMainAreaRefreshesTheMainSums) {
+  Choose(kVendorAUCUx, kAu301);  // 32 KB at 0x03000000, 8 KB EEP at 0x03026000
+  WriteFile(Path("good.hex"), HexLine(4, 0, {0x03, 0x00}) + "\n" + HexLine(0, 0x0100, RandomBytes(0x80, 5)) + "\n");
+  const Bytes inMain = RandomBytes(0x10, 31);
+  WriteFile(Path("eep.hex"), HexLine(4, 0, {0x03, 0x02}) + "\n" + HexLine(0, 0x6000, RandomBytes(0x20, 30)) + "\n" +
+                                 HexLine(4, 0, {0x03, 0x00}) + "\n" + HexLine(0, 0x0600, inMain) + "\n");
+  RunWith("SpdBtnOpen", Path("good.hex"));
+  ASSERT_EQ(ObjectState.MainDataLength, 1024u);
+  RunWith("LoadEepDataFile1", Path("eep.hex"));
+  ASSERT_TRUE(prompts.Shown.empty());
+
+  const std::span<const std::uint8_t> main(MemoryImages.MainFlashImage);
+  EXPECT_TRUE(std::ranges::equal(main.subspan(0x600, 0x10), inMain));
+  EXPECT_EQ(ObjectState.MainDataLength, 0x700u);  // the last byte at 0x60F, rounded up to 256
+  const std::uint32_t mainSum = std::accumulate(main.begin(), main.begin() + 0x700, 0u);
+  const std::uint32_t eepSum = std::accumulate(MemoryImages.EepImage, MemoryImages.EepImage + 0x2000, 0u);
+  EXPECT_EQ(ObjectState.MainSum, mainSum);
+  EXPECT_EQ(ObjectState.EepSum, eepSum);
+  EXPECT_EQ(ObjectState.ChipChecksum, mainSum + eepSum);
+  EXPECT_TRUE(Logged("Chip Actual Programmed Data Size is: 1792Bytes/0x000006FF."));
+  EXPECT_EQ(Memo().back(), QString::fromStdString("> 09:05:07 Chip ACC32 CheckSum is : " + Hex8(mainSum + eepSum)));
+  EXPECT_EQ(Panel(1), QString::fromStdString("Chip CheckSum: " + Hex8(mainSum + eepSum)));
+  EXPECT_EQ(HexCells().rowCount(), 0x700 / 16);
+  EXPECT_EQ(Cell(HexCells(), 0x600 / 16, 1), QString::asprintf("%02X", inMain[0]));
+  EXPECT_EQ(Cell(EepCells(), 0, 1), QString::asprintf("%02X", MemoryImages.EepImage[0]));
 }
 
 // Binary whichever format entry the operator chose.
