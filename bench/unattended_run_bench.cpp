@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -74,6 +75,18 @@ class TFirstPackets {
   Clock::time_point last_{};
 };
 
+bool NonEmpty(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
+
+// As scripts/run does: without a display the window is drawn offscreen,
+// unless the caller chose a platform.
+void DrawOffscreenWithoutDisplay() {
+  if (NonEmpty("DISPLAY") || NonEmpty("WAYLAND_DISPLAY") || NonEmpty("QT_QPA_PLATFORM")) return;
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
 bool AllProbed(sim::UnitGroup& units) {
   for (std::size_t n = 0; n < units.size(); ++n)
     if (units[n].ReceivedCount() == 0) return false;
@@ -86,6 +99,7 @@ void StartUpInProcess(int argc, char** argv) {
   TProgramFolder folder("bench-startup");
   folder.ListPorts(units.Paths());
 
+  DrawOffscreenWithoutDisplay();
   const Clock::time_point start = Clock::now();
   QApplication app(argc, argv);
   TStartupForms forms(TWindowStartup{folder.Path().string() + "/", {}, {}});

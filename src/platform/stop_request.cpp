@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 
 namespace {
@@ -12,10 +13,14 @@ constexpr int kStopSignals[] = {SIGINT, SIGTERM};
 
 // The handler may do no more than write to a pipe, or end the process.
 volatile sig_atomic_t writeFd = -1;
-volatile sig_atomic_t requested = 0;
+// Taken in one step, so of two signals that come at one moment (on two
+// threads) exactly one is the first.
+std::atomic<bool> requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler needs a lock-free flag");
 
-// A second request means that the close the first one began hangs: the
-// signal's own default action ends the process, with that signal as its end.
+// A second request is taken to mean that the close the first one began
+// hangs: the signal's own default action ends the process, with that signal
+// as its end.
 void EndAtOnce(int signal) {
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
@@ -26,10 +31,9 @@ void EndAtOnce(int signal) {
 
 void OnStopSignal(int signal) {
   const int saved = errno;
-  if (requested) {
+  if (requested.exchange(true)) {
     EndAtOnce(signal);
   } else if (writeFd >= 0) {
-    requested = 1;
     const char byte = 1;
     const ssize_t written = ::write(writeFd, &byte, 1);
     (void)written;
@@ -44,7 +48,7 @@ TStopRequest::TStopRequest() {
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
   readFd_ = fds[0];
   writeFd = fds[1];
-  requested = 0;
+  requested = false;
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   // Neither handler interrupts the other, so two signals at once are two requests.

@@ -3,7 +3,8 @@
 // window from outside. The first signal only makes a descriptor readable;
 // the GUI thread watches it and closes the main window the normal way, so
 // the ports are stopped and the log is written. A second signal, of either
-// kind, ends the process at once: the close that the first began hangs.
+// kind, ends the process at once by that signal, whether the close that the
+// first began hangs or not; what the close had not yet written is lost.
 #pragma once
 
 class TStopRequest {

@@ -105,8 +105,12 @@ std::optional<int> TProgramProcess::WaitForExit(std::chrono::milliseconds limit)
   return exit_;
 }
 
-std::optional<int> TProgramProcess::Close(std::chrono::milliseconds limit, int signal) {
+void TProgramProcess::Signal(int signal) {
   if (Running()) ::kill(pid_, signal);
+}
+
+std::optional<int> TProgramProcess::Close(std::chrono::milliseconds limit, int signal) {
+  Signal(signal);
   return WaitForExit(limit);
 }
 
@@ -122,4 +126,9 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool ShownAMessageBox(const TProgramFolder& folder) {
+  return ReadText(folder.File("program.out")).find("This plugin does not support propagateSizeHints()") !=
+         std::string::npos;
 }

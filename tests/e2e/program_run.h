@@ -50,6 +50,8 @@ class TProgramProcess {
   // ended within the limit; nothing while it still runs.
   std::optional<int> WaitForExit(std::chrono::milliseconds limit);
   bool Running();
+  // Sends the signal to the program if it still runs; waits for nothing.
+  void Signal(int signal);
   // Asks the program to close, as Ctrl+C (SIGINT) or a service manager
   // (SIGTERM) does, and waits for its end.
   std::optional<int> Close(std::chrono::milliseconds limit, int signal = SIGINT);
@@ -64,3 +66,8 @@ class TProgramProcess {
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
 std::string ReadText(const std::filesystem::path& path);
+
+// Whether the folder's program has shown a message box: drawn offscreen, Qt
+// says so on the program's output when a box fixes its size, the one sign of
+// an open box that can be seen from outside.
+bool ShownAMessageBox(const TProgramFolder& folder);

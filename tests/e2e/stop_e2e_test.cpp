@@ -1,15 +1,18 @@
 // The real program asked to stop from outside, as a terminal's Ctrl+C
 // (SIGINT) or a service manager (SIGTERM) asks it, while a box waits for an
 // operator: it closes the box, closes its window the normal way (log
-// written) and ends within seconds.
+// written) and ends within seconds. Asked again while that close hangs, it
+// ends at once.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "program_run.h"
 #include "sim_pty.h"
@@ -21,8 +24,6 @@ using namespace std::chrono_literals;
 // Safety nets for slow sanitizer builds, not measurements.
 constexpr auto kRunLimit = 90s;
 constexpr auto kCloseLimit = 30s;
-// What the running program is given to reach its box after the search.
-constexpr auto kSettle = 700ms;
 
 constexpr std::size_t kUnits = 2;
 
@@ -54,6 +55,12 @@ class StoppedProgram : public testing::TestWithParam<TStopCase> {
     }
     return true;
   }
+  bool PortsClosed() const {
+    for (std::size_t n = 0; n < kUnits; ++n) {
+      if ((*units)[n].Listeners() != 0) return false;
+    }
+    return true;
+  }
 
   std::unique_ptr<sim::UnitGroup> units;
   std::unique_ptr<TProgramFolder> folder;
@@ -81,11 +88,29 @@ TEST_P(StoppedProgram, DuringTheStartUpBox) {
 TEST_P(StoppedProgram, DuringABoxOfTheRunningProgram) {
   const std::string project = folder->File("missing.pqx").string();
   TProgramProcess program(*folder, {project});
-  ASSERT_TRUE(WaitUntil([this] { return Searched(); }, kRunLimit)) << Output();
-  std::this_thread::sleep_for(kSettle);
+  ASSERT_TRUE(WaitUntil([this] { return ShownAMessageBox(*folder); }, kRunLimit)) << Output();
+  EXPECT_TRUE(Searched());
 
   ASSERT_EQ(program.Close(kCloseLimit, GetParam().Signal), 0) << Output();
   EXPECT_TRUE(Logged("File of " + project + " is not found!")) << Log();
+}
+
+// The log file is a FIFO that nobody reads: the close that SIGTERM begins
+// stops the ports, then waits for ever to write the log. The second signal
+// ends the program, killed by that signal.
+TEST_P(StoppedProgram, AtASecondSignalWhileTheCloseHangs) {
+  const std::filesystem::path log = folder->LogFile();
+  ASSERT_EQ(::mkfifo(log.c_str(), 0644), 0) << std::strerror(errno);
+  TProgramProcess program(*folder, {});
+  ASSERT_TRUE(WaitUntil([this] { return Searched(); }, kRunLimit)) << Output();
+
+  program.Signal(SIGTERM);
+  // The first signal has been taken: the close has begun.
+  ASSERT_TRUE(WaitUntil([this] { return PortsClosed(); }, kCloseLimit)) << Output();
+  EXPECT_TRUE(program.Running());
+
+  const int second = GetParam().Signal;
+  EXPECT_EQ(program.Close(kCloseLimit, second), 128 + second) << Output();
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StoppedProgram,

@@ -412,4 +412,43 @@ TEST_F(WindowOperationsTest, NothingThatSendsTheFlashDriverStartsWhileItIsNotLoa
   EXPECT_TRUE(prompts.Shown.empty());
 }
 
+// An MR88F chip (family code 0x04) whose flash-driver file is missing: its
+// verify and read packets carry the driver's common section, so Verify and
+// every read that sends one is refused with one box, and nothing goes to
+// any programmer. The read of an address range carries no driver: what it
+// sends is the first packet since the refusals.
+TEST_F(WindowOperationsTest, VerifyAndTheReadsWaitForTheDriverWhereTheirPacketsCarryIt) {
+  StartWith(2);
+  ASSERT_TRUE(AcceptChipChoice(kVendorMR88F, 0));
+  window->ChangeChip();
+  const std::string driver = Folder() + "QuorixDRVs/LDR06.VDR";
+  ASSERT_EQ(prompts.Shown, std::vector<std::string>{FormatText(TTextId::DriverFileMissingFormat, driver.c_str())});
+  ASSERT_EQ(SelectedChip.ChipFamilyCode, 0x04);
+  ObjectState.MainDataLength = kDataLength;
+  ObjectState.ObjectLoaded = 1;
+  const std::size_t before[2] = {Unit(0).ReceivedCount(), Unit(1).ReceivedCount()};
+
+  const std::string refusal = FormatText(TTextId::DriverNotLoadedFormat, driver.c_str());
+  for (const char* command : {"SpdBtnVerify", "ReadChipMemory1", "ReadEEPMemory1", "ReadOptionByte1",
+                              "ReadChipCheckSum1", "ReadMG32xxChipID1"}) {
+    SCOPED_TRACE(command);
+    prompts.Shown.clear();
+    Trigger(command);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{refusal});
+    EXPECT_TRUE(Idle({0, 1}));
+  }
+
+  prompts.Shown.clear();
+  OnNextModal([](QWidget& modal) { dynamic_cast<TSetAddressForm&>(modal).reject(); });
+  Trigger("ReadSpcAddress");
+  ASSERT_TRUE(WaitIdle({0}));
+  ASSERT_TRUE(Unit(0).WaitForPackets(before[0] + 1));
+  const std::vector<sim::PacketRecord> received = Unit(0).Received();
+  ASSERT_EQ(received.size(), before[0] + 1);
+  EXPECT_EQ(received.back().command, 0x93);
+  EXPECT_EQ(received.back().argument, 0x79);
+  EXPECT_EQ(Unit(1).ReceivedCount(), before[1]);
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
 }  // namespace
