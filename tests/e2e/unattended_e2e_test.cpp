@@ -295,4 +295,40 @@ TEST(UnattendedResult, AResultFileThatCannotBeWrittenIsWrittenOnceItCanBe) {
   EXPECT_EQ(log.find("Result File Write Error"), log.rfind("Result File Write Error")) << log;
 }
 
+// A run closed (as a line's script closes it) while both units still owe
+// the answer to a main-data block: the log says of each programmer, once,
+// that its download was stopped, and no time-out follows.
+TEST(UnattendedStop, AClosedRunLogsEveryProgrammerItStopped) {
+  sim::UnitSettings owing;
+  owing.faults.push_back({sim::kCmdMainData, -1, sim::FaultKind::Silent});
+  sim::UnitGroup units(2, owing);
+  TProgramFolder folder("ClosedDuringTheDownload");
+  folder.ListPorts(units.Paths());
+  const std::string project = folder.File("job.pqx").string();
+  WriteDemoProject(project);
+
+  TProgramProcess program(folder, {project, "OFF"});
+  const auto sentMainData = [&](std::size_t n) {
+    const auto received = units[n].Received();
+    return std::any_of(received.begin(), received.end(),
+                       [](const sim::PacketRecord& r) { return r.command == sim::kCmdMainData; });
+  };
+  ASSERT_TRUE(WaitUntil([&] { return sentMainData(0) && sentMainData(1); }, kRunLimit))
+      << ReadText(folder.File("program.out"));
+  ASSERT_EQ(program.Close(kCloseLimit), 0) << ReadText(folder.File("program.out"));
+
+  const std::string log = ReadText(folder.LogFile());
+  for (const char* programmer : {" C1 : ", " C2 : "}) {
+    SCOPED_TRACE(programmer);
+    const std::string started = programmer + std::string("Start to Download Main Flash Data......\r\n");
+    const std::string stopped = programmer + std::string("Operation stopped before it finished!\r\n");
+    ASSERT_NE(log.find(stopped), std::string::npos) << log;
+    EXPECT_EQ(log.find(stopped), log.rfind(stopped)) << log;
+    ASSERT_NE(log.find(started), std::string::npos) << log;
+    EXPECT_GT(log.find(stopped), log.find(started)) << log;
+  }
+  EXPECT_EQ(log.find("Time Out"), std::string::npos) << log;
+  EXPECT_FALSE(std::filesystem::exists(folder.File("ResDW.Txt")));
+}
+
 }  // namespace
