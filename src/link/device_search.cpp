@@ -12,6 +12,7 @@
 #include "link/operation_views.h"
 #include "link/packet_senders.h"
 #include "link/programmers_in_use.h"
+#include "link/result_report.h"
 #include "text/format_text.h"
 
 namespace {
@@ -37,8 +38,8 @@ void ResetGauge(int ch) {
   if (TGauge* gauge = ProgrammerState.ProgressGauges[ch]) gauge->SetPosition(0);
 }
 
-// A running operation stops without a result: the programmer is idle, not
-// busy and unlinked, its port closed.
+// The programmer is idle, not busy and unlinked, its port closed. What ran
+// there stops as it is (the search ends it with its line first).
 void ReleaseProgrammer(int ch) {
   TProgrammerState& p = ProgrammerState;
   ClosePort(ch);
@@ -64,6 +65,7 @@ int ListedInUse(const std::vector<std::string>& portNames) {
 }  // namespace
 
 void FindDevices(const TPortListReload& reloadPortList) {
+  StopRunningOperations();
   for (int ch = 0; ch < kProgrammerMax; ++ch) ReleaseProgrammer(ch);
   EndUpgradesWhenNonePending();
   SearchDevices(reloadPortList ? reloadPortList() : std::vector<std::string>{});

@@ -11,9 +11,10 @@
 // port names; SessionState.ProgrammerCount is then their number, at most 10.
 using TPortListReload = std::function<std::vector<std::string>()>;
 
-// "&Connect Dev.": every port closed and every programmer unlinked, not
-// busy and idle (an upgrade it ran is abandoned, and once none is pending no
-// upgrade runs); then the list is read again and searched.
+// "&Connect Dev.": the operations still running end as stopped, with their
+// line; every port closed and every programmer unlinked, not busy and idle
+// (an upgrade it ran is abandoned, and once none is pending no upgrade
+// runs); then the list is read again and searched.
 void FindDevices(const TPortListReload& reloadPortList);
 
 // Opens the ports of the programmers in use one after another, each with

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/log_lines.h"
+#include "data/program_state.h"
 #include "link/channel_progress.h"
 #include "text/format_text.h"
 #include "text/result_messages.h"
@@ -24,4 +25,12 @@ void ReportResult(std::uint8_t code, int ch) {
   const bool success = code == 0 || code == 6;
   FinishChannelProgress(!success, ch);
   LogChannelMessage(success ? std::string(Text(TTextId::OperationSuccessText)) : FailureMessage(code), ch);
+}
+
+void StopRunningOperations() {
+  for (int ch = 0; ch < kProgrammerMax; ++ch) {
+    if (!ProgrammerState.ChannelBusy[ch]) continue;
+    FinishChannelProgress(true, ch);
+    LogChannelMessage(Text(TTextId::OperationStoppedText), ch);
+  }
 }

@@ -1,4 +1,5 @@
-// The end of an operation with a one-byte result code.
+// The end of an operation with a one-byte result code, and the end of the
+// operations that a search or the window's close stops.
 #pragma once
 
 #include <cstdint>
@@ -7,3 +8,10 @@
 // Any other code: ends it as failed and logs the code's message (looked up
 // with the top bit cleared; codes without a text get the numbered fallback).
 void ReportResult(std::uint8_t code, int ch);
+
+// Every programmer that is still busy (an operation step or a firmware
+// upgrade) ends it as failed and logs that it was stopped before it
+// finished. For the search and the close, before they close the ports, so
+// no half-done operation ends without a word. Idle programmers are left
+// alone.
+void StopRunningOperations();

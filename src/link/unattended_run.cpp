@@ -80,15 +80,20 @@ bool TUnattendedEnd::Tick() {
   const TSessionState& s = SessionState;
   if (written_ || !s.AutoCloseMode || s.DownloadDoneCount == 0 || s.DownloadDoneCount != s.FoundDeviceCount)
     return false;
+  // Each try creates, syncs and removes a file: not at every tick.
+  if (retryWait_ > 0 && --retryWait_ > 0) return false;
+  const std::string path = SessionTexts.AppDir + kResultFileName;
   const std::string line = std::string(kDownloadSuccessLine) + "\r\n";
   try {
-    ReplaceFileBytes(SessionTexts.AppDir + kResultFileName,
-                     std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
+    ReplaceFileBytes(path, std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
   } catch (const std::system_error& error) {
     if (!failureReported_) AddLog(FormatText(TTextId::ResultFileErrorFormat, error.what()));
     failureReported_ = true;
+    retryWait_ = kResultRetryTicks;
     return false;
   }
+  // The log would otherwise end on the error although the file is there.
+  if (failureReported_) AddLog(FormatText(TTextId::ResultFileWrittenFormat, path.c_str()));
   written_ = true;
   return true;
 }

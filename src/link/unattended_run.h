@@ -48,7 +48,8 @@ void StartCommandLineDownload(IStartupSearchActions& actions);
 // The end of an unattended ("OFF") run, checked after every reply watch:
 // once every programmer found has finished its download, "ResDW.Txt" is
 // written with its one line. A file that cannot be written is reported once
-// and written again at every later tick, until a write succeeds.
+// and tried again about a second later (kResultRetryTicks ticks), for as
+// long as it takes; the write that then succeeds is logged too.
 class TUnattendedEnd {
  public:
   // True exactly once: the result file is written and the window must close.
@@ -57,4 +58,8 @@ class TUnattendedEnd {
  private:
   bool written_ = false;
   bool failureReported_ = false;
+  int retryWait_ = 0;  // ticks left before the next try
 };
+
+// Ticks (of 10 ms) from a failed write of the result file to the next try.
+inline constexpr int kResultRetryTicks = 100;

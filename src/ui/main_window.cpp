@@ -21,6 +21,7 @@
 #include "link/comm.h"
 #include "link/comm_settings.h"
 #include "link/firmware_file.h"
+#include "link/result_report.h"
 #include "platform/app_dir.h"
 #include "text/format_text.h"
 #include "text/window_texts.h"
@@ -304,7 +305,10 @@ void TGenMFrmARM::FormClose() {
   WriteLogFile();
 }
 
+// What still runs on a programmer ends first, so the log says it was
+// stopped.
 void TGenMFrmARM::StopAllPorts() {
+  StopRunningOperations();
   for (const std::unique_ptr<TComm>& port : SPComm) {
     if (port->PortOpen()) port->ClosePort();
   }

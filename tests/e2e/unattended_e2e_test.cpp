@@ -233,41 +233,48 @@ TEST_P(UnattendedProgram, EndsResultsAndPackets) {
 INSTANTIATE_TEST_SUITE_P(Runs, UnattendedProgram, testing::ValuesIn(kRuns),
                          [](const testing::TestParamInfo<TRunCase>& info) { return std::string(info.param.Name); });
 
-// Watches a folder for files deleted from it.
-class TDeletionWatch {
+// Counts the tries to write "ResDW.Txt": each creates a temporary file
+// beside it, which a failed try removes again (one that succeeds renames it).
+class TResultFileTries {
  public:
-  explicit TDeletionWatch(const std::filesystem::path& folder)
+  explicit TResultFileTries(const std::filesystem::path& folder)
       : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    if (fd_ >= 0) ::inotify_add_watch(fd_, folder.c_str(), IN_DELETE);
+    if (fd_ >= 0) ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_DELETE);
   }
-  ~TDeletionWatch() {
+  ~TResultFileTries() {
     if (fd_ >= 0) ::close(fd_);
   }
-  TDeletionWatch(const TDeletionWatch&) = delete;
-  TDeletionWatch& operator=(const TDeletionWatch&) = delete;
+  TResultFileTries(const TResultFileTries&) = delete;
+  TResultFileTries& operator=(const TResultFileTries&) = delete;
 
   bool Valid() const { return fd_ >= 0; }
-  // Whether a file whose name holds part has been deleted since the last call.
-  bool SawDeleted(const std::string& part) const {
+  // Takes in what has happened in the folder since the last call.
+  void Update() {
     alignas(inotify_event) char buffer[4096];
-    bool seen = false;
     for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
       for (ssize_t at = 0; at < n;) {
         const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-        if (event->len > 0 && std::string(event->name).find(part) != std::string::npos) seen = true;
+        if (event->len > 0 && std::string(event->name).starts_with(".ResDW.Txt.tmp")) {
+          if (event->mask & IN_CREATE) ++started_;
+          if (event->mask & IN_DELETE) ++failed_;
+        }
         at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
       }
     }
-    return seen;
   }
+  int Started() const { return started_; }
+  int Failed() const { return failed_; }
 
  private:
   int fd_;
+  int started_ = 0;
+  int failed_ = 0;
 };
 
 // A folder named "ResDW.Txt" (with a file in it, so start-up cannot delete
 // it) stands where the result file goes: the write fails and is reported
-// once; once the folder is gone, the next write succeeds and the run ends.
+// once. The folder goes as soon as that try has failed; the next try, a
+// second of ticks later, succeeds, is logged, and the run ends.
 TEST(UnattendedResult, AResultFileThatCannotBeWrittenIsWrittenOnceItCanBe) {
   sim::UnitGroup units(kUnits);
   TProgramFolder folder("ResultFileInTheWay");
@@ -277,22 +284,70 @@ TEST(UnattendedResult, AResultFileThatCannotBeWrittenIsWrittenOnceItCanBe) {
   const std::filesystem::path result = folder.File("ResDW.Txt");
   std::filesystem::create_directories(result);
   std::ofstream(result / "kept") << "in the way\r\n";
-  const TDeletionWatch watch(folder.Path());
-  ASSERT_TRUE(watch.Valid());
+  TResultFileTries tries(folder.Path());
+  ASSERT_TRUE(tries.Valid());
 
   TProgramProcess program(folder, {project, "OFF"});
-  // A write that fails removes the new file it began beside "ResDW.Txt".
-  ASSERT_TRUE(WaitUntil([&] { return watch.SawDeleted("ResDW.Txt"); }, kRunLimit))
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        tries.Update();
+        return tries.Failed() > 0;
+      },
+      kRunLimit))
       << ReadText(folder.File("program.out"));
   EXPECT_TRUE(program.Running());
   std::filesystem::remove_all(result);
 
   ASSERT_EQ(program.WaitForExit(kRunLimit), 0) << ReadText(folder.File("program.out"));
   EXPECT_EQ(ReadText(result), "Download Success\r\n");
+  tries.Update();
+  EXPECT_EQ(tries.Failed(), 1);
+  // The try that failed and the one that succeeded: the folder went at
+  // once, long before the next try was due.
+  EXPECT_EQ(tries.Started(), 2);
   const std::string log = ReadText(folder.LogFile());
   const std::string error = "Result File Write Error: " + result.string() + ": Is a directory\r\n";
+  const std::string written = "Result File Written: " + result.string() + "\r\n";
   EXPECT_NE(log.find(error), std::string::npos) << log;
   EXPECT_EQ(log.find("Result File Write Error"), log.rfind("Result File Write Error")) << log;
+  ASSERT_NE(log.find(written), std::string::npos) << log;
+  EXPECT_GT(log.find(written), log.find(error)) << log;
+}
+
+// A run closed (as a line's script closes it) while both units still owe
+// the answer to a main-data block: the log says of each programmer, once,
+// that its download was stopped, and no time-out follows.
+TEST(UnattendedStop, AClosedRunLogsEveryProgrammerItStopped) {
+  sim::UnitSettings owing;
+  owing.faults.push_back({sim::kCmdMainData, -1, sim::FaultKind::Silent});
+  sim::UnitGroup units(2, owing);
+  TProgramFolder folder("ClosedDuringTheDownload");
+  folder.ListPorts(units.Paths());
+  const std::string project = folder.File("job.pqx").string();
+  WriteDemoProject(project);
+
+  TProgramProcess program(folder, {project, "OFF"});
+  const auto sentMainData = [&](std::size_t n) {
+    const auto received = units[n].Received();
+    return std::any_of(received.begin(), received.end(),
+                       [](const sim::PacketRecord& r) { return r.command == sim::kCmdMainData; });
+  };
+  ASSERT_TRUE(WaitUntil([&] { return sentMainData(0) && sentMainData(1); }, kRunLimit))
+      << ReadText(folder.File("program.out"));
+  ASSERT_EQ(program.Close(kCloseLimit), 0) << ReadText(folder.File("program.out"));
+
+  const std::string log = ReadText(folder.LogFile());
+  for (const char* programmer : {" C1 : ", " C2 : "}) {
+    SCOPED_TRACE(programmer);
+    const std::string started = programmer + std::string("Start to Download Main Flash Data......\r\n");
+    const std::string stopped = programmer + std::string("Operation stopped before it finished!\r\n");
+    ASSERT_NE(log.find(stopped), std::string::npos) << log;
+    EXPECT_EQ(log.find(stopped), log.rfind(stopped)) << log;
+    ASSERT_NE(log.find(started), std::string::npos) << log;
+    EXPECT_GT(log.find(stopped), log.find(started)) << log;
+  }
+  EXPECT_EQ(log.find("Time Out"), std::string::npos) << log;
+  EXPECT_FALSE(std::filesystem::exists(folder.File("ResDW.Txt")));
 }
 
 }  // namespace

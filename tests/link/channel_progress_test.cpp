@@ -136,6 +136,35 @@ TEST_F(EndOperation, EveryEndOfAnUpgradeClearsItsPendingFlag) {
   EXPECT_EQ(ProgrammerState.UpgradePending[2], 1);
 }
 
+// What a search or the close stops: each busy programmer (a step, an
+// upgrade) ends as failed with one line; an idle one is left as it was.
+TEST_F(EndOperation, StoppedOperationsEndAsFailedWithOneLineEach) {
+  ProgrammerState.ProgOpCode[1] = kOpProgramMain;
+  ProgrammerState.ChannelBusy[1] = 1;
+  SetGauge(1, 3, 40, kBlue);
+  ProgrammerState.ProgOpCode[4] = kOpFirmwareUpgrade;
+  ProgrammerState.ChannelBusy[4] = 1;
+  ProgrammerState.UpgradePending[4] = 1;
+  SetGauge(4, 2, 12, kBlue);
+  SetGauge(0, 5, 10, kBlue);  // ended well before: idle
+
+  StopRunningOperations();
+
+  EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 10:21:07 C2 : Operation stopped before it finished!",
+                                                   "> 10:21:07 C5 : Operation stopped before it finished!"}));
+  EXPECT_EQ(View(1), (TGaugeView{40, 40, kRed}));
+  EXPECT_EQ(View(4), (TGaugeView{12, 12, kRed}));
+  EXPECT_EQ(View(0), (TGaugeView{5, 10, kBlue}));
+  for (int ch : {1, 4}) {
+    EXPECT_EQ(ProgrammerState.ChannelBusy[ch], 0);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[ch], kOpIdle);
+  }
+  EXPECT_EQ(ProgrammerState.UpgradePending[4], 0);
+
+  StopRunningOperations();  // nothing runs any more
+  EXPECT_EQ(memo.Lines.size(), 2u);
+}
+
 TEST_F(EndOperation, MissingGaugeIsSkipped) {
   ProgrammerState.ProgressGauges[5] = nullptr;
   StartChannelProgress(500, 5000, false, 5);

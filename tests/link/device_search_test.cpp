@@ -85,9 +85,10 @@ TEST_F(SearchTest, AnEmptyListOpensAndProbesNothing) {
   EXPECT_TRUE(memo.Lines.empty());
 }
 
-// "&Connect Dev." during operations stops them without a result or a
-// time-out; the units that answer are linked again, idle. An upgrade that
-// was running is abandoned, and with none pending no upgrade runs.
+// "&Connect Dev." during operations stops them, each with one stopped line
+// and a red gauge, and neither a result nor a time-out follows; the units
+// that answer are linked again, idle. An upgrade that was running is
+// abandoned, and with none pending no upgrade runs.
 TEST_F(SearchTest, ConnectDuringOperationsStopsThemAndLinksAgain) {
   StartUnits(3);
   Search();
@@ -112,6 +113,12 @@ TEST_F(SearchTest, ConnectDuringOperationsStopsThemAndLinksAgain) {
   for (const std::string& line : memo.Lines) {
     EXPECT_EQ(line.find("Time Out"), std::string::npos) << line;
     EXPECT_EQ(line.find("Blank"), std::string::npos) << line;
+  }
+  const std::string stopped = "Operation stopped before it finished!";
+  for (int ch = 0; ch < 3; ++ch) {
+    SCOPED_TRACE(ch + 1);
+    EXPECT_EQ(std::count(memo.Lines.begin(), memo.Lines.end(), Line(ch, stopped)), ch == 0 ? 0 : 1);
+    EXPECT_EQ(View(ch).Color, ch == 0 ? TGaugeColor::Blue : TGaugeColor::Red);
   }
 }
 

@@ -255,23 +255,36 @@ TEST_F(UnattendedRun, AnOldResultFileIsReplacedWhole) {
   EXPECT_EQ(ReadFile(folder.Dir() + "ResDW.Txt"), "Download Success\r\n");
 }
 
-// Reported once; every later tick writes again, and the first write that
-// succeeds ends the run.
-TEST_F(UnattendedRun, AResultFileThatCannotBeWrittenIsReportedOnceAndWrittenAgainUntilItIs) {
+// Reported once and tried again a second of ticks later, as often as it
+// fails; the first write that succeeds ends the run and is logged. The
+// folder is back at once, so a try made too early would succeed.
+TEST_F(UnattendedRun, AResultFileThatCannotBeWrittenIsTriedAgainEverySecondUntilItIs) {
   const std::string gone = folder.Dir() + "gone/";
   SessionTexts.AppDir = gone;
   SessionState.AutoCloseMode = 1;
   SessionState.DownloadDoneCount = SessionState.FoundDeviceCount = 2;
+  const Lines error{"> 10:21:07 Result File Write Error: " + gone + "ResDW.Txt: No such file or directory"};
+  // The ticks after a failed try that come before the next one.
+  const auto noTryFor = [](TUnattendedEnd& end, int ticks) {
+    for (int tick = 1; tick < ticks; ++tick) ASSERT_FALSE(end.Tick()) << "tick " << tick;
+  };
+
   TUnattendedEnd end;
-  for (int tick = 0; tick < 5; ++tick) EXPECT_FALSE(end.Tick());
-  EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 Result File Write Error: " + gone + "ResDW.Txt: No such file or directory"});
-  EXPECT_TRUE(prompts.Shown.empty());
+  EXPECT_FALSE(end.Tick());
+  EXPECT_EQ(memo.Lines, error);
+  noTryFor(end, kResultRetryTicks);
+  EXPECT_FALSE(end.Tick());  // the second try, still failing, not reported again
+  EXPECT_EQ(memo.Lines, error);
 
   std::filesystem::create_directory(gone);
+  noTryFor(end, kResultRetryTicks);
+  EXPECT_FALSE(std::filesystem::exists(gone + "ResDW.Txt"));
   EXPECT_TRUE(end.Tick());
   EXPECT_EQ(ReadFile(gone + "ResDW.Txt"), "Download Success\r\n");
+  EXPECT_EQ(memo.Lines, (Lines{error[0], "> 10:21:07 Result File Written: " + gone + "ResDW.Txt"}));
   EXPECT_FALSE(end.Tick());
-  EXPECT_EQ(memo.Lines.size(), 1u);
+  EXPECT_EQ(memo.Lines.size(), 2u);
+  EXPECT_TRUE(prompts.Shown.empty());
 }
 
 // The whole unattended run over real ports: one unit with older firmware is

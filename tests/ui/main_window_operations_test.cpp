@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -28,6 +30,7 @@
 #include "started_window.h"
 #include "text/text_id.h"
 #include "text/format_text.h"
+#include "ui/gauge_widget.h"
 #include "ui/set_address_form.h"
 
 namespace {
@@ -202,6 +205,63 @@ TEST_F(WindowOperationsTest, EachCommandRunsOnEveryIdleProgrammerAndLeavesABusyO
   // The auto run found programmed chips: erased, programmed, verified, option bytes written.
   EXPECT_TRUE(Contains(LinesOf(0), "Chip is not blank, do erasing......"));
   EXPECT_EQ(UnitMain(2, 0, kDataLength), sim::Bytes(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + kDataLength));
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// "&Connect Dev." during a Prog. whose packets two units never answer:
+// each of them ends with one stopped line and a red, full gauge before the
+// search empties it; the unit that had finished logs nothing of it.
+TEST_F(WindowOperationsTest, ConnectDevStopsARunningProgWithOneLineEach) {
+  StartWith(3);
+  ChooseAU30xWithData();
+  const sim::Fault lost{sim::kCmdProgramMain, -1, sim::FaultKind::Silent};
+  std::size_t sent[2];
+  for (int ch : {0, 1}) {
+    Unit(ch).Update([&](sim::UnitSettings& s) { s.faults.push_back(lost); });
+    sent[ch] = Unit(ch).ReceivedCount();
+  }
+  Trigger("SpdBtnProg");
+  ASSERT_TRUE(WaitIdle({2}));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return Unit(0).ReceivedCount() > sent[0] && Unit(1).ReceivedCount() > sent[1]; }, kWaitMs));
+  for (int ch : {0, 1}) {
+    ASSERT_EQ(ProgrammerState.ChannelBusy[ch], 1);
+    ProgrammerState.ReplyTimeout[ch] = 60000;  // however slow this run is, it stays busy
+  }
+  ASSERT_TRUE(WaitAllHandled(2));
+  std::size_t before[3];
+  for (int ch = 0; ch < 3; ++ch) before[ch] = LinesOf(ch).size();
+
+  // Each gauge as its stopped line is logged: the search empties it after.
+  const std::string stopped = Text(TTextId::OperationStoppedText);
+  const auto gauge = [this](int ch) -> const TGauge& { return window->Gauges[static_cast<std::size_t>(ch)]->Gauge(); };
+  std::vector<std::string> gaugesAtStop;
+  const QMetaObject::Connection watch = QObject::connect(window->InfoMemo, &QPlainTextEdit::textChanged, [&] {
+    const std::string last = window->InfoMemo->document()->lastBlock().text().toStdString();
+    for (int ch = 0; ch < 3; ++ch) {
+      if (last.find(" C" + std::to_string(ch + 1) + " : " + stopped) == std::string::npos) continue;
+      const TGauge& g = gauge(ch);
+      gaugesAtStop.push_back("C" + std::to_string(ch + 1) + " " + std::to_string(g.Position()) + "/" +
+                             std::to_string(g.MaxValue()) + (g.ForeColor() == TGaugeColor::Red ? " red" : " blue"));
+    }
+  });
+  QTest::mouseClick(window->BitBtnFindDev, Qt::LeftButton);
+  QObject::disconnect(watch);
+  ASSERT_TRUE(QTest::qWaitFor([] { return SessionState.FoundDeviceCount == 3; }, kWaitMs));
+
+  // Eight 1 KB blocks of data: the Prog. gauge counts blocks.
+  EXPECT_EQ(gaugesAtStop, (std::vector<std::string>{"C1 8/8 red", "C2 8/8 red"}));
+  const std::string found = "Find Device: Velmot200IND V1.06!";
+  for (int ch = 0; ch < 3; ++ch) {
+    SCOPED_TRACE(ch + 1);
+    const std::vector<std::string> lines = LinesOf(ch);
+    const std::vector<std::string> added(lines.begin() + static_cast<std::ptrdiff_t>(before[ch]), lines.end());
+    const bool wasRunning = ch < 2;
+    EXPECT_EQ(added, (wasRunning ? std::vector<std::string>{stopped, found} : std::vector<std::string>{found}));
+    EXPECT_EQ(ProgrammerState.ChannelBusy[ch], 0);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[ch], kOpIdle);
+    EXPECT_EQ(gauge(ch).ForeColor(), wasRunning ? TGaugeColor::Red : TGaugeColor::Blue);
+  }
   EXPECT_TRUE(prompts.Shown.empty());
 }
 
