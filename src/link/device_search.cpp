@@ -103,6 +103,7 @@ void SearchDevices(const std::vector<std::string>& portNames) {
 void StartOfflineProgramming(const TPortListReload& reloadPortList) {
   TProgrammerState& p = ProgrammerState;
   AddLog(Text(TTextId::StartOfflineText));
+  StopRunningOperations();
   for (int ch = 0; ch < ProgrammersInUse(); ++ch) {
     p.RxFill[ch] = 0;
     ResetGauge(ch);

@@ -25,8 +25,9 @@ void FindDevices(const TPortListReload& reloadPortList);
 // closing again the ports this search opened, so none is probed.
 void SearchDevices(const std::vector<std::string>& portNames);
 
-// "Start Off-line Progrm": the programmers in use are unlinked, not busy and
-// their ports closed; the list is read again, and each port is opened and,
+// "Start Off-line Progrm": the operations still running end as stopped,
+// with their line; the programmers in use are unlinked, not busy and their
+// ports closed; the list is read again, and each port is opened and,
 // 30 ms later, sent the start packet of stand-alone programming. The ports
 // stay open so that the progress reports reach the link handlers. An
 // ECommsError leaves at once; the ports opened before it stay open.

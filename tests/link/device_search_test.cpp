@@ -136,7 +136,9 @@ TEST_F(SearchTest, OfflineStartSetsEveryUnitOffOnItsOwn) {
     SessionState.ProgrammerCount = 2;
     return portNames;
   });
-  EXPECT_EQ(memo.Lines, std::vector<std::string>{"> 10:21:07 Start Off-Line Programming......"});
+  // What C2 was running is stopped, and says so, before its port closes.
+  EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 10:21:07 Start Off-Line Programming......",
+                                                  "> 10:21:07 C2 : Operation stopped before it finished!"}));
   for (int ch = 0; ch < 2; ++ch) {
     EXPECT_TRUE(ports[ch]->PortOpen());
     EXPECT_EQ(ProgrammerState.DeviceLinked[ch], 0);
