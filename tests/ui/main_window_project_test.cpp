@@ -268,6 +268,25 @@ TEST_F(WindowProjectTest, AProjectThatFailsToOpenChangesNothingInTheWindow) {
   }
 }
 
+// A programmer that starts while the file dialog is open (as the command-line
+// download starts) refuses the open as a programmer busy before it does.
+TEST_F(WindowProjectTest, AProgrammerThatStartsWhileTheDialogIsOpenRefusesTheOpen) {
+  LoadJob(kVendorAUCUx, kAu301);
+  const std::string path = Save("job.pqx");
+  StartAgain();
+  const QStringList memo = Memo();
+  window->ExecFileDialog = [&path](QFileDialog& dialog) {
+    dialog.selectFile(QString::fromStdString(path));
+    ProgrammerState.ChannelBusy[2] = 1;
+    return true;
+  };
+  Trigger("SpdBtnLdPrj");
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::LoadBusyText)});
+  EXPECT_EQ(Memo(), memo);
+  EXPECT_EQ(ObjectState.ObjectLoaded, 0);
+  EXPECT_EQ(window->MCUNameEdit->text(), "Please select Chip....");
+}
+
 // A project's main data is all the main image holds once it is open: the
 // rest is the project's blank value, so a later scan of the used length
 // (here "Fill SN Data", cancelled) keeps the project's length, whatever an
