@@ -60,7 +60,14 @@ void SetClock(const IClock* clock) { installedClock = clock ? clock : &systemClo
 TSilencedPrompts::TSilencedPrompts() { ++silencers; }
 TSilencedPrompts::~TSilencedPrompts() { --silencers; }
 
-void LogAndShow(const std::string& text) {
-  AddLog(text);
-  if (!PromptsSilenced()) Prompts().ShowInfo(text);
+void LogAndShow(const std::string& text) { LogAndShow({text}); }
+
+void LogAndShow(std::initializer_list<std::string> lines) {
+  std::string box;
+  for (const std::string& line : lines) {
+    AddLog(line);
+    if (!box.empty()) box += '\n';
+    box += line;
+  }
+  if (!PromptsSilenced()) Prompts().ShowInfo(box);
 }

@@ -2,6 +2,7 @@
 // implements them; tests install fakes that script answers and count boxes.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 // The main window's log memo.
@@ -61,3 +62,6 @@ class TSilencedPrompts {
 // A result that is both logged and shown (file results): the log line, then
 // the box unless boxes are silenced, so a silenced text is logged once.
 void LogAndShow(const std::string& text);
+// A result of several lines: each line logged, then one box that holds them
+// all in the same order.
+void LogAndShow(std::initializer_list<std::string> lines);

@@ -33,10 +33,16 @@ bool ProjectFileExists(const std::string& path) {
 }
 
 // The command-line project opens without a box, whoever is at the window:
-// its messages are logged.
-std::uint8_t OpenSilenced(IStartupSearchActions& actions, const std::string& path) {
+// its messages are logged, and so is the system's error for a file that
+// cannot be read. True when the project was read.
+bool OpenedSilenced(IStartupSearchActions& actions, const std::string& path) {
   const TSilencedPrompts silenced;
-  return actions.OpenProjectFile(path);
+  try {
+    return actions.OpenProjectFile(path) == 0;
+  } catch (const std::system_error& error) {
+    AddLog(error.what());
+    return false;
+  }
 }
 
 }  // namespace
@@ -64,7 +70,7 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
     LogAndShow(FormatText(TTextId::ProjectNotFoundFormat, path.c_str()));
     return;
   }
-  if (OpenSilenced(actions, path) != 0) return;
+  if (!OpenedSilenced(actions, path)) return;
   if (DriverMissingFor(kDownloadStates)) {
     LogAndShow(DriverMissingText());
     return;

@@ -15,7 +15,8 @@ class IStartupSearchActions {
   // "&Connect Dev.": every port closed, the port list read again, searched.
   virtual void FindDevices() = 0;
   // Opens the project and brings the window up to date (chip, flash driver,
-  // settings); returns the reader's result, 0 when the file was read.
+  // settings); returns the reader's result, 0 when the file was read. A file
+  // that cannot be opened or read throws std::system_error.
   virtual std::uint8_t OpenProjectFile(const std::string& path) = 0;
   // Holds the GUI thread; what arrives meanwhile waits in the ports.
   virtual void Pause(std::chrono::milliseconds time) = 0;
@@ -40,9 +41,10 @@ TStartupSearch StartupSearchTick(IStartupSearchActions& actions);
 // command-line project and starts the download on every programmer in use.
 // The project opens with the boxes silenced: its messages are logged. A
 // project that is missing (logged, and shown unless the run is unattended),
-// that fails to read (the reader has said why) or whose chip needs a flash
-// driver that did not load starts nothing. "Prog. Data Flash" is taken from
-// the project, as the window shows it.
+// that fails its checks (the reader has said why), that cannot be read (the
+// system's error logged) or whose chip needs a flash driver that did not
+// load starts nothing. "Prog. Data Flash" is taken from the project, as the
+// window shows it.
 void StartCommandLineDownload(IStartupSearchActions& actions);
 
 // The end of an unattended ("OFF") run, checked after every reply watch:

@@ -2,7 +2,6 @@
 #include <span>
 
 #include "chips/family_areas.h"
-#include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "platform/file_bytes.h"
@@ -79,8 +78,8 @@ std::uint8_t ReadProjectFile(const std::string& fileName) {
       LogAndShow(Text(TTextId::ProjectNotValidText));
       break;
     case kProjectDamaged:
-      AddLog(FormatText(TTextId::ProjectCheckFailedFormat, decoding.Reason.c_str()));
-      LogAndShow(FormatText(TTextId::ProjectDamagedFormat, fileName.c_str()));
+      LogAndShow({FormatText(TTextId::ProjectCheckFailedFormat, decoding.Reason.c_str()),
+                  FormatText(TTextId::ProjectDamagedFormat, fileName.c_str())});
       break;
     default:
       LogAndShow(Text(TTextId::ProjectCorruptedText));

@@ -9,6 +9,7 @@
 #include "chips/vendor_index.h"
 #include "text/chip_change_texts.h"
 #include "text/vendor_captions.h"
+#include "ui/command_checks.h"
 #include "ui/handler_guard.h"
 #include "ui/place_control.h"
 #include "ui/radio_group.h"
@@ -78,8 +79,10 @@ std::uint8_t TChipSelForm::VendorIndex() const {
   return item < 0 ? kOfferedVendor : static_cast<std::uint8_t>(item);
 }
 
-// Without a selected row there is no part to take: the dialog stays open.
+// Without a selected row there is no part to take, and while a programmer
+// is busy the chip must not change: the dialog stays open.
 void TChipSelForm::BitBtnOKClick() {
+  if (RefusedWhileBusy(TTextId::ChipChangeBusyText)) return;
   const QList<QListWidgetItem*> selected = ListBoxCP->selectedItems();
   if (selected.isEmpty()) return;
   if (!AcceptChipChoice(VendorIndex(), static_cast<std::size_t>(ListBoxCP->row(selected.front())))) return;

@@ -1,6 +1,7 @@
 // What the window's commands check before they act: the programmers in use
 // (the first ProgrammerCount, at most ten), which of them are linked and
-// idle, and a precondition that does not hold (the flash driver among them).
+// idle, a programmer busy, and a precondition that does not hold (the flash
+// driver among them).
 #pragma once
 
 #include <algorithm>
@@ -11,8 +12,10 @@
 
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "link/channel_progress.h"
 #include "link/driver_check.h"
 #include "link/programmers_in_use.h"
+#include "text/text_id.h"
 
 // Linked by the last search, and running no operation.
 inline bool LinkedAndIdle(int ch) { return ProgrammerState.DeviceLinked[ch] && !ProgrammerState.ChannelBusy[ch]; }
@@ -36,6 +39,14 @@ inline bool Refused(bool refuse, const std::string& text) {
   if (refuse) Prompts().ShowInfo(text);
   return refuse;
 }
+
+// The one guard of every command that changes the job (an image, the chip
+// record, the option bytes): a running step sends and compares them, so
+// while any programmer is busy the command stops with the box of text and
+// changes nothing. Dialogs that change the job ask again at their OK, as a
+// programmer may start while they are open (the command-line download, an
+// upgrade that a search reply starts).
+inline bool RefusedWhileBusy(TTextId text) { return Refused(AnyProgrammerBusy(), Text(text)); }
 
 // When the states would send a flash driver that did not load, the box that
 // names its file; the command then stops.

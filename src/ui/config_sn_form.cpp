@@ -10,6 +10,7 @@
 #include "text/format_text.h"
 #include "text/option_dialog_texts.h"
 #include "text/window_texts.h"
+#include "ui/command_checks.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/radio_group.h"
@@ -86,8 +87,10 @@ void TConfigSNForm::ShowAreaStart(TConstantArea area) {
 void TConfigSNForm::RadioGrpSNClick() { ShowAreaStart(Input().Area); }
 
 // Closes with OK once there is data, also when the store refused it or the
-// address was no number (that error is shown first).
+// address was no number (that error is shown first). While a programmer is
+// busy nothing is written and the dialog stays open.
 void TConfigSNForm::BitBtnOKClick() {
+  if (RefusedWhileBusy(TTextId::JobChangeBusyText)) return;
   if (EditDataSN->text().isEmpty()) {
     Prompts().ShowInfo(Text(TTextId::ConstantDataPrompt));
     EditDataSN->setFocus();

@@ -190,7 +190,7 @@ void TGenMFrmARM::AddLog(const std::string& msg) { ::AddLog(msg); }
 
 void TGenMFrmARM::SetStatusPanelText(int panel, const std::string& text) {
   if (panel >= 0 && panel < static_cast<int>(StatusPanels.size()))
-    StatusPanels[static_cast<std::size_t>(panel)]->setText(QString::fromStdString(text));
+    StatusPanels[static_cast<std::size_t>(panel)]->SetFullText(QString::fromStdString(text));
 }
 
 void TGenMFrmARM::showEvent(QShowEvent* event) {
@@ -236,8 +236,8 @@ void TGenMFrmARM::SetStartupTexts() {
     SetControlText(*this, caption.Name, QString::fromUtf8(Text(caption.Text)));
   RadioGrpRST->SetItems(kResetItems);
   RadioGrpRST->SetItemIndex(0);
-  StatusPanels[0]->setText(Text(TTextId::FileChecksumPanel));
-  StatusPanels[1]->setText(Text(TTextId::ChipChecksumPanel));
+  SetStatusPanelText(0, Text(TTextId::FileChecksumPanel));
+  SetStatusPanelText(1, Text(TTextId::ChipChecksumPanel));
 }
 
 void TGenMFrmARM::LoadLogConfig() {

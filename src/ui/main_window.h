@@ -19,6 +19,7 @@
 #include "link/receive_path.h"
 #include "link/unattended_run.h"
 #include "platform/serial_port_list.h"
+#include "ui/elided_controls.h"
 
 class QAction;
 class QCheckBox;
@@ -74,6 +75,8 @@ class TGenMFrmARM : public QMainWindow {
   // Appends "> hh:mm:ss msg" to the log memo (once the show handler has
   // made it the program's log).
   void AddLog(const std::string& msg);
+  // A text too long for its panel (a file's path) shows elided in the middle,
+  // the whole text as the panel's tooltip.
   void SetStatusPanelText(int panel, const std::string& text);
   TMemoryViewModel& HexViewerModel() { return *hexViewerModel_; }
   TMemoryViewModel& EepViewerModel() { return *eepViewerModel_; }
@@ -262,7 +265,7 @@ class TGenMFrmARM : public QMainWindow {
   QLineEdit* EditDevAdr = nullptr;
 
   // Communication group.
-  QComboBox* ComboBoxCOM = nullptr;
+  TElidedComboBox* ComboBoxCOM = nullptr;
   QPushButton* BitBtnFindDev = nullptr;
 
   // Log column.
@@ -271,7 +274,7 @@ class TGenMFrmARM : public QMainWindow {
   QMenu* PopupMenu2 = nullptr;
   std::array<TGaugeWidget*, kProgrammerMax> Gauges{};  // Gauge1 .. Gauge10
 
-  std::array<QLabel*, 3> StatusPanels{};  // of StatusBar1
+  std::array<TElidedLabel*, 3> StatusPanels{};  // of StatusBar1; FullText() is what was set
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
   // SPComm1 .. SPComm10, with the programmers' line settings.

@@ -13,7 +13,6 @@
 #include "chips/window_adapters.h"
 #include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_progress.h"
 #include "link/flash_driver.h"
 #include "text/format_text.h"
 #include "ui/chip_select_form.h"
@@ -41,7 +40,7 @@ void TGenMFrmARM::BindChipHandlers() {
 }
 
 void TGenMFrmARM::DevButtonClick() {
-  if (Refused(AnyProgrammerBusy(), Text(TTextId::ChipChangeBusyText))) return;
+  if (RefusedWhileBusy(TTextId::ChipChangeBusyText)) return;
   TChipSelForm dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
   const QString name = QString::fromStdString(SessionTexts.ChipName);

@@ -14,6 +14,7 @@
 #include "text/option_dialog_texts.h"
 #include "ui/ac78x_option_form.h"
 #include "ui/aucux_config_form.h"
+#include "ui/command_checks.h"
 #include "ui/config_sn_form.h"
 #include "ui/lcmpx_option_form.h"
 #include "ui/main_window.h"
@@ -44,6 +45,7 @@ constexpr TOptionDialogRow kOptionDialogs[] = {
 // The option data is listed (for the families that have a listing) and
 // "Prog. Option Byte" follows OptionsModified however the dialog closed.
 void TGenMFrmARM::BtnOptionCfgClick() {
+  if (RefusedWhileBusy(TTextId::JobChangeBusyText)) return;
   const std::uint8_t family = SelectedChip.ChipFamilyIndex;
   for (const TOptionDialogRow& row : kOptionDialogs) {
     if (row.Vendor != family) continue;
@@ -61,13 +63,17 @@ TConfigSNForm& TGenMFrmARM::ConstantFillForm() {
 }
 
 // Without a chip and data the command warns and does nothing; the sums are
-// taken again however the dialog closed.
+// taken again however the dialog closed, except under a programmer that
+// started while it was open: its OK was refused, nothing was written, and
+// the data length and sums that programmer uses stay as they are.
 void TGenMFrmARM::ButtonCfgSNClick() {
   if (!ObjectState.ChipSelected || !ObjectState.ObjectLoaded) {
     Prompts().ShowWarning(kSelectChipAndLoadDataText);
     return;
   }
-  ConstantFillForm().exec();
+  if (RefusedWhileBusy(TTextId::JobChangeBusyText)) return;
+  const bool written = ConstantFillForm().exec() == QDialog::Accepted;
+  if (!written && AnyProgrammerBusy()) return;
   ComputeMainDataLength();
   const std::uint32_t length = ObjectState.MainDataLength;
   AddLog(FormatText(TTextId::ProgrammedSizeFormat, static_cast<int>(length), length - 1));

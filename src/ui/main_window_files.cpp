@@ -8,7 +8,6 @@
 #include "data/binary_file.h"
 #include "data/object_load.h"
 #include "data/program_state.h"
-#include "link/channel_progress.h"
 #include "text/file_command_texts.h"
 #include "text/format_text.h"
 #include "ui/command_checks.h"
@@ -19,7 +18,7 @@
 // A chip, and no operation running that reads the images.
 bool TGenMFrmARM::ReadyToLoad() {
   return !Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText)) &&
-         !Refused(AnyProgrammerBusy(), Text(TTextId::LoadBusyText));
+         !RefusedWhileBusy(TTextId::LoadBusyText);
 }
 
 // Empty when there is nothing to load.

@@ -246,7 +246,7 @@ void TGenMFrmARM::CreateConfigGroup(QWidget* page) {
 void TGenMFrmARM::CreateCommunicationGroup(QWidget* page) {
   auto* group = Place<QGroupBox>(page, "GroupBoxCom", 0, 422, 353, 61);
   Place<QLabel>(group, "LabelSelDev", 8, 28, 90, 18);
-  ComboBoxCOM = Place<QComboBox>(group, "ComboBoxCOM", 98, 25, 130, 24);
+  ComboBoxCOM = Place<TElidedComboBox>(group, "ComboBoxCOM", 98, 25, 130, 24);
   BitBtnFindDev = Place<QPushButton>(group, "BitBtnFindDev", 236, 23, 108, 28);
 }
 
@@ -301,7 +301,7 @@ void TGenMFrmARM::CreateStatusBar() {
   statusBar()->setSizeGripEnabled(false);
   statusBar()->setFixedHeight(kStatusBarHeight);
   for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
-    StatusPanels[i] = new QLabel(statusBar());
+    StatusPanels[i] = new TElidedLabel(statusBar());
     StatusPanels[i]->setFrameShape(QFrame::Panel);
     StatusPanels[i]->setFrameShadow(QFrame::Sunken);
     StatusPanels[i]->setFixedWidth(kStatusPanelWidths[i]);

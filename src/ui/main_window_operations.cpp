@@ -9,7 +9,6 @@
 #include "chips/vendor_index.h"
 #include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_progress.h"
 #include "link/operation_starters.h"
 #include "text/text_id.h"
 #include "text/format_text.h"
@@ -113,14 +112,14 @@ bool TGenMFrmARM::OneProgrammerForOnlineSerialNumber() {
   if (!OnlineSerialNumbers()) return true;
   const int linked = LinkedProgrammerCount();
   if (Refused(linked != 1, FormatText(TTextId::OnlineSnOneProgrammerFormat, linked))) return false;
-  return !Refused(AnyProgrammerBusy(), Text(TTextId::OnlineSnBusyText));
+  return !RefusedWhileBusy(TTextId::OnlineSnBusyText);
 }
 
 // A read must not take over the state of a step that programmer 1 runs,
 // nor fill a buffer that another programmer's step is sending.
 bool TGenMFrmARM::ReadRefusedWhileBusy(bool intoBuffer) {
   if (Refused(ProgrammerState.ChannelBusy[kProgrammerOne] != 0, Text(TTextId::ReadWhileBusyText))) return true;
-  return intoBuffer && Refused(AnyProgrammerBusy(), Text(TTextId::ReadIntoBufferWhileBusyText));
+  return intoBuffer && RefusedWhileBusy(TTextId::ReadIntoBufferWhileBusyText);
 }
 
 void TGenMFrmARM::RunChipRead(const TChipRead& read) {

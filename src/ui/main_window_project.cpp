@@ -9,7 +9,6 @@
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "data/serial_number.h"
-#include "link/channel_progress.h"
 #include "project/project_file.h"
 #include "project/project_format.h"
 #include "project/project_options.h"
@@ -60,9 +59,10 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
     OpenDialogPrj->setWindowTitle(kOpenProjectCaption);
   }
   SetFileFilters(*OpenDialogPrj, kOpenProjectFilters, 0, kProjectDefaultSuffix);
-  if (Refused(AnyProgrammerBusy(), Text(TTextId::LoadBusyText))) return;
+  if (RefusedWhileBusy(TTextId::LoadBusyText)) return;
   const std::string name = RunFileDialog(*OpenDialogPrj);
-  if (!name.empty()) OpenProjectFile(name);
+  // A programmer may have started while the dialog was open.
+  if (!name.empty() && !RefusedWhileBusy(TTextId::LoadBusyText)) OpenProjectFile(name);
 }
 
 // The reader replaces the job only with a file that passed every check, and

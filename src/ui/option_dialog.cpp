@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "ui/command_checks.h"
 #include "ui/handler_guard.h"
 
 namespace {
@@ -37,6 +38,7 @@ QPushButton* TOptionDialog::PlaceOk(const char* name, int x, int y) {
 QPushButton* TOptionDialog::PlaceOk(const char* name, int x, int y, std::function<void()> handler) {
   QPushButton* button = PlaceOk(name, x, y);
   connect(button, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
+    if (RefusedWhileBusy(TTextId::JobChangeBusyText)) return;
     RunGuarded(handler);
     accept();
   });

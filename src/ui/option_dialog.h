@@ -17,8 +17,10 @@ class TOptionDialog : public QDialog {
   TOptionDialog(QWidget* parent, const char* name, const char* caption, int width, int height);
 
   QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y, int width);
-  // An OK button whose handler runs (its error shown), after which the
-  // dialog closes with OK whatever the handler did.
+  // An OK button whose handler writes the option image: while a programmer
+  // is busy it is refused with a box and the dialog stays open; otherwise
+  // the handler runs (its error shown) and the dialog closes with OK
+  // whatever the handler did.
   QPushButton* PlaceOk(const char* name, int x, int y, std::function<void()> handler);
   QPushButton* PlaceOk(const char* name, int x, int y);  // the caller binds it
   // A Cancel button: closes with Cancel, nothing else.

@@ -22,7 +22,11 @@ std::string PortComboText(const QComboBox& combo) {
 
 void ShowPortList(QComboBox& combo, const TPortList& list) {
   combo.clear();
-  for (const std::string& port : list.Items) combo.addItem(QString::fromStdString(port));
+  for (const std::string& port : list.Items) {
+    const QString name = QString::fromStdString(port);
+    combo.addItem(name);
+    combo.setItemData(combo.count() - 1, name, Qt::ToolTipRole);  // for an item the list shows elided
+  }
   SetPortComboText(combo, list.Text);
 }
 

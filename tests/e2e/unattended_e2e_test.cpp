@@ -31,7 +31,9 @@ constexpr auto kSettle = 700ms;
 
 constexpr std::size_t kUnits = 3;
 
-enum class TProject { Good, Missing, Damaged, NoDriver };
+// Unreadable: a path that opens and then fails to read, the program's own
+// memory from address 0.
+enum class TProject { Good, Missing, Damaged, NoDriver, Unreadable };
 enum class TEnd { Exits, StaysOpen };
 
 // What a unit receives, as runs of one command.
@@ -96,6 +98,10 @@ const TRunCase kRuns[] = {
      {Searched, Searched, Searched}, {"File of @project is not found!"}},
     {"DamagedProject", TProject::Damaged, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
      {Searched, Searched, Searched}, {"Project File Data Has Been Corrupted!"}},
+    {"UnreadableProject", TProject::Unreadable, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {Searched, Searched, Searched}, {"@project: Input/output error"}},
+    {"UnreadableProjectWithoutOff", TProject::Unreadable, {}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {Searched, Searched, Searched}, {"@project: Input/output error"}},
     {"MissingFlashDriver", TProject::NoDriver, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
      {Searched, Searched, Searched},
      {"File \"@folder/QuorixDRVs/LDR09.VDR\" is not exists, please check it!",
@@ -140,8 +146,8 @@ class UnattendedProgram : public testing::TestWithParam<TRunCase> {
     units = std::make_unique<sim::UnitGroup>(settings);
     folder = std::make_unique<TProgramFolder>(c.Name);
     folder->ListPorts(units->Paths());
-    project = folder->File("job.pqx").string();
-    if (c.Project != TProject::Missing) layout = WriteDemoProject(project);
+    project = c.Project == TProject::Unreadable ? "/proc/self/mem" : folder->File("job.pqx").string();
+    if (c.Project != TProject::Missing && c.Project != TProject::Unreadable) layout = WriteDemoProject(project);
     if (c.Project == TProject::Damaged) Damage();
     if (c.Project == TProject::NoDriver) std::filesystem::remove(folder->File(kDemoDriverFile));
   }

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <system_error>
 #include <thread>
 
 #include "data/operator_io.h"
@@ -171,6 +173,25 @@ TEST_F(UnattendedRun, AProjectThatFailsToReadStartsNoDownload) {
     EXPECT_EQ(actions.Calls, Lines{"open " + SessionTexts.CmdLineProject});
     EXPECT_FALSE(AnyStarted());
     EXPECT_EQ(ProgrammerState.ProgOpCode[0], kOpIdle);
+  }
+}
+
+// A project that is there but cannot be read: the system's error is logged,
+// no box opens whoever is at the window, and nothing starts.
+TEST_F(UnattendedRun, AProjectThatCannotBeReadIsLoggedWithoutABoxAndStartsNoDownload) {
+  for (const bool off : {false, true}) {
+    SCOPED_TRACE(off ? "OFF" : "without OFF");
+    memo.Lines.clear();
+    prompts.Shown.clear();
+    CommandLine(3);
+    SessionState.AutoCloseMode = off;
+    const std::system_error error(EIO, std::generic_category(), SessionTexts.CmdLineProject);
+    actions.OnOpen = [&error] { throw error; };
+    EXPECT_NO_THROW(StartCommandLineDownload(actions));
+    EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 " + std::string(error.what())});
+    EXPECT_TRUE(prompts.Shown.empty());
+    EXPECT_FALSE(AnyStarted());
+    EXPECT_EQ(PromptsSilenced(), off);  // the silence of the open ends with it
   }
 }
 

@@ -70,7 +70,8 @@ class FileWindowTest : public StartedWindowTest {
   bool Logged(const std::string& line) const {
     return Memo().contains(QString::fromStdString("> 09:05:07 " + line));
   }
-  QString Panel(int panel) const { return window->StatusPanels[static_cast<std::size_t>(panel)]->text(); }
+  // The panel's whole text, also where the panel shows it elided.
+  QString Panel(int panel) const { return window->StatusPanels[static_cast<std::size_t>(panel)]->FullText(); }
 
   // Every check box, spin edit, edit and radio group by name: its value,
   // whether it is shown and whether it may be used; the tabs and the menu

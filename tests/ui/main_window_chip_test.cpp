@@ -237,15 +237,37 @@ TEST_F(WindowChipTest, CancellingTheDialogChangesNothing) {
   EXPECT_EQ(SelectedChip.ChipFamilyIndex, 0);
 }
 
+// Neither from the button nor at the OK of a dialog that was open when the
+// programmer started: the dialog then stays open.
 TEST_F(WindowChipTest, TheChipCannotChangeWhileAProgrammerIsBusy) {
   Choose(kVendorAUCUx, 0);
   ProgrammerState.ChannelBusy[3] = 1;
-  TModalWatch watch;
-  window->DevButton->click();
-  EXPECT_EQ(watch.Opened, 0);  // no dialog
+  {
+    TModalWatch watch;
+    window->DevButton->click();
+    EXPECT_EQ(watch.Opened, 0);  // no dialog
+  }
   EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ChipChangeBusyText)});
   EXPECT_EQ(SessionTexts.ChipName, "AU301LDF51xx");
   EXPECT_EQ(SelectedChip.ChipFamilyIndex, kVendorAUCUx);
+
+  ProgrammerState.ChannelBusy[3] = 0;
+  prompts.Shown.clear();
+  bool stayedOpen = false;
+  OnNextModal([&stayedOpen](QWidget& modal) {
+    auto& dialog = dynamic_cast<TChipSelForm&>(modal);
+    ProgrammerState.ChannelBusy[3] = 1;
+    dialog.ListBoxCP->setCurrentRow(1);
+    dialog.BitBtnOK->click();
+    stayedOpen = dialog.isVisible();
+    dialog.reject();
+  });
+  window->DevButton->click();
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ChipChangeBusyText)});
+  EXPECT_EQ(SessionTexts.ChipName, "AU301LDF51xx");
+  EXPECT_EQ(SelectedChip.ChipFamilyIndex, kVendorAUCUx);
+  EXPECT_EQ(window->MCUNameEdit->text(), "AU301LDF51xx");
 }
 
 // A project hands over the chip directly, its name as read from the file.

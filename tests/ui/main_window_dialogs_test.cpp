@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -19,6 +20,7 @@
 #include "modal_watch.h"
 #include "started_window.h"
 #include "text/option_dialog_texts.h"
+#include "text/text_id.h"
 #include "ui/ac78x_option_form.h"
 #include "ui/aucux_config_form.h"
 #include "ui/config_sn_form.h"
@@ -120,23 +122,48 @@ TEST_F(WindowDialogsTest, ShowChipOptionDataListsTheFamilysOptionsOnly) {
             QStringList{"> 09:05:07 Current Option: FFAC FFFF FFFF FFFF FFFF FFFF FFFF FFFF"});
 }
 
-// Without a chip, or with a chip and no data, a warning box and nothing else.
-TEST_F(WindowDialogsTest, FillSnDataNeedsAChipAndData) {
-  for (const bool chip : {false, true}) {
-    SCOPED_TRACE(chip ? "chip without data" : "no chip");
-    if (chip) {
-      SelectPatternChip();
-      ObjectState.ObjectLoaded = 0;
+// "Fill SN Data" without a chip, or with a chip and no data, warns; it and
+// "Set Option Byte" while a programmer is busy say so. One box, no dialog,
+// nothing logged, the images and the option flag as they were.
+TEST_F(WindowDialogsTest, WithoutAChipOrDataOrWhileBusyTheCommandsSayWhyAndOpenNoDialog) {
+  struct Case {
+    const char* Control;
+    bool Chip, Data, Busy;
+    std::string Box;
+    bool Warning;
+  };
+  const std::string busy = Text(TTextId::JobChangeBusyText);
+  const Case cases[] = {
+      {"ButtonCfgSN", false, false, false, kSelectChipAndLoadDataText, true},
+      {"ButtonCfgSN", true, false, false, kSelectChipAndLoadDataText, true},
+      {"ButtonCfgSN", true, true, true, busy, false},
+      {"BtnOptionCfg", true, true, true, busy, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Control) + (c.Chip ? " chip" : "") + (c.Data ? " data" : "") + (c.Busy ? " busy" : ""));
+    StartAgain();
+    if (c.Chip) {
+      Choose(kVendorAUCUx);
+      ObjectState.ObjectLoaded = c.Data;
     }
+    ProgrammerState.ChannelBusy[6] = c.Busy;
+    ProgramSettings.OptionsModified = 1;
+    window->CheckBoxOpt->setChecked(false);
     prompts.Shown.clear();
     prompts.Warned.clear();
     const QString memo = window->InfoMemo->toPlainText();
+    const std::vector<std::uint8_t> main(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage));
+    const std::vector<std::uint8_t> options(std::begin(MemoryImages.OptionImage), std::end(MemoryImages.OptionImage));
     TModalWatch watch;
-    window->ButtonCfgSN->click();
+    Trigger(c.Control);
     EXPECT_EQ(watch.Opened, 0);
-    EXPECT_EQ(prompts.Shown, std::vector<std::string>{kSelectChipAndLoadDataText});
-    EXPECT_EQ(prompts.Warned, prompts.Shown);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{c.Box});
+    EXPECT_EQ(prompts.Warned, c.Warning ? prompts.Shown : std::vector<std::string>{});
     EXPECT_EQ(window->InfoMemo->toPlainText(), memo);
+    EXPECT_TRUE(std::ranges::equal(MemoryImages.MainFlashImage, main));
+    EXPECT_TRUE(std::ranges::equal(MemoryImages.OptionImage, options));
+    EXPECT_EQ(ProgramSettings.OptionsModified, 1);
+    EXPECT_FALSE(window->CheckBoxOpt->isChecked());
   }
 }
 

@@ -22,6 +22,34 @@ namespace {
 
 std::string Hex8(std::uint32_t value) { return FormatText("0x%08X", value); }
 
+// A path too long for the file panel loses characters from the middle of its
+// folder: the file's own name shows whole, the whole path is the panel's
+// tooltip, and a narrower panel elides it again.
+TEST_F(FileWindowTest, ALongPathInTheFilePanelShowsTheFileNameWhole) {
+  Choose(kVendorIndie, kIndie);
+  const std::string folder = Path("line_7_station_b_programming_jobs/customer_orders_of_2024/");
+  std::filesystem::create_directories(folder);
+  const std::string path = folder + "board_firmware_v1.hex";
+  WriteFile(path, HexLine(0, 0, RandomBytes(0x10, 1)) + "\n" + HexLine(1, 0, {}) + "\n");
+  RunWith("SpdBtnOpen", path);
+  ASSERT_TRUE(prompts.Shown.empty());
+
+  TElidedLabel& panel = *window->StatusPanels[2];
+  const QString whole = QString::fromStdString(path);
+  EXPECT_EQ(panel.FullText(), whole);
+  EXPECT_EQ(panel.toolTip(), whole);
+  for (const int width : {panel.width(), 200}) {
+    SCOPED_TRACE(width);
+    panel.setFixedWidth(width);
+    const QString shown = panel.text();
+    EXPECT_TRUE(shown.endsWith("/board_firmware_v1.hex")) << shown.toStdString();
+    const qsizetype cut = shown.indexOf(QChar(0x2026));  // the ellipsis
+    ASSERT_GT(cut, 0) << shown.toStdString();
+    EXPECT_TRUE(whole.startsWith(shown.left(cut))) << shown.toStdString();
+    EXPECT_LE(panel.fontMetrics().horizontalAdvance(shown), panel.contentsRect().width());
+  }
+}
+
 // What each command's dialog offers, and that the command's controls reach it.
 TEST_F(FileWindowTest, EachCommandOffersItsOwnFileDialog) {
   Choose(kVendorAUCUx, kAu301);

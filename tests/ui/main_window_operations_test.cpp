@@ -30,7 +30,10 @@
 #include "started_window.h"
 #include "text/text_id.h"
 #include "text/format_text.h"
+#include "ui/aucux_config_form.h"
+#include "ui/config_sn_form.h"
 #include "ui/gauge_widget.h"
+#include "ui/radio_group.h"
 #include "ui/set_address_form.h"
 
 namespace {
@@ -509,6 +512,132 @@ TEST_F(WindowOperationsTest, VerifyAndTheReadsWaitForTheDriverWhereTheirPacketsC
   EXPECT_EQ(received.back().argument, 0x79);
   EXPECT_EQ(Unit(1).ReceivedCount(), before[1]);
   EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// What the job is, as a programmer uses it and the window shows it.
+struct TJob {
+  sim::Bytes Main, Eep, Option;
+  std::vector<std::uint32_t> Numbers;
+  QStringList Panels, MainCells;
+  bool ProgOption;
+  bool operator==(const TJob&) const = default;
+};
+
+// While a programmer runs Prog., nothing changes the job under it: "Fill SN
+// Data" and "Set Option Byte" are refused before their dialogs open, and a
+// dialog that was open when the programmer started (as the command-line
+// download starts) has its OK refused and stays open. Every refusal is the
+// one busy box; the unit ends holding the data it started with.
+TEST_F(WindowOperationsTest, NothingChangesTheJobWhileAProgrammerIsBusy) {
+  StartWith(1);
+  ChooseAU30xWithData();
+  window->RefreshChecksumsAndViews();
+  // "Set Option Byte" sets the box from the flag however its dialog closes.
+  window->CheckBoxOpt->setChecked(ProgramSettings.OptionsModified != 0);
+  window->ChkBoxPrgEEP->setChecked(false);  // Prog. ends with the main flash
+  // Each block is answered late, so the run lasts while the test acts.
+  Unit(0).Update([](sim::UnitSettings& s) { s.replyDelayMs = 150; });
+  const auto job = [this] {
+    const TObjectState& o = ObjectState;
+    QStringList cells;
+    const TMemoryViewModel& model = window->HexViewerModel();
+    for (int row = 0; row < model.rowCount(); ++row)
+      for (int column = 0; column < model.columnCount(); ++column) cells << model.data(model.index(row, column)).toString();
+    return TJob{sim::Bytes(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage)),
+                sim::Bytes(std::begin(MemoryImages.EepImage), std::end(MemoryImages.EepImage)),
+                sim::Bytes(std::begin(MemoryImages.OptionImage), std::end(MemoryImages.OptionImage)),
+                {ProgramSettings.OptionsModified, o.MainDataLength, o.MainSum, o.EepSum, o.ChipChecksum, o.FileChecksum},
+                {window->StatusPanels[0]->FullText(), window->StatusPanels[1]->FullText(),
+                 window->StatusPanels[2]->FullText()},
+                cells,
+                window->CheckBoxOpt->isChecked()};
+  };
+  const sim::Bytes data(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + kDataLength);
+  // Prog. started, and running once its first block has been answered.
+  const auto startProgram = [this] {
+    const std::size_t before = Unit(0).ReceivedCount();
+    window->SpdBtnProgClick();
+    return QTest::qWaitFor(
+        [&] {
+          const std::vector<sim::PacketRecord> received = Unit(0).Received();
+          return received.size() > before + 1 && received.back().command == sim::kCmdProgramMain &&
+                 received[received.size() - 2].answered;
+        },
+        kWaitMs) &&
+           ProgrammerState.ChannelBusy[0] != 0;
+  };
+  const auto endsWithTheData = [&] {
+    ASSERT_TRUE(WaitIdle({0}));
+    EXPECT_EQ(LinesOf(0).back(), "Main Flash Programming Success!");
+    EXPECT_EQ(UnitMain(0, 0, kDataLength), data);
+    ASSERT_TRUE(WaitAllHandled(0));
+  };
+  const std::vector<std::string> busyBox{Text(TTextId::JobChangeBusyText)};
+
+  // Clicked while the programmer runs: no dialog opens.
+  ASSERT_TRUE(startProgram());
+  const TJob running = job();
+  for (const char* command : {"ButtonCfgSN", "BtnOptionCfg"}) {
+    SCOPED_TRACE(command);
+    prompts.Shown.clear();
+    const qsizetype memo = Memo().size();
+    TModalWatch watch;
+    Trigger(command);
+    EXPECT_EQ(watch.Opened, 0);
+    EXPECT_EQ(prompts.Shown, busyBox);
+    EXPECT_EQ(Memo().size(), memo);
+    EXPECT_TRUE(job() == running);
+    EXPECT_EQ(ProgrammerState.ChannelBusy[0], 1);
+  }
+  endsWithTheData();
+
+  // Open when the programmer starts: OK writes nothing, the dialog stays open until Cancel.
+  struct Case {
+    const char* Command;
+    std::function<void(QWidget&)> FillIn;  // as the operator would before OK
+    std::function<void(QWidget&)> Ok;
+  };
+  const Case cases[] = {
+      {"ButtonCfgSN",
+       [](QWidget& modal) {
+         auto& form = dynamic_cast<TConfigSNForm&>(modal);
+         form.RadioGroupFM->SetItemIndex(1);
+         form.EditDataSN->setText("99 AA BB CC ");
+       },
+       [](QWidget& modal) { dynamic_cast<TConfigSNForm&>(modal).BitBtnOK->click(); }},
+      {"BtnOptionCfg",
+       [](QWidget& modal) {
+         auto& form = dynamic_cast<TAUCUxCfgForm&>(modal);
+         form.ChkBoxLFC->setChecked(true);
+         form.ChkBoxDnBOT->setChecked(true);
+       },
+       [](QWidget& modal) { dynamic_cast<TAUCUxCfgForm&>(modal).BitBtn2->click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Command);
+    prompts.Shown.clear();
+    bool started = false;
+    bool stayedOpen = false;
+    TJob whileOpen;
+    qsizetype memo = 0;
+    OnNextModal([&](QWidget& modal) {
+      c.FillIn(modal);
+      started = startProgram();
+      whileOpen = job();
+      memo = Memo().size();
+      c.Ok(modal);
+      stayedOpen = modal.isVisible();
+      dynamic_cast<QDialog&>(modal).reject();
+    });
+    Trigger(c.Command);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(prompts.Shown, busyBox);
+    EXPECT_TRUE(job() == whileOpen);
+    // The data length and sums are not taken again under the running programmer.
+    for (const QString& line : Memo().mid(memo)) EXPECT_FALSE(line.contains("Chip Actual Programmed Data Size"));
+    endsWithTheData();
+  }
 }
 
 }  // namespace

@@ -220,15 +220,20 @@ TEST_F(WindowProjectTest, AProjectThatFailsToOpenChangesNothingInTheWindow) {
   };
   struct Case {
     std::string path;
-    std::string box;
+    std::string box;  // part of the one box
+    bool readerSays;  // the box holds the reader's log lines, the reason among them
   };
   const Case cases[] = {
-      {damaged("data.pqx", [](Bytes& b) { b[b.size() - 300] ^= 0x01; }), Text(TTextId::ProjectCorruptedText)},
-      {damaged("magic.pqx", [](Bytes& b) { b[0] = 'q'; }), Text(TTextId::ProjectNotValidText)},
+      {damaged("data.pqx", [](Bytes& b) { b[b.size() - 300] ^= 0x01; }), Text(TTextId::ProjectCorruptedText), true},
+      {damaged("magic.pqx", [](Bytes& b) { b[0] = 'q'; }), Text(TTextId::ProjectNotValidText), true},
       {damaged("short.pqx", [](Bytes& b) { b.resize(b.size() / 2); }),
-       FormatText(TTextId::ProjectDamagedFormat, Path("short.pqx").c_str())},
-      {Path("missing.pqx"), "missing.pqx"},  // the system's error, naming the file
-      {Path(""), ""},                        // a folder
+       FormatText(TTextId::ProjectDamagedFormat, Path("short.pqx").c_str()), true},
+      {damaged("header.pqx", [](Bytes& b) { b.resize(200); }),
+       "Project File Check Failed: the file ends after 200 bytes, inside the header.\n" +
+           FormatText(TTextId::ProjectDamagedFormat, Path("header.pqx").c_str()),
+       true},
+      {Path("missing.pqx"), "missing.pqx", false},  // the system's error, naming the file
+      {Path(""), "", false},                        // a folder
   };
   StartAgain();
   Answer(shown);
@@ -264,8 +269,32 @@ TEST_F(WindowProjectTest, AProjectThatFailsToOpenChangesNothingInTheWindow) {
     ASSERT_FALSE(added.isEmpty());
     EXPECT_TRUE(added[0].startsWith("> 09:05:07 Load Quorix Project file of")) << added[0].toStdString();
     EXPECT_LE(added.size(), 3);
+    if (c.readerSays) {
+      QStringList said;  // without the time prefix "> 09:05:07 "
+      for (const QString& line : added.mid(1)) said << line.mid(11);
+      EXPECT_EQ(QString::fromStdString(prompts.Shown[0]), said.join('\n'));
+    }
     ObjectState.ObjectLoaded = 1;
   }
+}
+
+// A programmer that starts while the file dialog is open (as the command-line
+// download starts) refuses the open as a programmer busy before it does.
+TEST_F(WindowProjectTest, AProgrammerThatStartsWhileTheDialogIsOpenRefusesTheOpen) {
+  LoadJob(kVendorAUCUx, kAu301);
+  const std::string path = Save("job.pqx");
+  StartAgain();
+  const QStringList memo = Memo();
+  window->ExecFileDialog = [&path](QFileDialog& dialog) {
+    dialog.selectFile(QString::fromStdString(path));
+    ProgrammerState.ChannelBusy[2] = 1;
+    return true;
+  };
+  Trigger("SpdBtnLdPrj");
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::LoadBusyText)});
+  EXPECT_EQ(Memo(), memo);
+  EXPECT_EQ(ObjectState.ObjectLoaded, 0);
+  EXPECT_EQ(window->MCUNameEdit->text(), "Please select Chip....");
 }
 
 // A project's main data is all the main image holds once it is open: the

@@ -70,6 +70,36 @@ TEST_F(PortListWindow, TheSettingsFileFillsTheComboAndNamesThePorts) {
   for (const std::unique_ptr<TComm>& port : window->SPComm) EXPECT_FALSE(port->PortOpen());
 }
 
+// A device path too long for the combo loses characters from the middle of
+// its folder: the device's own name shows whole and the whole path is the
+// tooltip; the list and the programmer's port keep the whole path.
+TEST_F(PortListWindow, ALongDevicePathShowsTheDeviceNameWhole) {
+  const std::string device = Folder() + "dev/serial/by-path/pci-0000:00:14.0-usb-0:2.4:1.0/ttyUSB10";
+  std::ofstream(Folder() + "ConfigVmg.ini", std::ios::binary)
+      << "Velmot programmer ports\r\n[Connection]\r\nDEV1=" << device << "\r\n";
+  StartWindow();
+  window->Timer2->stop();
+
+  TElidedComboBox& combo = *window->ComboBoxCOM;
+  const QString whole = QString::fromStdString(device);
+  EXPECT_EQ(Items(combo), QStringList{whole});
+  EXPECT_EQ(window->SPComm[0]->CommName, device);
+  EXPECT_EQ(combo.itemData(0, Qt::ToolTipRole).toString(), whole);
+  EXPECT_EQ(combo.toolTip(), whole);
+  const QString shown = combo.ShownText();
+  EXPECT_TRUE(shown.endsWith("/ttyUSB10")) << shown.toStdString();
+  const qsizetype cut = shown.indexOf(QChar(0x2026));  // the ellipsis
+  ASSERT_GT(cut, 0) << shown.toStdString();
+  EXPECT_TRUE(whole.startsWith(shown.left(cut))) << shown.toStdString();
+  EXPECT_LT(combo.fontMetrics().horizontalAdvance(shown), combo.width());
+  combo.grab();  // drawn as shown
+
+  // Wide enough, it shows the whole path and needs no tooltip.
+  combo.resize(combo.fontMetrics().horizontalAdvance(whole) + 100, combo.height());
+  EXPECT_EQ(combo.ShownText(), whole);
+  EXPECT_TRUE(combo.toolTip().isEmpty());
+}
+
 TEST_F(PortListWindow, AHungUpPortIsClosedUnlinkedAndLeavesTheList) {
   StartWith(3);
   Link(0);
