@@ -28,7 +28,12 @@ std::string TGenMFrmARM::ChooseObjectFile() {
     OpenDialog1 = CreateFileDialog(this, "OpenDialog1", TFileDialogMode::Open);
     SetFileFilters(*OpenDialog1, kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix);
   }
-  return RunFileDialog(*OpenDialog1);
+  return ChosenWhileIdle(RunFileDialog(*OpenDialog1));
+}
+
+// A programmer may have started while the file dialog was open.
+std::string TGenMFrmARM::ChosenWhileIdle(const std::string& name) {
+  return name.empty() || RefusedWhileBusy(TTextId::LoadBusyText) ? std::string() : name;
 }
 
 void TGenMFrmARM::FileOpenBtnClick() {
@@ -83,7 +88,7 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
     OpenDialogOTP = CreateFileDialog(this, "OpenDialogOTP", TFileDialogMode::Open);
     SetFileFilters(*OpenDialogOTP, kEepFileFilters, 0, kEepFileDefaultSuffix);
   }
-  const std::string name = RunFileDialog(*OpenDialogOTP);
+  const std::string name = ChosenWhileIdle(RunFileDialog(*OpenDialogOTP));
   if (name.empty()) return;
   const std::optional<TAreaSet> changed = LoadEepData(name, [this] { AskBinaryOffset(); });
   if (!changed) return;

@@ -195,6 +195,36 @@ TEST_F(FileWindowTest, WithoutAChipOrDataOrWhileBusyTheCommandsSayWhyAndOpenNoDi
   }
 }
 
+// A programmer that starts while a load's file dialog is open (the
+// command-line download, an upgrade a search reply starts) refuses the load
+// that the dialog then confirms: the busy box, and nothing changes.
+TEST_F(FileWindowTest, AProgrammerThatStartsWhileTheFileDialogIsOpenRefusesTheLoad) {
+  Choose(kVendorAUCUx, kAu301);
+  WriteFile(Path("board.hex"), HexLine(4, 0, {0x03, 0x00}) + "\n" + HexLine(0, 0x0100, RandomBytes(0x80, 5)) + "\n");
+  WriteFile(Path("eep.hex"), HexLine(4, 0, {0x03, 0x02}) + "\n" + HexLine(0, 0x6000, RandomBytes(0x20, 6)) + "\n");
+  const Bytes main(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage));
+  const Bytes eep(std::begin(MemoryImages.EepImage), std::end(MemoryImages.EepImage));
+  for (const auto& [control, file] : {std::pair{"SpdBtnOpen", "board.hex"}, std::pair{"SpdBtnLoadMore", "board.hex"},
+                                      std::pair{"LoadEepDataFile1", "eep.hex"}}) {
+    SCOPED_TRACE(control);
+    ProgrammerState.ChannelBusy[2] = 0;
+    prompts.Shown.clear();
+    const QStringList memo = Memo();
+    const std::string path = Path(file);
+    window->ExecFileDialog = [&path](QFileDialog& dialog) {
+      dialog.selectFile(QString::fromStdString(path));
+      ProgrammerState.ChannelBusy[2] = 1;
+      return true;
+    };
+    Trigger(control);
+    EXPECT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::LoadBusyText)});
+    EXPECT_EQ(Memo(), memo);
+    EXPECT_EQ(ObjectState.ObjectLoaded, 0);
+    EXPECT_TRUE(std::ranges::equal(MemoryImages.MainFlashImage, main));
+    EXPECT_TRUE(std::ranges::equal(MemoryImages.EepImage, eep));
+  }
+}
+
 // "&Load" with a binary file: the offset dialog offers the chip's start, and
 // the room is counted in bytes from the address typed to the area's end.
 TEST_F(FileWindowTest, ABinaryLoadFillsTheMainAreaFromTheAddressTyped) {
