@@ -48,6 +48,12 @@ inline bool Refused(bool refuse, const std::string& text) {
 // upgrade that a search reply starts).
 inline bool RefusedWhileBusy(TTextId text) { return Refused(AnyProgrammerBusy(), Text(text)); }
 
+// The file a load's or project's dialog chose; empty, after the busy box,
+// when a programmer started while the dialog was open.
+inline std::string ChosenWhileIdle(const std::string& name) {
+  return name.empty() || RefusedWhileBusy(TTextId::LoadBusyText) ? std::string() : name;
+}
+
 // When the states would send a flash driver that did not load, the box that
 // names its file; the command then stops.
 inline bool RefusedWithoutDriver(std::span<const std::uint8_t> states) {

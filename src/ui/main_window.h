@@ -347,7 +347,6 @@ class TGenMFrmARM : public QMainWindow {
   QFileDialog& MemorySaveDialog();
   bool ReadyToLoad();
   std::string ChooseObjectFile();
-  std::string ChosenWhileIdle(const std::string& name);  // empty, with the busy box, under a busy programmer
   void AskBinaryOffset();
   void ShowChecksumPanels();
   TConfigSNForm& ConstantFillForm();

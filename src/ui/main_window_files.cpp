@@ -31,11 +31,6 @@ std::string TGenMFrmARM::ChooseObjectFile() {
   return ChosenWhileIdle(RunFileDialog(*OpenDialog1));
 }
 
-// A programmer may have started while the file dialog was open.
-std::string TGenMFrmARM::ChosenWhileIdle(const std::string& name) {
-  return name.empty() || RefusedWhileBusy(TTextId::LoadBusyText) ? std::string() : name;
-}
-
 void TGenMFrmARM::FileOpenBtnClick() {
   const std::string name = ChooseObjectFile();
   if (!name.empty()) LoadObjectFile(name, TObjectLoadMode::Fresh);

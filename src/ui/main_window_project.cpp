@@ -60,9 +60,8 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
   }
   SetFileFilters(*OpenDialogPrj, kOpenProjectFilters, 0, kProjectDefaultSuffix);
   if (RefusedWhileBusy(TTextId::LoadBusyText)) return;
-  const std::string name = RunFileDialog(*OpenDialogPrj);
-  // A programmer may have started while the dialog was open.
-  if (!name.empty() && !RefusedWhileBusy(TTextId::LoadBusyText)) OpenProjectFile(name);
+  const std::string name = ChosenWhileIdle(RunFileDialog(*OpenDialogPrj));
+  if (!name.empty()) OpenProjectFile(name);
 }
 
 // The reader replaces the job only with a file that passed every check, and

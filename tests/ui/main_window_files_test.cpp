@@ -449,7 +449,6 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
   const std::string lineBox = FormatText(TTextId::LineDataErrorFormat, 3, 4);
   const std::string nowhere[] = {FormatText(TTextId::AddressOutOfChipFormat, 0x7F000100u),
                                  FormatText(TTextId::LineDataErrorFormat, 2, 7)};
-  const std::string srecLineBox = FormatText(TTextId::LineDataErrorFormat, 3, 4);
   struct RecordCase {
     const char* control;
     const char* file;
@@ -469,8 +468,8 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
       {"SpdBtnOpen", "aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.hex")},
       {"SpdBtnLoadMore", "aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.hex")},
       {"LoadEepDataFile1", "aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.hex")},
-      {"LoadFileOTP", "aborted.S19", {TPromptAnswer::Abort}, {srecLineBox}, aborted("aborted.S19")},
-      {"SpdBtnLoadMore", "aborted.S19", {TPromptAnswer::Abort}, {srecLineBox}, aborted("aborted.S19")},
+      {"LoadFileOTP", "aborted.S19", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.S19")},
+      {"SpdBtnLoadMore", "aborted.S19", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.S19")},
   };
   for (const RecordCase& c : records) {
     SCOPED_TRACE(std::string(c.control) + " " + c.file);
