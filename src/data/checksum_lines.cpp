@@ -55,5 +55,3 @@ void ShowReadEepChecksum() {
   const std::uint32_t sum = SetSums16(EepAreaBytes(), ObjectState.EepSum16, ObjectState.EepSumLow);
   AddLog(FormatText(TTextId::ReadEepChecksumFormat, sum));
 }
-
-void UpdateMainSums16() { SetSums16(MainProgrammedBytes(), ObjectState.MainSum16, ObjectState.MainSumLow); }

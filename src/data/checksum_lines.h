@@ -20,7 +20,3 @@ void ShowReadMainChecksum();
 // After an EEP read-back: EepSum16 and EepSumLow of the data read, and its
 // ACC32 logged. EepSum stays.
 void ShowReadEepChecksum();
-
-// MainSum16 and MainSumLow over the programmed main range, nothing logged:
-// the image changed under the sums (a serial number was written).
-void UpdateMainSums16();

@@ -42,10 +42,9 @@ constexpr TChecksumTables MakeChecksumTables() {
 
 constexpr TChecksumTables kTables = MakeChecksumTables();
 
-std::uint16_t ChecksumOf(std::span<const std::uint8_t> bytes) {
+std::uint16_t ChecksumOf(std::span<const std::uint8_t> bytes, std::uint16_t c = 0) {
   const std::uint8_t* p = bytes.data();
   std::size_t n = bytes.size();
-  std::uint16_t c = 0;
   for (; n >= kGroup; p += kGroup, n -= kGroup) {
     // The bytes' part first: it does not wait for the register.
     std::uint16_t bytesPart = 0;
@@ -61,6 +60,10 @@ std::uint16_t ChecksumOf(std::span<const std::uint8_t> bytes) {
 std::uint16_t Checksum16(std::span<const std::uint8_t> buf, std::uint32_t count) {
   if (count > buf.size()) return 0;
   return ChecksumOf(buf.first(count));
+}
+
+std::uint16_t Checksum16Continued(std::uint16_t before, std::span<const std::uint8_t> bytes) {
+  return ChecksumOf(bytes, before);
 }
 
 std::uint16_t Checksum16Range(std::span<const std::uint8_t> buf, std::uint32_t start, std::uint32_t end) {

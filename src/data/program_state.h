@@ -131,11 +131,34 @@ struct TProgramSettings {
   std::uint8_t OptionsModified;
   std::uint8_t ProjectOptionBits;
   std::uint8_t SnFlags;
+  std::uint8_t SnOnline;  // "Enable S/N" and "Enable Online SN" both ticked
   std::uint8_t SnSize;
   std::uint16_t SnGain;
   std::uint32_t SnValue;
   std::uint32_t SnAddress;
   std::uint32_t CountLimit;
+};
+
+// An online serial number as a chip receives it: Size bytes, in the order
+// they stand in the main area from index First. Size 0: none.
+struct TSerialNumberBytes {
+  std::uint32_t First;
+  std::uint8_t Size;
+  std::uint8_t Bytes[4];
+};
+
+// What a running operation reads that a collection of the window's settings
+// or an online serial number changes. Each programmer keeps its own from the
+// start of its operation to its end, so that nothing collected meanwhile
+// changes its steps or its packets.
+struct TRunSettings {
+  TProgramSettings Settings;
+  TControlBytes ControlBytes;
+  std::uint16_t OptionSum16, OptionSum;
+  // The loaded job's, or, with SerialNumber, as if the number stood in the image.
+  std::uint32_t MainDataLength;
+  std::uint16_t MainSum16, MainSumLow;
+  TSerialNumberBytes SerialNumber;  // the chip's number in what is sent and verified
 };
 
 struct TObjectState {
@@ -155,6 +178,9 @@ struct TObjectState {
   std::uint8_t OptionLoaded;
   std::uint8_t ObjectLoaded;
   std::uint8_t ChipSelected;
+  // The number that the last Auto or Prog. with online S/N gave its chip.
+  // It never enters the image: the job stays the file's.
+  TSerialNumberBytes OnlineSerialNumber;
 };
 
 struct TProgrammerState {
@@ -175,6 +201,8 @@ struct TProgrammerState {
   std::uint8_t UpgradePending[kProgrammerMax];
   std::int32_t ProgramOkCount[kProgrammerMax];
   std::int32_t ProgramNgCount[kProgrammerMax];
+  // Taken when an operation opens on the programmer (data/run_settings.h).
+  TRunSettings RunSettings[kProgrammerMax];
 };
 
 struct TCommBuffers {

@@ -1,9 +1,5 @@
 #include "data/serial_number.h"
 
-#include <algorithm>
-#include <span>
-
-#include "data/checksum_lines.h"
 #include "data/memory_areas.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
@@ -21,27 +17,26 @@ void ShowOutsideMain(std::uint32_t address, std::uint32_t size) {
 
 }  // namespace
 
-std::optional<TAreaSpan> WriteSerialNumberToImage() {
-  const std::span<std::uint8_t> area = MainAreaBytes();
+bool PrepareSerialNumber() {
+  const std::uint64_t areaSize = MainAreaBytes().size();
   const std::uint32_t address = ProgramSettings.SnAddress;
   const std::uint32_t size = ProgramSettings.SnSize;
   const std::uint64_t first = std::uint64_t{address} - SelectedChip.MainStart;
-  if (size == 0 || address < SelectedChip.MainStart || first + size > area.size()) {
+  TSerialNumberBytes number{};
+  if (size == 0 || size > sizeof number.Bytes || address < SelectedChip.MainStart || first + size > areaSize) {
     ShowOutsideMain(address, size);
-    return std::nullopt;
+    return false;
   }
   const bool bigEndian = (ProgramSettings.SnFlags & kBigEndianFlag) != 0;
+  number.First = static_cast<std::uint32_t>(first);
+  number.Size = static_cast<std::uint8_t>(size);
   std::uint32_t value = ProgramSettings.SnValue;
   for (std::uint32_t i = 0; i < size; ++i) {
-    const std::uint64_t index = bigEndian ? first + size - 1 - i : first + i;
-    area[index] = static_cast<std::uint8_t>(value);
+    number.Bytes[bigEndian ? size - 1 - i : i] = static_cast<std::uint8_t>(value);
     value >>= 8;
   }
-  const std::uint32_t oldLength = ObjectState.MainDataLength;
-  ComputeMainDataLength();
-  ObjectState.MainDataLength = std::max(ObjectState.MainDataLength, oldLength);
-  UpdateMainSums16();
-  return TAreaSpan{static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(first + size - 1)};
+  ObjectState.OnlineSerialNumber = number;
+  return true;
 }
 
 std::string SerialNumberText(std::uint32_t value, bool decimal) {

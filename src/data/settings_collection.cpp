@@ -59,6 +59,7 @@ void CollectSerialNumber(const TSettingsControls& c) {
   ProgramSettings.SnFlags = c.CheckBoxCtrl ? 0x40 : 0x00;
   SetBit(ProgramSettings.SnFlags, 0, c.CheckBoxSN);
   SetBit(ProgramSettings.SnFlags, 2, c.SNOrderChk);
+  ProgramSettings.SnOnline = c.CheckBoxSN && c.ChkBoxPCSN;
   ProgramSettings.CountLimit = static_cast<std::uint32_t>(c.SpinEditNum);
   ProgramSettings.SnSize = 4;
   // Field by field: a text that is no number stops here, the fields before it set.

@@ -28,6 +28,7 @@ struct TSettingsControls {
   bool CheckBoxCtrl;                   // "Enable Number Limit"
   bool CheckBoxSN;                     // "Enable S/N"
   bool SNOrderChk;                     // "S/N Big Endian"
+  bool ChkBoxPCSN;                     // "Enable Online SN"
   int SpinEditNum;                     // "Max. Numb: "
   std::string GainEdit, SNEdit1, AddrEdit, EditDevAdr;
 };

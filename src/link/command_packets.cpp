@@ -6,6 +6,7 @@
 #include <span>
 
 #include "data/program_state.h"
+#include "data/run_settings.h"
 #include "link/byte_order.h"
 #include "link/flash_driver.h"
 #include "link/packet_framing.h"
@@ -118,10 +119,14 @@ std::uint16_t FrameDataBlock(std::uint8_t code, std::span<const std::uint8_t> da
   return Close(ch, kDataBlockSize);
 }
 
-std::uint16_t FrameProgramBlock(std::uint8_t code, std::span<const std::uint8_t> data, std::uint16_t block, int ch) {
+// A main block carries the online serial number of programmer ch's run;
+// the image itself holds the file's data.
+std::uint16_t FrameProgramBlock(std::uint8_t code, std::span<const std::uint8_t> data, std::uint16_t block,
+                                const TSerialNumberBytes& number, int ch) {
   if (data.empty()) return 0;
   BuildParameterBlock(kHeaderSize, 0, ch);
   std::memcpy(Packet(ch).data() + kImageDataOffset, data.data(), data.size());
+  PutSerialNumber(number, block * std::size_t{1024}, Packet(ch).subspan(kImageDataOffset, data.size()));
   const std::uint16_t payload = PayloadWithSections(kProgramSections, kParameterBlockSize + kDataBlockSize, ch);
   WriteHeader(ch, code, block, payload);
   return Close(ch, payload);
@@ -143,7 +148,7 @@ std::uint16_t FrameLinkProbe(int ch) {
 }
 
 std::uint16_t FrameChipData(std::uint16_t key, int ch) {
-  BuildChipDataBlock(ch);
+  BuildChipDataBlock(RunSettingsOf(ch), ch);
   const std::span<std::uint8_t> payload = Packet(ch).subspan(kHeaderSize, kChipDataPayloadSize);
   std::copy_n(payload.begin(), kChipDataBlockFormatSize, payload.begin() + kChipDataBlockFormatSize);
   const std::uint8_t lo = static_cast<std::uint8_t>(((key & 0xFF) ^ 0xE4) | 0x80);
@@ -175,11 +180,11 @@ std::uint16_t FrameCommand(std::uint8_t code, std::uint16_t argument, int ch) {
 }
 
 std::uint16_t FrameMainProgramBlock(std::uint16_t block, int ch) {
-  return FrameProgramBlock(kCmdProgramMain, MainBlock(block), block, ch);
+  return FrameProgramBlock(kCmdProgramMain, MainBlock(block), block, RunSettingsOf(ch).SerialNumber, ch);
 }
 
 std::uint16_t FrameEepProgramBlock(std::uint16_t block, int ch) {
-  return FrameProgramBlock(kCmdProgramEep, EepBlock(block), block, ch);
+  return FrameProgramBlock(kCmdProgramEep, EepBlock(block), block, TSerialNumberBytes{}, ch);
 }
 
 std::uint16_t FrameOptionData(int ch) {

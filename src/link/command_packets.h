@@ -44,7 +44,8 @@ std::uint16_t FrameEepDataBlock(std::uint16_t block, int ch);
 // Parameter block, then the driver sections of ch's state when the chip uses a driver.
 std::uint16_t FrameCommand(std::uint8_t code, std::uint16_t argument, int ch);
 
-// Parameter block, 4 KB of an image from block (in KB), driver sections.
+// Parameter block, 4 KB of an image from block (in KB), driver sections;
+// a main block with the online serial number of ch's run in its place.
 // 0 when that range passes the image.
 std::uint16_t FrameMainProgramBlock(std::uint16_t block, int ch);
 std::uint16_t FrameEepProgramBlock(std::uint16_t block, int ch);

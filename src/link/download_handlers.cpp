@@ -2,6 +2,7 @@
 // flash driver when the chip uses one, main data, then EEP data when "Prog.
 // Data Flash" is ticked.
 #include "data/program_state.h"
+#include "data/run_settings.h"
 #include "link/operation_starters.h"
 #include "link/packet_senders.h"
 #include "link/step_handlers.h"
@@ -22,7 +23,7 @@ void HandleDriverReply(const TReply& reply, int ch) {
 
 void HandleMainDownloadReply(const TReply& reply, int ch) {
   if (!AcceptedResult(reply, ch) || NextBlock(ch, SendMainDataBlock)) return;
-  if (ProgramSettings.EepProgram) {
+  if (RunSettingsOf(ch).Settings.EepProgram) {
     StartDownloadEepData(ch);
   } else {
     FinishDataDownload(ch);

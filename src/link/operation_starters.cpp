@@ -6,6 +6,7 @@
 #include "data/log_lines.h"
 #include "data/program_state.h"
 #include "data/random.h"
+#include "data/run_settings.h"
 #include "link/channel_progress.h"
 #include "link/command_packets.h"
 #include "link/firmware_upgrade.h"
@@ -26,6 +27,7 @@ enum TStarterFlags : std::uint8_t {
   kClearsAutoMode = 2,  // a read stands alone, never in an auto run
   kBlankLineFirst = 4,  // an empty memo line (no time, no number) before the start line
   kOpensOperation = 8,  // only ever an operation's first step: starts on an empty receive buffer
+  kFileDataOnly = 16,   // the download for stand-alone programming: the units give their own numbers
 };
 
 using TFirstPacket = bool (*)(int ch);
@@ -71,7 +73,7 @@ using enum TGaugeMode;
 // else it does, first packet. The driver download is the one starter that
 // opens nothing (below).
 // clang-format off
-constexpr TStarter kDownloadChipData {kOpChipDataDownload, On,   TTextId::StartDownloadChipDataText, kStartTicks, MainDataLength, Time,  kOpensOperation,                                 NewChipDataKey};
+constexpr TStarter kDownloadChipData {kOpChipDataDownload, On,   TTextId::StartDownloadChipDataText, kStartTicks, MainDataLength, Time,  kOpensOperation | kFileDataOnly,                 NewChipDataKey};
 constexpr TStarter kDownloadMainData {kOpMainDownload,     Off,  TTextId::StartDownloadMainDataText, kStartTicks, MainDataLength, Block, kPlain,                                          MainDataBlock};
 constexpr TStarter kDownloadEepData  {kOpEepDownload,      Off,  TTextId::StartDownloadEepDataText,  kStartTicks, EepSize,        Block, kPlain,                                          EepDataBlock};
 constexpr TStarter kAutoProgramming  {kOpBlankCheck,       On,   TTextId::StartAutoProgrammingText,  kStartTicks, MainDataLength, Time,  kOpensOperation,                                 BlankCheck};
@@ -88,9 +90,9 @@ constexpr TStarter kReadEep          {kOpReadEep,          Off,  TTextId::StartR
 constexpr TStarter kReadChecksum     {kOpReadChecksum,     On,   TTextId::StartReadChecksumText,     kStartTicks, MainDataLength, Block, kGaugeFirst | kClearsAutoMode | kOpensOperation, ReadChecksum};
 // clang-format on
 
-std::uint32_t LengthOf(TLength length) {
+std::uint32_t LengthOf(TLength length, int ch) {
   switch (length) {
-    case MainDataLength: return ObjectState.MainDataLength;
+    case MainDataLength: return RunSettingsOf(ch).MainDataLength;
     case MainSize: return SelectedChip.MainSize;
     case EepSize: return SelectedChip.EepSize;
   }
@@ -105,7 +107,15 @@ void LogStartLine(const TStarter& s, const char* line, int ch) {
 }
 
 void ArmGauge(const TStarter& s, int ch) {
-  StartChannelProgress(s.Ticks, LengthOf(s.Length), s.Mode == Block, ch);
+  StartChannelProgress(s.Ticks, LengthOf(s.Length, ch), s.Mode == Block, ch);
+}
+
+// An operation opens on a programmer that runs no step, or whose upgrade
+// the step takes the place of; a step that follows another in a running
+// operation keeps the settings that operation started with.
+bool OpensOperation(const TStarter& s, int ch) {
+  const TProgrammerState& p = ProgrammerState;
+  return (s.Flags & kOpensOperation) || !p.ChannelBusy[ch] || p.ProgOpCode[ch] == kOpFirmwareUpgrade;
 }
 
 // A step that takes the place of an upgrade ends the upgrade's bookkeeping.
@@ -120,6 +130,7 @@ void Run(const TStarter& s, const char* line, int ch) {
   if (!IsProgrammerIndex(ch)) return;
   TProgrammerState& p = ProgrammerState;
   if (s.Flags & kOpensOperation) p.RxFill[ch] = 0;
+  if (OpensOperation(s, ch)) TakeRunSettings(ch, !(s.Flags & kFileDataOnly));
   EnterState(s.State, ch);
   if (s.Ticking != Kept) p.GaugeTicking[ch] = s.Ticking == On ? 1 : 0;
   if (s.Flags & kClearsAutoMode) p.AutoMode[ch] = 0;
@@ -185,6 +196,7 @@ void FinishMainProgramming(int ch) {
 void StartReadChipInfo(int ch) {
   if (!IsProgrammerIndex(ch)) return;
   ProgrammerState.RxFill[ch] = 0;
+  TakeRunSettings(ch, true);
   EnterState(kOpChipInfo, ch);
   AddLog(Text(TTextId::ReadChipInfoText));
   StartChannelProgress(kStartTicks, SelectedChip.MainSize, false, ch);
@@ -194,6 +206,7 @@ void StartReadChipInfo(int ch) {
 void StartReadMemory(int ch) {
   if (!IsProgrammerIndex(ch)) return;
   ProgrammerState.RxFill[ch] = 0;
+  TakeRunSettings(ch, true);
   EnterState(kOpReadMemory, ch);
   StartChannelProgress(kStartTicks, SelectedChip.MainSize, false, ch);
   if (TGauge* gauge = ProgrammerState.ProgressGauges[ch]) gauge->SetPosition(kReadMemoryGaugePosition);

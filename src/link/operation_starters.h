@@ -4,7 +4,10 @@
 // at nothing: the commands check that the programmer is free. A step that
 // only ever opens an operation (chip-data download, auto run, blank check,
 // the reads) starts on an empty receive buffer; a step that takes the place
-// of a firmware upgrade ends its bookkeeping (AbandonUpgrade).
+// of a firmware upgrade ends its bookkeeping (AbandonUpgrade). A starter
+// that opens an operation takes the programmer's copy of the settings
+// (TakeRunSettings), which that operation's steps and packets read to its
+// end; the download takes it without the online serial number.
 #pragma once
 
 #include <cstdint>

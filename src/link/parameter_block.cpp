@@ -7,6 +7,7 @@
 #include "data/packet_checksum.h"
 #include "data/program_state.h"
 #include "data/random.h"
+#include "data/run_settings.h"
 #include "link/byte_order.h"
 #include "text/format_text.h"
 
@@ -19,12 +20,12 @@ constexpr std::size_t kOptionTailSize = 204;  // OptionImage[128 .. 331] at bloc
 
 }  // namespace
 
-void BuildParameterBlock(std::uint16_t position, std::uint16_t argument, int ch) {
+void BuildParameterBlock(std::uint16_t position, std::uint16_t argument, const TRunSettings& run, int ch) {
   const std::span<std::uint8_t> packet = Packet(ch);
   if (std::size_t{position} + kParameterBlockSize > packet.size()) return;
   const std::span<std::uint8_t> b = packet.subspan(position, kParameterBlockSize);
   const TSelectedChip& chip = SelectedChip;
-  const TProgramSettings& settings = ProgramSettings;
+  const TProgramSettings& settings = run.Settings;
   const TObjectState& object = ObjectState;
 
   std::ranges::fill(b, 0);
@@ -38,11 +39,11 @@ void BuildParameterBlock(std::uint16_t position, std::uint16_t argument, int ch)
   b[8] = chip.ChipSubParam1;
   b[9] = chip.ChipSubParam2;
   PutLe16(b, 10, argument);
-  PutLe32(b, 16, object.MainDataLength);
+  PutLe32(b, 16, run.MainDataLength);
   PutLe32(b, 20, chip.EepSize);
   PutLe32(b, 24, chip.MainStart);
   PutLe32(b, 28, chip.EepStart);
-  const TControlBytes& c = chip.ControlBytes;
+  const TControlBytes& c = run.ControlBytes;
   const std::uint8_t controlBytes[] = {c.PifSpeedFlags, c.VoltageFlags, c.ResetPowerFlags, c.ProgramStepFlags,
                                        c.EraseFlags,    c.ControlByte5, c.ControlByte6,    c.ControlByte7};
   std::ranges::copy(controlBytes, b.begin() + 32);
@@ -52,16 +53,20 @@ void BuildParameterBlock(std::uint16_t position, std::uint16_t argument, int ch)
   b[43] = settings.ChipOutTime;
   PutLe16(b, 44, chip.MainPageSize);
   PutLe16(b, 46, chip.EepPageSize);
-  PutLe16(b, 48, object.MainSum16);
-  PutLe16(b, 50, object.MainSumLow);
+  PutLe16(b, 48, run.MainSum16);
+  PutLe16(b, 50, run.MainSumLow);
   PutLe16(b, 52, object.EepSum16);
   PutLe16(b, 54, object.EepSumLow);
-  PutLe16(b, 56, object.OptionSum16);
-  PutLe16(b, 58, object.OptionSum);
+  PutLe16(b, 56, run.OptionSum16);
+  PutLe16(b, 58, run.OptionSum);
   b[64] = chip.ChipExtParam1;
   b[65] = chip.ChipExtParam2;
   PutLe16(b, 66, settings.ChipExtWord);
   PutLe16(b, 68, settings.RunTime);
+}
+
+void BuildParameterBlock(std::uint16_t position, std::uint16_t argument, int ch) {
+  BuildParameterBlock(position, argument, RunSettingsOf(ch), ch);
 }
 
 void PutPaddedString(const std::string& text, std::uint16_t position, std::uint16_t width, int ch) {
@@ -73,15 +78,15 @@ void PutPaddedString(const std::string& text, std::uint16_t position, std::uint1
   std::ranges::fill(std::ranges::copy(shown.substr(0, n), field.begin()).out, field.end(), 0);
 }
 
-void BuildChipDataBlock(int ch) {
+void BuildChipDataBlock(const TRunSettings& run, int ch) {
   constexpr std::uint16_t at = kChipDataBlockPosition;
   const std::span<std::uint8_t> b = Packet(ch).subspan(at, kChipDataBlockFormatSize);
-  const TProgramSettings& settings = ProgramSettings;
+  const TProgramSettings& settings = run.Settings;
   const std::span<const std::uint8_t> options = MemoryImages.OptionImage;
 
   constexpr std::uint8_t kTag[] = {0x52, 0x4F, 0x5A, 0x49};  // "ROZI"
   std::ranges::copy(kTag, b.begin());
-  BuildParameterBlock(at + 4, static_cast<std::uint16_t>(Random(65535)), ch);
+  BuildParameterBlock(at + 4, static_cast<std::uint16_t>(Random(65535)), run, ch);
   b[84] = settings.SnFlags;
   b[85] = settings.SnSize;
   PutLe32(b, 86, settings.CountLimit);
@@ -89,7 +94,7 @@ void BuildChipDataBlock(int ch) {
   PutLe16(b, 90, static_cast<std::uint16_t>(settings.SnGain * SessionState.ProgrammerCount));
   PutLe32(b, 92, settings.SnAddress);
   PutLe32(b, 96, settings.SnValue + static_cast<std::uint32_t>(ch) * settings.SnGain);
-  PutLe16(b, 100, ObjectState.MainSumLow);
+  PutLe16(b, 100, run.MainSumLow);
   PutLe32(b, 102, ObjectState.FileChecksum);
   std::fill(b.begin() + 106, b.begin() + 112, 0);  // reserved
   std::ranges::copy(options.first(kOptionHeadSize), b.begin() + 112);

@@ -4,6 +4,7 @@
 
 #include "data/log_lines.h"
 #include "data/program_state.h"
+#include "data/run_settings.h"
 #include "link/channel_progress.h"
 #include "link/operation_starters.h"
 #include "link/packet_senders.h"
@@ -73,7 +74,7 @@ void HandleEraseReply(const TReply& reply, int ch) {
 
 void HandleMainProgramReply(const TReply& reply, int ch) {
   if (!AcceptedResult(reply, ch) || NextBlock(ch, SendMainProgramBlock)) return;
-  if (ProgramSettings.EepProgram) {
+  if (RunSettingsOf(ch).Settings.EepProgram) {
     StartProgramEep(ch);
   } else {
     FinishMainProgramming(ch);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/program_state.h"
+#include "data/run_settings.h"
 #include "link/command_packets.h"
 #include "link/frame_coding.h"
 #include "link/gauge.h"
@@ -62,6 +63,14 @@ std::span<std::uint8_t> MainImageBlock(int ch) {
 }
 
 std::span<std::uint8_t> EepImageBlock(int ch) { return BlockInside(MemoryImages.EepImage, 0, SelectedChip.EepSize, ch); }
+
+std::span<const std::uint8_t> MainBlockAsSent(int ch, TStepBlock& buffer) {
+  const std::span<const std::uint8_t> image = MainImageBlock(ch);
+  const std::span<std::uint8_t> block = std::span(buffer).first(image.size());
+  std::ranges::copy(image, block.begin());
+  PutSerialNumber(RunSettingsOf(ch).SerialNumber, BlockOffset(ch), block);
+  return block;
+}
 
 bool SendMainBlockRead(std::uint16_t block, int ch) { return SendCommand(kCmdMainBlock, block, ch); }
 bool SendEepBlockRead(std::uint16_t block, int ch) { return SendCommand(kCmdEepBlock, block, ch); }

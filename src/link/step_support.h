@@ -2,6 +2,7 @@
 // 4 KB transfers, the bounds of an image block and the end of an auto run.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -34,6 +35,12 @@ bool NextBlock(int ch, TBlockSender send, int gaugeExtra = 0);
 std::span<std::uint8_t> MainImageBlock(int ch);
 std::span<std::uint8_t> EepImageBlock(int ch);
 std::size_t BlockOffset(int ch);
+
+// The current main block as programmer ch's run sent it to the chip: the
+// image's bytes (MainImageBlock) with the run's online serial number in its
+// place, copied into buffer.
+using TStepBlock = std::array<std::uint8_t, kStepBlockBytes>;
+std::span<const std::uint8_t> MainBlockAsSent(int ch, TStepBlock& buffer);
 
 // The verify and read commands of the next block.
 bool SendMainBlockRead(std::uint16_t block, int ch);

@@ -6,6 +6,7 @@
 #include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "data/run_settings.h"
 #include "link/channel_progress.h"
 #include "link/operation_starters.h"
 #include "link/reply_timeout.h"
@@ -51,7 +52,7 @@ bool VerifyBlock(const TReply& reply, std::span<const std::uint8_t> image, std::
 // The end of the verification in an auto run: the option bytes, or the
 // chip is done.
 void FinishAutoVerification(int ch) {
-  if (ProgramSettings.OptionProgram) {
+  if (RunSettingsOf(ch).Settings.OptionProgram) {
     StartWriteOption(ch);
     return;
   }
@@ -65,10 +66,11 @@ void FinishAutoVerification(int ch) {
 void HandleMainVerifyReply(const TReply& reply, int ch) {
   // Addresses shown from the start of the main area.
   const auto address = static_cast<std::uint32_t>(BlockOffset(ch));
-  if (!VerifyBlock(reply, MainImageBlock(ch), address, ch)) return;
+  TStepBlock sent;
+  if (!VerifyBlock(reply, MainBlockAsSent(ch, sent), address, ch)) return;
   if (NextBlock(ch, SendMainBlockRead)) return;
   LogChannelMessage(Text(TTextId::MainVerifiedText), ch);
-  if (ProgramSettings.EepProgram) {
+  if (RunSettingsOf(ch).Settings.EepProgram) {
     StartVerifyEep(ch);
   } else if (ProgrammerState.AutoMode[ch]) {
     FinishAutoVerification(ch);

@@ -6,6 +6,7 @@
 #include "data/operator_io.h"
 #include "data/program_state.h"
 #include "data/random.h"
+#include "data/run_settings.h"
 #include "link/parameter_block.h"
 #include "platform/file_bytes.h"
 #include "project/project_bytes.h"
@@ -65,12 +66,13 @@ void WriteHeader(TProjectWriter& w, std::uint8_t modelCode, std::span<const std:
   for (const std::uint8_t b : pad.first(kProjectPadStored)) w.PrjWriteByte(b);
 }
 
-// The chip-data block as programmer 1 would receive it, then 512 zero bytes.
+// The chip-data block as programmer 1 would receive it in a download
+// started now, then 512 zero bytes.
 void WriteCfgSection(TProjectWriter& w, std::span<const std::uint8_t> pad) {
   w.PrjWriteString(kCfgTag, 0, kCfgTagKey);
   const std::uint8_t kc = RandomByte();
   w.PrjWriteByte(kc);
-  BuildChipDataBlock(0);
+  BuildChipDataBlock(CurrentRunSettings(false), 0);
   std::array<std::uint8_t, kCfgDataSize> cfg{};
   std::copy_n(CommBuffers.PacketBuffers[0] + kChipDataBlockPosition, kChipDataBlockFormatSize, cfg.begin());
   for (std::size_t i = 0; i < cfg.size(); ++i) w.PrjWriteByte(cfg[i] ^ pad[i] ^ kc);

@@ -100,17 +100,16 @@ class TGenMFrmARM : public QMainWindow {
   std::function<void(int ch)> StartUpgrade = StartFirmwareUpgrade;
 
   // Settings and serial numbers (main_window_settings.cpp). A command that
-  // programs collects the settings first, then writes the number just
-  // collected: CollectProgramSettings(), then WriteSerialNumberWhenOnline().
+  // programs collects the settings first, then takes the number just
+  // collected: CollectProgramSettings(), then PrepareSerialNumberWhenOnline().
   // CollectProgramSettings throws EConvertError for a number field that
   // holds no integer.
   void CollectProgramSettings();
-  // Writes the collected S/N into the main image and shows it; false (with
-  // a box) when it does not fit the main area: no programmer may start.
-  bool WriteSerialNumberToImage();
-  // WriteSerialNumberToImage when "Enable S/N" and "Enable Online SN" are
-  // both ticked; true when there is nothing to write.
-  bool WriteSerialNumberWhenOnline();
+  // When "Enable S/N" and "Enable Online SN" are both ticked, the collected
+  // S/N becomes the number the next chips are sent (the image and the
+  // viewer keep the file's data); false (with a box) when it does not fit
+  // the main area: no programmer may start. True when there is no number.
+  bool PrepareSerialNumberWhenOnline();
   // After a chip passed an Auto run: the next S/N into SnValue and SNEdit1.
   void AdvanceSerialNumber();
   void CheckBoxSNClick();

@@ -30,7 +30,7 @@ struct TGenMFrmARM::TGangCommand {
   std::span<const std::uint8_t> States;  // that the operation runs through
   bool NeedsData;
   int AutoMode;              // for the programmers it starts; kKeepAutoMode leaves it
-  bool OnlineSerialNumber;   // writes the online S/N into the main image first
+  bool OnlineSerialNumber;   // its chips get the online S/N
   bool OptionWords;          // logs an AC78xx chip's option words
   bool EmptyLine;            // before the settings line
   bool FocusPanel;           // the focus goes to the toolbar
@@ -82,9 +82,10 @@ void TGenMFrmARM::ReadOptionByte1Click() { RunChipRead(kReadOption); }
 void TGenMFrmARM::ReadChipCheckSum1Click() { RunChipRead(kReadChecksum); }
 
 // The checks and the settings come before the online S/N, so the number
-// written is the one the window shows; a number that cannot be written
-// starts nothing. Only a programmer that starts gets its receive buffer
-// emptied and its auto flag set: a busy one's running step is left alone.
+// sent is the one the window shows; a number that cannot be placed starts
+// nothing. Only a programmer that starts gets its receive buffer emptied
+// and its auto flag set: a busy one's running step is left alone, and keeps
+// the settings it started with (its starter took them).
 void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
   ViewPageCtrl->setCurrentWidget(ChipSett);
   if (command.FocusPanel) PanelBtns->setFocus();
@@ -94,7 +95,7 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
   if (command.OnlineSerialNumber && !OneProgrammerForOnlineSerialNumber()) return;
   if (command.EmptyLine) AddMemoLine("");
   CollectProgramSettings();
-  if (command.OnlineSerialNumber && !WriteSerialNumberWhenOnline()) return;
+  if (command.OnlineSerialNumber && !PrepareSerialNumberWhenOnline()) return;
   if (command.OptionWords && SelectedChip.ChipFamilyIndex == kVendorAC78xx) ShowAC78xCurrentOption();
   for (int ch = 0; ch < ProgrammersInUse(); ++ch) {
     if (!LinkedAndIdle(ch)) continue;
@@ -104,10 +105,10 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
   }
 }
 
-// An online S/N is written into the one main image that every programmer
-// receives, so a gang run would give all its chips the same number; and a
-// programmer still running would have its image, data length and sums
-// rewritten under it, and its chip would get the same number too.
+// One online S/N goes to every programmer that starts, so a gang run would
+// give all its chips the same number; and a programmer still running has
+// not yet advanced the number its chip got, so a chip started now would get
+// it too.
 bool TGenMFrmARM::OneProgrammerForOnlineSerialNumber() {
   if (!OnlineSerialNumbers()) return true;
   const int linked = LinkedProgrammerCount();

@@ -44,6 +44,7 @@ void TGenMFrmARM::CollectProgramSettings() {
       .CheckBoxCtrl = CheckBoxCtrl->isChecked(),
       .CheckBoxSN = CheckBoxSN->isChecked(),
       .SNOrderChk = SNOrderChk->isChecked(),
+      .ChkBoxPCSN = ChkBoxPCSN->isChecked(),
       .SpinEditNum = SpinEditNum->value(),
       .GainEdit = text(GainEdit),
       .SNEdit1 = text(SNEdit1),
@@ -53,16 +54,9 @@ void TGenMFrmARM::CollectProgramSettings() {
   ::CollectProgramSettings(controls);
 }
 
-bool TGenMFrmARM::WriteSerialNumberToImage() {
-  const std::optional<TAreaSpan> written = ::WriteSerialNumberToImage();
-  if (!written) return false;
-  UpdateHexViewerRows(SelectedChip.MainStart + written->First, SelectedChip.MainStart + written->Last);
-  return true;
-}
-
 bool TGenMFrmARM::OnlineSerialNumbers() const { return CheckBoxSN->isChecked() && ChkBoxPCSN->isChecked(); }
 
-bool TGenMFrmARM::WriteSerialNumberWhenOnline() { return !OnlineSerialNumbers() || WriteSerialNumberToImage(); }
+bool TGenMFrmARM::PrepareSerialNumberWhenOnline() { return !OnlineSerialNumbers() || PrepareSerialNumber(); }
 
 void TGenMFrmARM::AdvanceSerialNumber() {
   if (!OnlineSerialNumbers()) return;

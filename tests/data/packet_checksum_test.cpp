@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
 #include <vector>
 
 #include "data/packet_checksum.h"
@@ -36,6 +38,23 @@ TEST(PacketChecksum, RangeIsInclusiveAndBounded) {
   EXPECT_EQ(Checksum16Range(buf, 0x1000000, 0x1000000), 0);
   EXPECT_EQ(Checksum16Range(buf, 0, 16), 0);  // end outside the buffer
   EXPECT_EQ(Checksum16(buf, 17), 0);
+}
+
+// Whatever the cut, inside a group of eight or between groups, the pieces
+// in turn give the whole's checksum.
+TEST(PacketChecksum, ContinuedOverPiecesEqualsTheWhole) {
+  Bytes buf(37);
+  for (std::size_t i = 0; i < buf.size(); ++i) buf[i] = static_cast<std::uint8_t>(i * 29 + 3);
+  const std::uint16_t whole = Checksum16(buf, static_cast<std::uint32_t>(buf.size()));
+  const std::span<const std::uint8_t> all(buf);
+  for (std::size_t first = 0; first <= buf.size(); ++first) {
+    for (std::size_t second = first; second <= buf.size(); second += 3) {
+      SCOPED_TRACE(std::to_string(first) + " " + std::to_string(second));
+      std::uint16_t c = Checksum16Continued(0, all.first(first));
+      c = Checksum16Continued(c, all.subspan(first, second - first));
+      EXPECT_EQ(Checksum16Continued(c, all.subspan(second)), whole);
+    }
+  }
 }
 
 TEST(PacketChecksum, NegSum16) {

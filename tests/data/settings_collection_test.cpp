@@ -17,7 +17,7 @@ struct TCollected {
   TControlBytes Bytes;
   int AutoDetect, ChipInTime, ChipOutTime, PowerUpTime, PowerDownTime, RunTime;
   int OptionProgram, EepProgram;
-  int SnFlags, SnSize, SnGain;
+  int SnFlags, SnOnline, SnSize, SnGain;
   std::uint32_t SnValue, SnAddress;
   int DeviceAddress;
   std::uint32_t CountLimit;
@@ -26,7 +26,7 @@ struct TCollected {
     return std::memcmp(&Bytes, &o.Bytes, sizeof Bytes) == 0 && AutoDetect == o.AutoDetect &&
            ChipInTime == o.ChipInTime && ChipOutTime == o.ChipOutTime && PowerUpTime == o.PowerUpTime &&
            PowerDownTime == o.PowerDownTime && RunTime == o.RunTime && OptionProgram == o.OptionProgram &&
-           EepProgram == o.EepProgram && SnFlags == o.SnFlags && SnSize == o.SnSize && SnGain == o.SnGain &&
+           EepProgram == o.EepProgram && SnFlags == o.SnFlags && SnOnline == o.SnOnline && SnSize == o.SnSize && SnGain == o.SnGain &&
            SnValue == o.SnValue && SnAddress == o.SnAddress && DeviceAddress == o.DeviceAddress &&
            CountLimit == o.CountLimit;
   }
@@ -36,7 +36,7 @@ struct TCollected {
         << +b.ProgramStepFlags << ' ' << +b.EraseFlags << ' ' << +b.ControlByte5 << ' ' << +b.ControlByte6 << ' '
         << +b.ControlByte7 << std::dec << "; auto " << c.AutoDetect << ", times " << c.ChipInTime << ' '
         << c.ChipOutTime << ' ' << c.PowerUpTime << ' ' << c.PowerDownTime << ' ' << c.RunTime << ", option "
-        << c.OptionProgram << ", eep " << c.EepProgram << std::hex << "; sn flags " << c.SnFlags << " size "
+        << c.OptionProgram << ", eep " << c.EepProgram << std::hex << "; sn flags " << c.SnFlags << " online " << c.SnOnline << " size "
         << c.SnSize << " gain " << c.SnGain << " value " << c.SnValue << " address " << c.SnAddress << " device "
         << c.DeviceAddress << std::dec << " limit " << c.CountLimit;
   }
@@ -45,7 +45,7 @@ struct TCollected {
 TCollected Collected() {
   const TProgramSettings& s = ProgramSettings;
   return {SelectedChip.ControlBytes, s.AutoDetect, s.ChipInTime, s.ChipOutTime, s.PowerUpTime, s.PowerDownTime,
-          s.RunTime, s.OptionProgram, s.EepProgram, s.SnFlags, s.SnSize, s.SnGain, s.SnValue, s.SnAddress,
+          s.RunTime, s.OptionProgram, s.EepProgram, s.SnFlags, s.SnOnline, s.SnSize, s.SnGain, s.SnValue, s.SnAddress,
           s.DeviceAddress, s.CountLimit};
 }
 
@@ -134,6 +134,17 @@ TEST_F(SettingsCollectionTest, EachControlSetsItsOwnBitsAndThePresetsOfNoControl
        }},
       {"number limit", [](auto& c) { c.CheckBoxCtrl = true; }, {}, [](auto& r) { r.SnFlags = 0x44; }},
       {"S/N enabled", [](auto& c) { c.CheckBoxSN = true; }, {}, [](auto& r) { r.SnFlags = 0x05; }},
+      {"online S/N",
+       [](auto& c) {
+         c.CheckBoxSN = true;
+         c.ChkBoxPCSN = true;
+       },
+       {},
+       [](auto& r) {
+         r.SnFlags = 0x05;
+         r.SnOnline = 1;
+       }},
+      {"online S/N without S/N", [](auto& c) { c.ChkBoxPCSN = true; }, {}, none},
       {"little-endian S/N", [](auto& c) { c.SNOrderChk = false; }, {}, [](auto& r) { r.SnFlags = 0x00; }},
       {"count limit", [](auto& c) { c.SpinEditNum = 999'999'999; }, {}, [](auto& r) { r.CountLimit = 999'999'999; }},
       {"numbers in every notation, too wide ones cut to their field",

@@ -11,6 +11,7 @@
 #include "data/packet_checksum.h"
 #include "data/program_state.h"
 #include "data/random.h"
+#include "data/run_settings.h"
 #include "link/driver_check.h"
 #include "link/frame_coding.h"
 #include "link/parameter_block.h"
@@ -108,6 +109,7 @@ void SetFixedState() {
   SetDriverEntry(0x28, 0x300, 32);  // erase
   SetDriverEntry(0x2C, 0x400, 48);  // program
   SetDriverEntry(0x30, 0x500, 16);  // option, common
+  TakeRunSettings(kCh, false);       // as the programmer's operation started
 }
 
 Bytes Frame(int ch, std::uint16_t length) {
@@ -301,7 +303,7 @@ TEST(CommandPackets, ChipDataIsMaskedByTheKey) {
   };
   SetFixedState();
   SetRandomSeed(kSeed);
-  BuildChipDataBlock(kCh);
+  BuildChipDataBlock(RunSettingsOf(kCh), kCh);
   const Bytes block(CommBuffers.PacketBuffers[kCh] + 8, CommBuffers.PacketBuffers[kCh] + 520);
 
   const Bytes packet = build(0x1A2B);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "channel_fixture.h"
+#include "data/run_settings.h"
 #include "link/operation_views.h"
 #include "link/receive_path.h"
 #include "loaded_chip.h"
@@ -60,8 +61,10 @@ class OperationTest : public ChannelTest {
     ChannelTest::TearDown();
   }
 
-  // Programmer ch linked and in state, busy as a starter leaves it.
+  // Programmer ch linked and in state, busy as a starter leaves it, with
+  // the settings that stand as its operation's.
   void InState(int ch, std::uint8_t state, std::uint16_t blockCount = 8) {
+    TakeRunSettings(ch, true);
     TProgrammerState& p = ProgrammerState;
     p.DeviceLinked[ch] = 1;
     p.ProgOpCode[ch] = state;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/program_state.h"
+#include "data/run_settings.h"
 #include "link/reply_timeout.h"
 #include "unit_fixture.h"
 
@@ -161,6 +162,60 @@ TEST_F(StartersOnUnit, AStepInPlaceOfAnUpgradeEndsItsBookkeeping) {
   SentBy([] { StartReadEep(kCh); });
   EXPECT_EQ(p.UpgradePending[kCh], 1);
   EXPECT_EQ(SessionState.UpgradeRunning, 1);
+}
+
+// An operation takes the settings as they stand when it opens on a
+// programmer that runs no step, or only an upgrade; a step that follows
+// another in a running operation keeps those its operation started with.
+TEST_F(StartersOnUnit, AnOperationTakesTheSettingsWhenItOpensAndKeepsThemToItsEnd) {
+  struct Case {
+    const char* name;
+    std::function<void()> start;
+    bool opensAlways;  // never a step that follows another
+  };
+  const Case cases[] = {
+      {"download chip data", [] { StartDownloadChipData(kCh); }, true},
+      {"download main data", [] { StartDownloadMainData(kCh); }, false},
+      {"download EEP data", [] { StartDownloadEepData(kCh); }, false},
+      {"auto-programming", [] { StartAutoProgramming(kCh); }, true},
+      {"blank check", [] { StartBlankCheck(kCh); }, true},
+      {"erase", [] { StartErase("Do Chip Erase......", kCh); }, false},
+      {"program main", [] { StartProgramMain(kCh); }, false},
+      {"program EEP", [] { StartProgramEep(kCh); }, false},
+      {"verify main", [] { StartVerifyMain(kCh); }, false},
+      {"verify EEP", [] { StartVerifyEep(kCh); }, false},
+      {"write option", [] { StartWriteOption(kCh); }, false},
+      {"read option", [] { StartReadOption(kCh); }, true},
+      {"read main", [] { StartReadMain(kCh); }, true},
+      {"read EEP", [] { StartReadEep(kCh); }, true},
+      {"read checksum", [] { StartReadChecksum(kCh); }, true},
+      {"read chip information", [] { StartReadChipInfo(kCh); }, true},
+      {"read memory", [] { StartReadMemory(kCh); }, true},
+  };
+  struct Before {
+    const char* what;
+    std::uint8_t state;
+    std::uint8_t busy;
+    bool opens;
+  };
+  const Before befores[] = {
+      {"idle", kOpIdle, 0, true},
+      {"in a running step", kOpBlankCheck, 1, false},
+      {"upgrading", kOpFirmwareUpgrade, 1, true},
+  };
+  TProgrammerState& p = ProgrammerState;
+  for (const Case& c : cases) {
+    for (const Before& before : befores) {
+      SCOPED_TRACE(std::string(c.name) + ", " + before.what);
+      ProgramSettings.PowerUpTime = 11;
+      TakeRunSettings(kCh, false);       // what the running operation started with
+      ProgramSettings.PowerUpTime = 22;  // collected since
+      p.ProgOpCode[kCh] = before.state;
+      p.ChannelBusy[kCh] = before.busy;
+      SentBy(c.start);
+      EXPECT_EQ(RunSettingsOf(kCh).Settings.PowerUpTime, c.opensAlways || before.opens ? 22 : 11);
+    }
+  }
 }
 
 // The driver download runs inside the download the chip data opened: the

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/program_state.h"
+#include "data/run_settings.h"
 #include "link/command_packets.h"
 #include "link/flash_driver.h"
 #include "link/frame_coding.h"
@@ -41,9 +42,11 @@ class SendersToUnit : public UnitTest {
     line = &Plug();
   }
 
-  // Sends with send() in state `state` and returns what the unit recorded.
+  // Sends with send() in state `state`, with the settings that stand, and
+  // returns what the unit recorded.
   sim::PacketRecord SendOne(std::uint8_t state, const std::function<bool()>& send) {
     ProgrammerState.ProgOpCode[kCh] = state;
+    TakeRunSettings(kCh, false);
     const std::size_t seen = line->Unit().ReceivedCount();
     EXPECT_TRUE(send());
     const std::vector<sim::PacketRecord> all = line->Packets(seen + 1);
@@ -201,6 +204,7 @@ TEST_F(SendersToUnit, EveryPacketKindPassesTheUnitsDecoder) {
 // The unit's frames arrive through the receive side of the port, one reply
 // per packet, and pass the program's own reply check.
 TEST_F(SendersToUnit, RepliesComeBackThroughThePort) {
+  TakeRunSettings(kCh, false);
   ProgrammerState.ProgOpCode[kCh] = kOpBlankCheck;
   ASSERT_TRUE(SendCommand(kCmdOperation, kSubBlankCheck, kCh));
   EXPECT_EQ(line->NextReply(), std::optional<std::uint8_t>(0x00));

@@ -11,6 +11,7 @@
 #include "data/packet_checksum.h"
 #include "data/program_state.h"
 #include "data/random.h"
+#include "data/run_settings.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ std::uint32_t GetLe(const std::uint8_t* p, int n) {
 
 std::uint8_t* Packet() { return CommBuffers.PacketBuffers[kCh]; }
 
-// Every source field a distinct value.
+// Every source field a distinct value. The blocks are built from these as
+// they stand (CurrentRunSettings), as a download started now would take them.
 void SetDistinctState() {
   ResetProgramState();
   SelectedChip.OptionFormat = 0x01;
@@ -79,7 +81,7 @@ TEST(ParameterBlock, Layout) {
   std::memset(Packet(), 0xEE, kPacketBufferSize);
   const std::uint8_t randomByte = NextRandom(77, 255);
   SetRandomSeed(77);
-  BuildParameterBlock(20, 0xA55A, kCh);
+  BuildParameterBlock(20, 0xA55A, CurrentRunSettings(false), kCh);
 
   Bytes expected(80, 0);
   auto put = [&](std::size_t at, const Bytes& b) { std::copy(b.begin(), b.end(), expected.begin() + at); };
@@ -101,7 +103,7 @@ TEST(ParameterBlock, RandomByteIsFreshEveryBlock) {
   SetDistinctState();
   std::vector<std::uint8_t> drawn;
   for (int i = 0; i < 32; ++i) {
-    BuildParameterBlock(8, 0, kCh);
+    BuildParameterBlock(8, 0, CurrentRunSettings(false), kCh);
     drawn.push_back(Packet()[8 + 6]);
     EXPECT_EQ(Packet()[8 + 10], 0);
     EXPECT_EQ(Packet()[8 + 11], 0);
@@ -114,7 +116,7 @@ TEST(ParameterBlock, RandomByteIsFreshEveryBlock) {
 TEST(ParameterBlock, NoWriteOutsideThePacketBuffer) {
   SetDistinctState();
   std::memset(CommBuffers.PacketBuffers[kCh + 1], 0xEE, kPacketBufferSize);
-  BuildParameterBlock(static_cast<std::uint16_t>(kPacketBufferSize - 79), 0, kCh);
+  BuildParameterBlock(static_cast<std::uint16_t>(kPacketBufferSize - 79), 0, CurrentRunSettings(false), kCh);
   PutPaddedString("ABC", static_cast<std::uint16_t>(kPacketBufferSize - 2), 16, kCh);
   EXPECT_EQ(CommBuffers.PacketBuffers[kCh + 1][0], 0xEE);
 }
@@ -171,14 +173,14 @@ TEST_F(ChipDataBlockTest, Layout) {
   const std::uint16_t argument = static_cast<std::uint16_t>(Random(65535));
   const std::uint8_t randomByte = static_cast<std::uint8_t>(Random(255));
   SetRandomSeed(seed);
-  BuildChipDataBlock(kCh);
+  BuildChipDataBlock(CurrentRunSettings(false), kCh);
 
   const std::uint8_t* b = Block();
   EXPECT_EQ(Bytes(b, b + 4), (Bytes{0x52, 0x4F, 0x5A, 0x49}));
   // The parameter block inside, with the random argument.
   SetRandomSeed(seed);
   Random(65535);
-  BuildParameterBlock(1000, argument, kCh);
+  BuildParameterBlock(1000, argument, CurrentRunSettings(false), kCh);
   EXPECT_EQ(Bytes(b + 4, b + 84), Bytes(Packet() + 1000, Packet() + 1080));
   EXPECT_EQ(GetLe(b + 14, 2), argument);
   EXPECT_EQ(b[4 + 6], randomByte);
@@ -202,7 +204,7 @@ TEST_F(ChipDataBlockTest, Layout) {
 
 // A receiver verifies the block by recomputing both closing fields.
 TEST_F(ChipDataBlockTest, ChecksumAndSumClose) {
-  BuildChipDataBlock(kCh);
+  BuildChipDataBlock(CurrentRunSettings(false), kCh);
   const std::span<const std::uint8_t> block(Block(), 512);
   EXPECT_EQ(GetLe(Block() + 508, 2), Checksum16(block, 508));
   const unsigned sum = std::accumulate(block.begin(), block.begin() + 510, 0u);
@@ -214,7 +216,7 @@ TEST_F(ChipDataBlockTest, ChecksumAndSumClose) {
 TEST_F(ChipDataBlockTest, EmptyNamesAreQuestionMarks) {
   SessionTexts.ChipName.clear();
   SessionTexts.ChipText2.clear();
-  BuildChipDataBlock(kCh);
+  BuildChipDataBlock(CurrentRunSettings(false), kCh);
   Bytes name(16, 0), file(48, 0);
   name[0] = file[0] = '?';
   EXPECT_EQ(Bytes(Block() + 240, Block() + 256), name);
@@ -244,7 +246,7 @@ TEST_F(ChipDataBlockTest, SerialNumbersPerProgrammer) {
     ProgramSettings.SnValue = c.value;
     ProgramSettings.SnGain = c.gain;
     SessionState.ProgrammerCount = c.programmers;
-    BuildChipDataBlock(c.ch);
+    BuildChipDataBlock(CurrentRunSettings(false), c.ch);
     const std::uint8_t* b = CommBuffers.PacketBuffers[c.ch] + 8;
     EXPECT_EQ(GetLe(b + 96, 4), c.first);
     EXPECT_EQ(GetLe(b + 90, 2), c.step);

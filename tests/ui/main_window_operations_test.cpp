@@ -23,6 +23,7 @@
 #include "data/program_state.h"
 #include "demo_job.h"
 #include "driver_file.h"
+#include "link/byte_order.h"
 #include "link/comm.h"
 #include "modal_closer.h"
 #include "modal_watch.h"
@@ -125,6 +126,43 @@ class WindowOperationsTest : public WindowTest {
       return true;
     };
     Trigger("SpdBtnLdPrj");
+  }
+
+  // "Save to Project File" with the file dialog confirming path.
+  void SaveProject(const std::string& path) {
+    window->ExecFileDialog = [path](QFileDialog& dialog) {
+      dialog.selectFile(QString::fromStdString(path));
+      return true;
+    };
+    Trigger("SavetoProjectFile1");
+  }
+
+  // A fresh chip in unit ch: main flash and EEP blank, option bytes 0.
+  void FreshChip(int ch) {
+    Unit(ch).Modify([](sim::Unit& u) {
+      std::ranges::fill(u.main, u.BlankByte());
+      std::ranges::fill(u.eep, u.BlankByte());
+      std::ranges::fill(u.option, 0x00);
+    });
+  }
+
+  // Unit ch's packets from index `from` on.
+  std::vector<sim::PacketRecord> ReceivedFrom(int ch, std::size_t from) {
+    const std::vector<sim::PacketRecord> received = Unit(ch).Received();
+    return std::vector<sim::PacketRecord>(received.begin() + static_cast<std::ptrdiff_t>(from), received.end());
+  }
+
+  // Waits until unit ch has had a main-flash program block answered since
+  // packet `from`: its operation programs the main flash now.
+  bool ProgrammingMain(int ch, std::size_t from) {
+    return QTest::qWaitFor(
+        [&] {
+          const std::vector<sim::PacketRecord> received = ReceivedFrom(ch, from);
+          return std::any_of(received.begin(), received.end(), [](const sim::PacketRecord& r) {
+            return r.command == sim::kCmdProgramMain && r.answered;
+          });
+        },
+        kWaitMs);
   }
 
   sim::PtyUnit& Unit(int ch) { return (*units)[static_cast<std::size_t>(ch)]; }
@@ -638,6 +676,203 @@ TEST_F(WindowOperationsTest, NothingChangesTheJobWhileAProgrammerIsBusy) {
     for (const QString& line : Memo().mid(memo)) EXPECT_FALSE(line.contains("Chip Actual Programmed Data Size"));
     endsWithTheData();
   }
+}
+
+// Unit 2 runs a slow Prog. (or Auto) with a step box ticked; meanwhile the
+// operator unticks the box and runs a command that collects the settings.
+// The running operation ends as it was started: it sends its step, the chip
+// holds that data, the log says so, and every packet it sends after the
+// change carries the program-step byte it started with. What the command
+// collected is what the idle unit's new operation runs with.
+TEST_F(WindowOperationsTest, ARunningOperationEndsWithTheSettingsItStartedWith) {
+  StartWith(2);
+  ChooseAU30xWithData();
+  constexpr int kIdle = 0;
+  constexpr int kBusy = 1;
+  constexpr std::size_t kStepFlagsAt = 8 + 35;  // ProgramStepFlags in the parameter block of a packet
+  Unit(kBusy).Update([](sim::UnitSettings& u) { u.replyDelayMs = 150; });
+  struct Row {
+    const char* What;
+    const char* Start;
+    QCheckBox* TGenMFrmARM::*Box;  // ticked at the start, unticked while it runs
+    const char* During;
+    std::uint8_t StepCode;  // a packet of the step the box asks for
+    int StepArgument;       // -1: any
+    const char* StepLine;   // the operation's last line
+    std::uint8_t StepFlags;
+  };
+  const Row rows[] = {
+      {"Save to Project File", "SpdBtnProg", &TGenMFrmARM::ChkBoxPrgEEP, "SavetoProjectFile1", sim::kCmdProgramEep, -1,
+       "EEP Data Programm Successed!", 0x3F},
+      {"Read CheckSum on programmer 1", "SpdBtnProg", &TGenMFrmARM::ChkBoxPrgEEP, "ReadChipCheckSum1",
+       sim::kCmdProgramEep, -1, "EEP Data Programm Successed!", 0x3F},
+      {"Prog. on the idle unit", "SpdBtnProg", &TGenMFrmARM::ChkBoxPrgEEP, "SpdBtnProg", sim::kCmdProgramEep, -1,
+       "EEP Data Programm Successed!", 0x3F},
+      {"Auto's option step, Blank on the idle unit", "AutoSpdBtn", &TGenMFrmARM::CheckBoxOpt, "SpdBtnBlankChk",
+       sim::kCmdControl, sim::kSubWriteOption, "Write Option Byte Successed!", 0x57},
+  };
+  const std::string project = Folder() + "saved.pqx";
+  window->ExecFileDialog = [project](QFileDialog& dialog) {
+    dialog.selectFile(QString::fromStdString(project));
+    return true;
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.What);
+    for (int ch : {kIdle, kBusy}) FreshChip(ch);
+    window->ChkBoxPrgEEP->setChecked(false);
+    window->CheckBoxOpt->setChecked(false);
+    (window.get()->*row.Box)->setChecked(true);
+    // Programmer 1 is held busy while the command starts, so it runs on unit 2 only.
+    ProgrammerState.ChannelBusy[kIdle] = 1;
+    ProgrammerState.ProgOpCode[kIdle] = kOpBlankCheck;
+    ProgrammerState.ReplyTimeout[kIdle] = 60000;
+    const std::size_t started = Unit(kBusy).ReceivedCount();
+    const std::size_t idleBefore = Unit(kIdle).ReceivedCount();
+    Trigger(row.Start);
+    ASSERT_TRUE(ProgrammingMain(kBusy, started));
+    ProgrammerState.ChannelBusy[kIdle] = 0;
+    ProgrammerState.ProgOpCode[kIdle] = kOpIdle;
+    ASSERT_EQ(ProgrammerState.ProgOpCode[kBusy], kOpProgramMain);
+
+    (window.get()->*row.Box)->setChecked(false);
+    const std::size_t changed = Unit(kBusy).ReceivedCount();
+    Trigger(row.During);
+    ASSERT_TRUE(WaitIdle({kIdle, kBusy}));
+    ASSERT_TRUE(WaitAllHandled(kIdle));
+    ASSERT_TRUE(WaitAllHandled(kBusy));
+
+    const std::vector<std::string> lines = LinesOf(kBusy);
+    EXPECT_EQ(lines.back(), row.StepLine);
+    const std::vector<sim::PacketRecord> sent = ReceivedFrom(kBusy, changed);
+    EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [&](const sim::PacketRecord& r) {
+      return r.command == row.StepCode && (row.StepArgument < 0 || r.argument == row.StepArgument);
+    }));
+    for (const sim::PacketRecord& r : sent) {
+      ASSERT_TRUE(r.problem.empty()) << r.problem;
+      if (r.command == sim::kCmdProgramMain || r.command == sim::kCmdProgramEep || r.command == sim::kCmdReadMain ||
+          r.command == sim::kCmdControl) {
+        ASSERT_GT(r.packet.size(), kStepFlagsAt);
+        EXPECT_EQ(r.packet[kStepFlagsAt], row.StepFlags) << +r.command;
+      }
+    }
+    if (row.StepCode == sim::kCmdProgramEep) {
+      const sim::Bytes eep = Unit(kBusy).Inspect([](const sim::Unit& u) { return u.eep; });
+      EXPECT_TRUE(std::equal(MemoryImages.EepImage, MemoryImages.EepImage + SelectedChip.EepSize, eep.begin()));
+    } else {
+      const sim::Bytes option = Unit(kBusy).Inspect([](const sim::Unit& u) { return u.option; });
+      EXPECT_TRUE(std::equal(MemoryImages.OptionImage, MemoryImages.OptionImage + 1024, option.begin()));
+    }
+    // A new operation on the idle unit starts with what was collected.
+    const std::vector<sim::PacketRecord> idleSent = ReceivedFrom(kIdle, idleBefore);
+    EXPECT_TRUE(std::none_of(idleSent.begin(), idleSent.end(),
+                             [](const sim::PacketRecord& r) { return r.command == sim::kCmdProgramEep; }));
+  }
+  EXPECT_EQ(LinesOf(kIdle).back(), "Chip is Blank!");
+}
+
+// Online S/N at 0x03000100, starting at 0x00003000: the chip of an Auto
+// gets its number; with S/N switched off, the next (fresh) chip gets the
+// file's own bytes there. The same with the number at the end of the flash:
+// the next chip is programmed over the file's length only. A project saved
+// then holds the file's data and length.
+TEST_F(WindowOperationsTest, TheOnlineSerialNumberIsNoPartOfTheJob) {
+  StartWith(1);
+  ChooseAU30xWithData();
+  window->RefreshChecksumsAndViews();
+  window->ChkBoxPrgEEP->setChecked(false);
+  window->CheckBoxOpt->setChecked(false);
+  const sim::Bytes data(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + kDataLength);
+  const TObjectState job = ObjectState;
+  const auto serialNumbers = [this](bool on) {
+    window->CheckBoxSN->setChecked(on);
+    window->ChkBoxPCSN->setChecked(on);
+  };
+  const auto autoOnAFreshChip = [this] {
+    FreshChip(0);
+    const std::size_t before = Unit(0).ReceivedCount();
+    Trigger("AutoSpdBtn");
+    EXPECT_TRUE(WaitIdle({0}));
+    EXPECT_TRUE(WaitAllHandled(0));
+    EXPECT_EQ(LinesOf(0).back(), "Chip programming Successed!");
+    return ReceivedFrom(0, before);
+  };
+  struct Case {
+    const char* Address;
+    std::uint32_t At;  // in the main area
+    sim::Bytes Number;
+  };
+  const Case cases[] = {
+      {"0x03000100", 0x100, {0x00, 0x00, 0x30, 0x00}},
+      {"0x03007FFC", 0x7FFC, {0x00, 0x00, 0x30, 0x01}},  // the last four bytes of the flash
+  };
+  window->SNEdit1->setText("0x00003000");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Address);
+    window->AddrEdit->setText(c.Address);
+    serialNumbers(true);
+    autoOnAFreshChip();
+    EXPECT_EQ(UnitMain(0, c.At, 4), c.Number);
+
+    serialNumbers(false);
+    const std::vector<sim::PacketRecord> sent = autoOnAFreshChip();
+    EXPECT_EQ(UnitMain(0, 0, kDataLength), data);
+    EXPECT_EQ(UnitMain(0, c.At, 4), c.At < kDataLength ? sim::Bytes(data.begin() + c.At, data.begin() + c.At + 4)
+                                                         : sim::Bytes(4, 0xFF));
+    for (const sim::PacketRecord& r : sent) {
+      if (r.command != sim::kCmdProgramMain) continue;
+      EXPECT_LT(r.argument * 1024u, kDataLength);
+      EXPECT_EQ(GetLe32(r.packet, 8 + 16), kDataLength);  // MainDataLength in the parameter block
+    }
+    EXPECT_EQ(ObjectState.MainDataLength, kDataLength);
+    EXPECT_EQ(ObjectState.MainSum16, job.MainSum16);
+    EXPECT_EQ(ObjectState.MainSumLow, job.MainSumLow);
+  }
+  EXPECT_EQ(window->SNEdit1->text(), "0x00003002");
+
+  // With online S/N on, the download for stand-alone programming still
+  // carries the file's data, length and sums: the unit gives its own numbers.
+  serialNumbers(true);
+  Trigger("Download1");
+  ASSERT_TRUE(QTest::qWaitFor(
+      [this] { return !Unit(0).Received().empty() && Unit(0).Received().back().command == sim::kCmdReset; }, kWaitMs));
+  ASSERT_TRUE(WaitAllHandled(0));
+  const sim::JobData downloaded = Unit(0).Inspect([](const sim::Unit& u) { return u.job; });
+  EXPECT_EQ(downloaded.main, data);
+  ASSERT_EQ(downloaded.chipData.size(), 512u);
+  EXPECT_EQ(GetLe32(downloaded.chipData, 4 + 16), kDataLength);
+  EXPECT_EQ(GetLe16(downloaded.chipData, 4 + 48), job.MainSum16);
+  EXPECT_EQ(GetLe16(downloaded.chipData, 100), job.MainSumLow);
+  serialNumbers(false);
+
+  const std::string project = Folder() + "after.pqx";
+  SaveProject(project);
+  std::fill(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + kDataLength, 0x00);
+  OpenProject(project);
+  ASSERT_EQ(prompts.Shown.back(), Text(TTextId::ProjectOpenSuccessText));
+  EXPECT_EQ(sim::Bytes(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + kDataLength), data);
+  EXPECT_EQ(ObjectState.MainDataLength, kDataLength);
+  EXPECT_EQ(MemoryImages.MainFlashImage[0x7FFC], 0xFF);
+}
+
+// Prog. with online S/N gives the chip its number; Verify then compares the
+// chip with what was programmed, the number included.
+TEST_F(WindowOperationsTest, ProgThenVerifyWithOnlineSerialNumberVerifies) {
+  StartWith(1);
+  ChooseAU30xWithData();
+  window->ChkBoxPrgEEP->setChecked(false);
+  window->CheckBoxSN->setChecked(true);
+  window->ChkBoxPCSN->setChecked(true);
+  window->AddrEdit->setText("0x03000FFE");  // across the first two 4 KB blocks
+  window->SNEdit1->setText("0xA1B2C3D4");
+  Trigger("SpdBtnProg");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(LinesOf(0).back(), "Main Flash Programming Success!");
+  EXPECT_EQ(UnitMain(0, 0xFFE, 4), (sim::Bytes{0xA1, 0xB2, 0xC3, 0xD4}));
+
+  Trigger("SpdBtnVerify");
+  ASSERT_TRUE(WaitIdle({0}));
+  EXPECT_EQ(LinesOf(0).back(), "Main Flash Data Verify Successed!");
+  EXPECT_TRUE(prompts.Shown.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -148,58 +149,43 @@ class WindowSerialNumberTest : public WindowSettingsTest {
   }
 };
 
-TEST_F(WindowSerialNumberTest, BothByteOrdersShowAtOnceInBothRowsTheNumberCrosses) {
-  struct Case {
-    bool bigEndian;
-    const char* row0[2];  // the two last bytes of row 0xFFF
-    const char* row1[2];  // the two first bytes of row 0x1000
-  };
-  const Case cases[] = {{true, {"12", "34"}, {"56", "78"}}, {false, {"78", "56"}, {"34", "12"}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.bigEndian);
-    window->SNOrderChk->setChecked(c.bigEndian);
-    window->AddrEdit->setText("0x0800FFFE");
-    QSignalSpy changed(&HexCells(), &QAbstractItemModel::dataChanged);
-    window->CollectProgramSettings();
-    ASSERT_TRUE(window->WriteSerialNumberWhenOnline());
-    // The number lies above the rows filled: they now reach it.
-    ASSERT_EQ(HexCells().rowCount(), 0x1001);
-    EXPECT_EQ(Cell(HexCells(), 0xFFF, 0), "0x0800FFF0");
-    EXPECT_EQ(Cell(HexCells(), 0xFFF, 15), c.row0[0]);
-    EXPECT_EQ(Cell(HexCells(), 0xFFF, 16), c.row0[1]);
-    EXPECT_EQ(Cell(HexCells(), 0x1000, 1), c.row1[0]);
-    EXPECT_EQ(Cell(HexCells(), 0x1000, 2), c.row1[1]);
-    ASSERT_EQ(changed.size(), 1);
-    EXPECT_EQ(changed[0][0].toModelIndex().row(), 0xFFF);
-    EXPECT_EQ(changed[0][1].toModelIndex().row(), 0x1000);
-    // Programmed with the rest of the data.
-    EXPECT_EQ(ObjectState.MainDataLength, 0x10100u);
-  }
+// The number goes only into what the chips are sent: the image, the viewer
+// and the data length keep the file's.
+TEST_F(WindowSerialNumberTest, TheNumberIsGivenToTheChipsAndTheViewerKeepsTheFilesData) {
+  window->AddrEdit->setText("0x0800FFFE");
+  window->CollectProgramSettings();
+  EXPECT_EQ(ProgramSettings.SnOnline, 1);
+  const std::uint8_t before[4] = {MemoryImages.MainFlashImage[0xFFFE], MemoryImages.MainFlashImage[0xFFFF],
+                                  MemoryImages.MainFlashImage[0x10000], MemoryImages.MainFlashImage[0x10001]};
+  QSignalSpy changed(&HexCells(), &QAbstractItemModel::dataChanged);
+  ASSERT_TRUE(window->PrepareSerialNumberWhenOnline());
+  const TSerialNumberBytes& number = ObjectState.OnlineSerialNumber;
+  EXPECT_EQ(number.First, 0xFFFEu);
+  EXPECT_EQ(std::vector<std::uint8_t>(number.Bytes, number.Bytes + number.Size),
+            (std::vector<std::uint8_t>{0x12, 0x34, 0x56, 0x78}));
+  EXPECT_TRUE(std::equal(before, before + 4, MemoryImages.MainFlashImage + 0xFFFE));
+  EXPECT_EQ(HexCells().rowCount(), 0x130);
+  EXPECT_EQ(changed.size(), 0);
+  EXPECT_EQ(ObjectState.MainDataLength, 0x1300u);
   EXPECT_TRUE(prompts.Shown.empty());
 }
 
-TEST_F(WindowSerialNumberTest, ANumberOutsideTheMainAreaIsNotWrittenAndStopsTheCommand) {
+TEST_F(WindowSerialNumberTest, ANumberOutsideTheMainAreaIsNotGivenAndStopsTheCommand) {
   window->AddrEdit->setText("0x0801FFFE");
   window->CollectProgramSettings();
-  const std::uint8_t last[2] = {MemoryImages.MainFlashImage[0x1FFFE], MemoryImages.MainFlashImage[0x1FFFF]};
-  const QString cell = Cell(HexCells(), 0x12F, 16);
-  EXPECT_FALSE(window->WriteSerialNumberWhenOnline());
+  EXPECT_FALSE(window->PrepareSerialNumberWhenOnline());
   EXPECT_EQ(prompts.Shown, std::vector<std::string>{"S/N Address 0x0801FFFE (4 Bytes) is out of Main Flash "
                                                     "0x08000000 - 0x0801FFFF, no chip is programmed!"});
-  EXPECT_EQ(MemoryImages.MainFlashImage[0x1FFFE], last[0]);
-  EXPECT_EQ(MemoryImages.MainFlashImage[0x1FFFF], last[1]);
-  EXPECT_EQ(HexCells().rowCount(), 0x130);
-  EXPECT_EQ(Cell(HexCells(), 0x12F, 16), cell);
-  EXPECT_EQ(ObjectState.MainDataLength, 0x1300u);
+  EXPECT_EQ(ObjectState.OnlineSerialNumber.Size, 0);
 }
 
-TEST_F(WindowSerialNumberTest, WithoutOnlineSnNothingIsWrittenAndTheCommandGoesOn) {
+TEST_F(WindowSerialNumberTest, WithoutOnlineSnNoNumberIsGivenAndTheCommandGoesOn) {
   window->ChkBoxPCSN->click();
   window->AddrEdit->setText("0x08000000");
   window->CollectProgramSettings();
-  const std::uint8_t first = MemoryImages.MainFlashImage[0];
-  EXPECT_TRUE(window->WriteSerialNumberWhenOnline());
-  EXPECT_EQ(MemoryImages.MainFlashImage[0], first);
+  EXPECT_EQ(ProgramSettings.SnOnline, 0);
+  EXPECT_TRUE(window->PrepareSerialNumberWhenOnline());
+  EXPECT_EQ(ObjectState.OnlineSerialNumber.Size, 0);
   EXPECT_TRUE(prompts.Shown.empty());
 }
 
