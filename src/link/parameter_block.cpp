@@ -8,6 +8,7 @@
 #include "data/program_state.h"
 #include "data/random.h"
 #include "link/byte_order.h"
+#include "link/serial_step.h"
 #include "text/format_text.h"
 
 namespace {
@@ -86,7 +87,7 @@ void BuildChipDataBlock(int ch) {
   b[85] = settings.SnSize;
   PutLe32(b, 86, settings.CountLimit);
   // Programmer ch hands out SnValue + ch * SnGain, then steps by the gain of all programmers.
-  PutLe16(b, 90, static_cast<std::uint16_t>(settings.SnGain * SessionState.ProgrammerCount));
+  PutLe16(b, 90, static_cast<std::uint16_t>(StandAloneSerialStep()));
   PutLe32(b, 92, settings.SnAddress);
   PutLe32(b, 96, settings.SnValue + static_cast<std::uint32_t>(ch) * settings.SnGain);
   PutLe16(b, 100, ObjectState.MainSumLow);
