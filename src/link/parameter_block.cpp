@@ -9,6 +9,7 @@
 #include "data/random.h"
 #include "data/run_settings.h"
 #include "link/byte_order.h"
+#include "link/serial_step.h"
 #include "text/format_text.h"
 
 namespace {
@@ -91,7 +92,7 @@ void BuildChipDataBlock(const TRunSettings& run, int ch) {
   b[85] = settings.SnSize;
   PutLe32(b, 86, settings.CountLimit);
   // Programmer ch hands out SnValue + ch * SnGain, then steps by the gain of all programmers.
-  PutLe16(b, 90, static_cast<std::uint16_t>(settings.SnGain * SessionState.ProgrammerCount));
+  PutLe16(b, 90, static_cast<std::uint16_t>(StandAloneSerialStep(settings)));
   PutLe32(b, 92, settings.SnAddress);
   PutLe32(b, 96, settings.SnValue + static_cast<std::uint32_t>(ch) * settings.SnGain);
   PutLe16(b, 100, run.MainSumLow);

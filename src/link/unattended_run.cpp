@@ -10,6 +10,7 @@
 #include "link/driver_check.h"
 #include "link/operation_starters.h"
 #include "link/programmers_in_use.h"
+#include "link/serial_step.h"
 #include "platform/file_bytes.h"
 #include "text/format_text.h"
 #include "text/unattended_texts.h"
@@ -73,6 +74,10 @@ void StartCommandLineDownload(IStartupSearchActions& actions) {
   if (!OpenedSilenced(actions, path)) return;
   if (DriverMissingFor(kDownloadStates)) {
     LogAndShow(DriverMissingText());
+    return;
+  }
+  if (const auto refusal = SerialStepRefusalFor(kDownloadStates)) {
+    LogAndShow(*refusal);
     return;
   }
   // The operator's Download collects this from the window first; here the

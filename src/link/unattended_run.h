@@ -42,9 +42,9 @@ TStartupSearch StartupSearchTick(IStartupSearchActions& actions);
 // The project opens with the boxes silenced: its messages are logged. A
 // project that is missing (logged, and shown unless the run is unattended),
 // that fails its checks (the reader has said why), that cannot be read (the
-// system's error logged) or whose chip needs a flash driver that did not
-// load starts nothing. "Prog. Data Flash" is taken from the project, as the
-// window shows it.
+// system's error logged), whose chip needs a flash driver that did not load
+// or whose S/N step does not fit the chip-data block starts nothing.
+// "Prog. Data Flash" is taken from the project, as the window shows it.
 void StartCommandLineDownload(IStartupSearchActions& actions);
 
 // The end of an unattended ("OFF") run, checked after every reply watch:

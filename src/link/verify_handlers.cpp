@@ -18,6 +18,7 @@
 namespace {
 
 constexpr std::uint8_t kVerifyError = 0x31;
+constexpr std::uint8_t kShortSuccess = 6;  // a short reply that ends the step well
 constexpr int kEepVerifyGaugeExtra = 3;
 
 // Shows a box for every byte that differs, until the operator answers
@@ -42,6 +43,9 @@ bool BlockMatches(std::span<const std::uint8_t> image, std::span<const std::uint
 // step, but only if the programmer is still in it once the boxes are
 // closed: a search from the timer may have ended it meanwhile.
 bool VerifyBlock(const TReply& reply, std::span<const std::uint8_t> image, std::uint32_t address, int ch) {
+  // A short 6 ends the verification as a success (DataArrived reports it),
+  // and with it an auto run: its chip counts as one done well.
+  if (reply.Result == kShortSuccess && ProgrammerState.AutoMode[ch]) CountProgrammedChip();
   if (!DataArrived(reply, image.size(), ch)) return false;
   const std::uint8_t state = ProgrammerState.ProgOpCode[ch];
   if (BlockMatches(image, reply.Data.first(image.size()), address, ch)) return true;

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr std::uint8_t kWideOptionFamilyCode = 0xC0;  // keeps 256 option bytes in the block
+constexpr std::uint8_t kEepProgramBits = 0x28;          // "Prog. Data Flash": ProgramStepFlags bits 3 and 5
+constexpr std::uint8_t kEepEraseBit = 0x02;             // "Erase Data Flash": EraseFlags bit 1
 
 }  // namespace
 
@@ -31,6 +33,12 @@ void ApplyChipDataBlock() {
   chip.MainEnd = chip.MainStart + chip.MainSize - 1;
 
   chip.ControlBytes = {b[36], b[37], b[38], b[39], b[40], b[41], b[42], b[43]};
+  // A chip without EEP has no EEP step, whatever a file written elsewhere
+  // says: the window would tick its hidden box, and a download send EEP data.
+  if (chip.EepSize == 0) {
+    chip.ControlBytes.ProgramStepFlags &= static_cast<std::uint8_t>(~kEepProgramBits);
+    chip.ControlBytes.EraseFlags &= static_cast<std::uint8_t>(~kEepEraseBit);
+  }
   settings.PowerUpTime = b[44];
   settings.PowerDownTime = b[45];
   settings.ChipInTime = b[46];

@@ -34,5 +34,6 @@ bool WriteProjectFile(const std::string& fileName, std::uint8_t modelCode);
 // cannot be opened or read throws std::system_error naming it.
 std::uint8_t ReadProjectFile(const std::string& fileName);
 
-// The settings back out of the chip-data block of the project just read.
+// The settings back out of the chip-data block of the project just read;
+// for a chip without EEP the EEP program and erase steps stay off.
 void ApplyChipDataBlock();

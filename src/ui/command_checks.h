@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "link/channel_progress.h"
 #include "link/driver_check.h"
 #include "link/programmers_in_use.h"
+#include "link/serial_step.h"
 #include "text/text_id.h"
 
 // Linked by the last search, and running no operation.
@@ -58,4 +60,12 @@ inline std::string ChosenWhileIdle(const std::string& name) {
 // names its file; the command then stops.
 inline bool RefusedWithoutDriver(std::span<const std::uint8_t> states) {
   return DriverMissingFor(states) && Refused(true, DriverMissingText());
+}
+
+// When the states would download a S/N step that does not fit, the refusal
+// logged and shown; the command then stops.
+inline bool RefusedSerialStep(std::span<const std::uint8_t> states) {
+  const std::optional<std::string> refusal = SerialStepRefusalFor(states);
+  if (refusal) LogAndShow(*refusal);
+  return refusal.has_value();
 }

@@ -95,6 +95,7 @@ void TGenMFrmARM::RunGangCommand(const TGangCommand& command) {
   if (command.OnlineSerialNumber && !OneProgrammerForOnlineSerialNumber()) return;
   if (command.EmptyLine) AddMemoLine("");
   CollectProgramSettings();
+  if (RefusedSerialStep(command.States)) return;
   if (command.OnlineSerialNumber && !PrepareSerialNumberWhenOnline()) return;
   if (command.OptionWords && SelectedChip.ChipFamilyIndex == kVendorAC78xx) ShowAC78xCurrentOption();
   for (int ch = 0; ch < ProgrammersInUse(); ++ch) {

@@ -32,8 +32,9 @@ constexpr auto kSettle = 700ms;
 constexpr std::size_t kUnits = 3;
 
 // Unreadable: a path that opens and then fails to read, the program's own
-// memory from address 0.
-enum class TProject { Good, Missing, Damaged, NoDriver, Unreadable };
+// memory from address 0. SerialStepTooLarge: a S/N gain whose step on the
+// three units does not fit the chip-data block's 16 bits.
+enum class TProject { Good, Missing, Damaged, NoDriver, Unreadable, SerialStepTooLarge };
 enum class TEnd { Exits, StaysOpen };
 
 // What a unit receives, as runs of one command.
@@ -57,6 +58,12 @@ std::vector<std::uint8_t> CommandsOf(TSeen seen) {
     case TSeen::RefusedMain: return {kCmdLinkProbe, kCmdChipData, kCmdDriver, kCmdMainData};
   }
   return {};
+}
+
+TDemoJob DemoJobOf(TProject project) {
+  TDemoJob job;
+  if (project == TProject::SerialStepTooLarge) job.SerialGain = 21846;  // 65538 on three units
+  return job;
 }
 
 bool HoldsTheJob(TSeen seen) { return seen == TSeen::Job || seen == TSeen::JobStarted || seen == TSeen::UpgradedJob; }
@@ -106,6 +113,10 @@ const TRunCase kRuns[] = {
      {Searched, Searched, Searched},
      {"File \"@folder/QuorixDRVs/LDR09.VDR\" is not exists, please check it!",
       "Flash Driver \"@folder/QuorixDRVs/LDR09.VDR\" Not Loaded, Operation Not Started!"}},
+    {"SerialStepTooLarge", TProject::SerialStepTooLarge, {"OFF"}, {kPlain, kPlain, kPlain}, TEnd::StaysOpen,
+     {Searched, Searched, Searched},
+     {"S/N step too large for stand-alone programming: S/N Gain 21846 x 3 programmers = 65538, above 65535. "
+      "Download not started!"}},
     {"BootLoaderUpgradedFirst", TProject::Good, {"OFF"},
      {kPlain, [](sim::UnitSettings& s) { s.identity = sim::kBootLoaderIdentity; }, kPlain}, TEnd::Exits,
      {Job, UpgradedJob, Job}, {"C2 : Programmer 2s Firmware Fpgrade Completed!"}},
@@ -147,7 +158,8 @@ class UnattendedProgram : public testing::TestWithParam<TRunCase> {
     folder = std::make_unique<TProgramFolder>(c.Name);
     folder->ListPorts(units->Paths());
     project = c.Project == TProject::Unreadable ? "/proc/self/mem" : folder->File("job.pqx").string();
-    if (c.Project != TProject::Missing && c.Project != TProject::Unreadable) layout = WriteDemoProject(project);
+    if (c.Project != TProject::Missing && c.Project != TProject::Unreadable)
+      layout = WriteDemoProject(project, DemoJobOf(c.Project));
     if (c.Project == TProject::Damaged) Damage();
     if (c.Project == TProject::NoDriver) std::filesystem::remove(folder->File(kDemoDriverFile));
   }

@@ -77,7 +77,9 @@ TEST_F(StepTest, BlankCheckAnswersInAnAutoRunAndAlone) {
 }
 
 // 0 and 6 are success everywhere; where a step needs data, a short 6 ends
-// it well and nothing else of the step happens.
+// it well and nothing else of the step happens. A read's success is no chip
+// done, whatever auto flag the programmer holds: programmer 1's option,
+// chip-information and address reads keep that of the Auto before them.
 TEST_F(StepTest, StepsThatNeedDataEndWithSuccessOnAShortSix) {
   const std::uint8_t dataSteps[] = {kOpVerifyMain, kOpVerifyEep, kOpReadMain, kOpReadEep, kOpReadChecksum};
   for (const std::uint8_t state : dataSteps) {
@@ -85,6 +87,7 @@ TEST_F(StepTest, StepsThatNeedDataEndWithSuccessOnAShortSix) {
     memo.Lines.clear();
     views.Calls.clear();
     InState(kCh, state);
+    ProgrammerState.AutoMode[kCh] = state != kOpVerifyMain && state != kOpVerifyEep;  // a verify alone
     Receive(kCh, ShortReply(0x06));
     EXPECT_EQ(memo.Lines, Lines({"Operation Success!"}));
     EXPECT_TRUE(Idle());
@@ -93,8 +96,20 @@ TEST_F(StepTest, StepsThatNeedDataEndWithSuccessOnAShortSix) {
   }
   memo.Lines.clear();
   InState(0, kOpChipInfo);
+  ProgrammerState.AutoMode[0] = 1;
   Receive(0, ShortReply(0x06));
   EXPECT_EQ(memo.Lines, std::vector<std::string>{Line(0, "Operation Success!")});
+  // The reads that accept a short 6 as their answer.
+  for (const std::uint8_t state : {kOpReadOption, kOpReadMemory}) {
+    SCOPED_TRACE(int{state});
+    views.Calls.clear();
+    InState(0, state);
+    ProgrammerState.AutoMode[0] = 1;
+    Receive(0, ShortReply(0x06));
+    EXPECT_TRUE(Idle(0));
+    EXPECT_EQ(std::count(views.Calls.begin(), views.Calls.end(), "AdvanceSerialNumber"), 0);
+  }
+  EXPECT_EQ(SessionState.ProgrammedCount, 0u);
 }
 
 // A reply is used only as far as it came: one short of the bytes a step
@@ -260,7 +275,8 @@ TEST_F(StepTest, VerifyAloneGoesOnToTheEepAndEnds) {
 }
 
 // Every auto run that ends well moves the serial number on and counts the
-// chip, whether an option write ends it or a verification does.
+// chip, whether an option write ends it or a verification does, also one
+// that a short 6 to its verification ends before the option write.
 TEST_F(StepTest, EveryGoodEndOfAnAutoRunCountsItsChip) {
   struct Case {
     const char* name;
@@ -268,11 +284,14 @@ TEST_F(StepTest, EveryGoodEndOfAnAutoRunCountsItsChip) {
     std::uint8_t state;
     std::function<Bytes()> reply;
     std::string lastLine;
+    bool sameAlone;  // the step alone ends with that line too
   };
   const Case cases[] = {
-      {"option write", 0, 1, kOpWriteOption, [] { return ShortReply(0x06); }, "Write Option Byte Successed!"},
-      {"main verify", 0, 0, kOpVerifyMain, [] { return DataReply(MainBlock(0)); }, "Chip programming Successed!"},
-      {"EEP verify", 1, 0, kOpVerifyEep, [] { return DataReply(EepBlock(0)); }, "Chip programming Successed!"},
+      {"option write", 0, 1, kOpWriteOption, [] { return ShortReply(0x06); }, "Write Option Byte Successed!", true},
+      {"main verify", 0, 0, kOpVerifyMain, [] { return DataReply(MainBlock(0)); }, "Chip programming Successed!", false},
+      {"EEP verify", 1, 0, kOpVerifyEep, [] { return DataReply(EepBlock(0)); }, "Chip programming Successed!", false},
+      {"short 6 to the main verify", 1, 1, kOpVerifyMain, [] { return ShortReply(0x06, 0x9B); }, "Operation Success!", true},
+      {"short 6 to the EEP verify", 1, 1, kOpVerifyEep, [] { return ShortReply(0x06, 0x9D); }, "Operation Success!", true},
   };
   std::uint32_t counted = 0;
   for (const Case& c : cases) {
@@ -289,7 +308,7 @@ TEST_F(StepTest, EveryGoodEndOfAnAutoRunCountsItsChip) {
       counted += autoRun;
       EXPECT_EQ(SessionState.ProgrammedCount, counted);
       EXPECT_EQ(views.Calls, autoRun ? std::vector<std::string>{"AdvanceSerialNumber"} : std::vector<std::string>{});
-      EXPECT_EQ(memo.Lines.back() == Line(kCh, c.lastLine), autoRun || c.state == kOpWriteOption);
+      EXPECT_EQ(memo.Lines.back() == Line(kCh, c.lastLine), autoRun || c.sameAlone);
     }
   }
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -213,6 +214,54 @@ TEST_F(UnattendedRun, AChipWhoseFlashDriverDidNotLoadStartsNoDownload) {
     EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 " + text});
     EXPECT_EQ(prompts.Shown, off ? Lines{} : Lines{text});
     EXPECT_FALSE(AnyStarted());
+  }
+}
+
+// Each programmer steps its serial numbers by the gain of all programmers
+// in use, a step the chip-data block carries in 16 bits. One that does not
+// fit starts nothing, logged and, with an operator at the window, shown; one
+// that fits, or that the programmers never use (S/N off), downloads.
+TEST_F(UnattendedRun, ASerialStepThatDoesNotFitStartsNoDownload) {
+  struct Case {
+    const char* What;
+    std::uint16_t Gain;
+    int InUse;
+    bool SerialNumbers, Off, Refused;
+  };
+  const Case cases[] = {
+      {"a step of 65536 is 0", 8192, 8, true, false, true},
+      {"unattended: logged only", 8192, 8, true, true, true},
+      {"a step of 65540 wraps", 6554, 10, true, false, true},
+      {"the largest step fits", 13107, 5, true, false, false},
+      {"S/N off: the step is not used", 8192, 8, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    for (int ch = 0; ch < kProgrammerMax; ++ch) {
+      ProgrammerState.ProgOpCode[ch] = kOpIdle;
+      ProgrammerState.ChannelBusy[ch] = 0;
+    }
+    memo.Lines.clear();
+    prompts.Shown.clear();
+    CommandLine(static_cast<std::uint8_t>(c.InUse));
+    SessionState.AutoCloseMode = c.Off;
+    actions.OnOpen = [&c] {
+      ProgramSettings.SnGain = c.Gain;
+      ProgramSettings.SnFlags = c.SerialNumbers ? 0x05 : 0x04;
+    };
+    StartCommandLineDownload(actions);
+    const std::string text = "S/N step too large for stand-alone programming: S/N Gain " + std::to_string(c.Gain) +
+                             " x " + std::to_string(c.InUse) + " programmers = " +
+                             std::to_string(c.Gain * c.InUse) + ", above 65535. Download not started!";
+    if (c.Refused) {
+      EXPECT_EQ(memo.Lines, Lines{"> 10:21:07 " + text});
+    } else {
+      EXPECT_TRUE(std::ranges::none_of(memo.Lines, [](const std::string& line) {
+        return line.find("S/N step") != std::string::npos;
+      }));
+    }
+    EXPECT_EQ(prompts.Shown, c.Refused && !c.Off ? Lines{text} : Lines{});
+    EXPECT_EQ(AnyStarted(), !c.Refused);
   }
 }
 

@@ -47,11 +47,12 @@ std::uint8_t PatternByte(std::size_t i) { return static_cast<std::uint8_t>(i * 7
 
 class WindowOperationsTest : public WindowTest {
  protected:
-  // count units, all found by the start-up search.
-  void StartWith(std::size_t count) {
+  // count units, all found by the start-up search; the window started with
+  // these command-line arguments.
+  void StartWith(std::size_t count, std::vector<std::string> arguments = {}) {
     units = std::make_unique<sim::UnitGroup>(count);
     units->WriteConfigIni(Folder());
-    StartWindow();
+    StartWindow(std::move(arguments));
     ASSERT_TRUE(QTest::qWaitFor(
         [count] {
           return SessionState.FoundDeviceCount == count &&
@@ -95,6 +96,14 @@ class WindowOperationsTest : public WindowTest {
     for (std::size_t i = 0; i < SelectedChip.EepSize; ++i) MemoryImages.EepImage[i] = PatternByte(i + 3);
     ObjectState.MainDataLength = kDataLength;
     ObjectState.ObjectLoaded = 1;
+  }
+
+  // "Enable S/N" and "Enable Online SN" ticked, the number at address, from first on.
+  void UseOnlineSerialNumbers(const char* address, const char* first) {
+    window->CheckBoxSN->setChecked(true);
+    window->ChkBoxPCSN->setChecked(true);
+    window->AddrEdit->setText(address);
+    window->SNEdit1->setText(first);
   }
 
   // The messages of programmer ch, without time and number.
@@ -163,6 +172,25 @@ class WindowOperationsTest : public WindowTest {
           });
         },
         kWaitMs);
+  }
+
+  // Waits until each of the first count units has received the start of
+  // stand-alone programming that ends a download, and the window has
+  // handled its answer.
+  bool WaitDownloadsStarted(int count) {
+    for (int ch = 0; ch < count; ++ch) {
+      const bool started = QTest::qWaitFor(
+          [&] {
+            const std::vector<sim::PacketRecord> received = Unit(ch).Received();
+            return !received.empty() && received.back().command == sim::kCmdReset && received.back().answered;
+          },
+          kWaitMs);
+      if (!started || !WaitAllHandled(ch)) return false;
+    }
+    return true;
+  }
+  sim::JobData Job(int ch) {
+    return Unit(ch).Inspect([](const sim::Unit& u) { return u.job; });
   }
 
   sim::PtyUnit& Unit(int ch) { return (*units)[static_cast<std::size_t>(ch)]; }
@@ -379,10 +407,7 @@ TEST_F(WindowOperationsTest, TheReadsRunOnProgrammerOneOnly) {
 TEST_F(WindowOperationsTest, OnlineSerialNumbersRunOnOneProgrammerOnly) {
   StartWith(2);
   ChooseAU30xWithData();
-  window->CheckBoxSN->setChecked(true);
-  window->ChkBoxPCSN->setChecked(true);
-  window->AddrEdit->setText("0x03000100");
-  window->SNEdit1->setText("0x12345678");
+  UseOnlineSerialNumbers("0x03000100", "0x12345678");
   const sim::Bytes imageBefore(MemoryImages.MainFlashImage + 0x100, MemoryImages.MainFlashImage + 0x104);
   const auto refusedWith = [&](const std::string& text) {
     for (const char* command : {"AutoSpdBtn", "SpdBtnProg"}) {
@@ -873,6 +898,140 @@ TEST_F(WindowOperationsTest, ProgThenVerifyWithOnlineSerialNumberVerifies) {
   ASSERT_TRUE(WaitIdle({0}));
   EXPECT_EQ(LinesOf(0).back(), "Main Flash Data Verify Successed!");
   EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// For stand-alone programming each unit steps its numbers by the gain of
+// all units in use, which the chip-data block carries in 16 bits. A download
+// whose step does not fit would give one number to many chips: it starts on
+// no unit, with a box and a log line that say why, and the units keep the
+// job they had. A step that fits, or one the units do not use (S/N off),
+// downloads.
+TEST_F(WindowOperationsTest, ADownloadWhoseSerialStepDoesNotFitStartsOnNoUnit) {
+  constexpr int kUnits = 8;
+  StartWith(kUnits);
+  ChooseAU30xWithData();
+  window->ChkBoxPrgEEP->setChecked(false);
+  window->SNEdit1->setText("0x00000100");
+  struct Case {
+    const char* Gain;
+    bool SerialNumbers;
+    bool Refused;
+    std::uint16_t Step;  // in the block of every unit
+  };
+  const Case cases[] = {
+      {"4096", true, false, 0x8000},
+      {"8192", true, true, 0},  // 65536
+      {"8192", false, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Gain) + (c.SerialNumbers ? " S/N on" : " S/N off"));
+    window->CheckBoxSN->setChecked(c.SerialNumbers);
+    window->GainEdit->setText(c.Gain);
+    std::vector<std::size_t> before;
+    std::vector<sim::JobData> jobs;
+    for (int ch = 0; ch < kUnits; ++ch) {
+      before.push_back(Unit(ch).ReceivedCount());
+      jobs.push_back(Job(ch));
+    }
+    prompts.Shown.clear();
+    Trigger("Download1");
+    if (c.Refused) {
+      const std::string text = FormatText(TTextId::SerialStepTooLargeFormat, 8192u, kUnits, 65536u);
+      EXPECT_EQ(prompts.Shown, std::vector<std::string>{text});
+      EXPECT_EQ(Memo().back().toStdString(), "> 09:05:07 " + text);
+      EXPECT_TRUE(Idle({0, 1, 2, 3, 4, 5, 6, 7}));
+      QTest::qWait(50);
+      for (int ch = 0; ch < kUnits; ++ch) {
+        EXPECT_EQ(Unit(ch).ReceivedCount(), before[static_cast<std::size_t>(ch)]);
+        EXPECT_EQ(Job(ch).chipData, jobs[static_cast<std::size_t>(ch)].chipData);
+      }
+      continue;
+    }
+    ASSERT_TRUE(WaitDownloadsStarted(kUnits));
+    EXPECT_TRUE(prompts.Shown.empty());
+    for (int ch = 0; ch < kUnits; ++ch) {
+      SCOPED_TRACE(ch + 1);
+      const sim::Bytes block = Job(ch).chipData;
+      ASSERT_EQ(block.size(), 512u);
+      EXPECT_EQ(sim::Le16(block, 90), c.Step);
+      EXPECT_EQ(sim::Le32(block, 96), 0x100u + static_cast<std::uint32_t>(ch) * (c.SerialNumbers ? 4096u : 8192u));
+      EXPECT_EQ(LinesOf(ch).back(), "Data Donwload Success!");
+    }
+  }
+}
+
+// A short 6 to the verify ends an Auto as a success: the chip counts, and
+// the next chip gets the next number. A read that keeps the Auto's flag and
+// a Verify alone end well on the same answer and give no number away.
+TEST_F(WindowOperationsTest, AnAutoThatAShortSixToItsVerifyEndsAdvancesTheSerialNumber) {
+  StartWith(1);
+  ChooseAU30xWithData();
+  UseOnlineSerialNumbers("0x03000100", "0x00000010");
+  window->GainEdit->setText("3");
+  Unit(0).Update([](sim::UnitSettings& s) {
+    s.faults.push_back({sim::kCmdReadMain, -1, sim::FaultKind::Result, sim::kResultAck});
+    s.faults.push_back({sim::kCmdControl, sim::kSubChipInfo, sim::FaultKind::Result, sim::kResultAck});
+  });
+  for (const std::uint8_t number : {0x10, 0x13}) {
+    SCOPED_TRACE(int{number});
+    Trigger("AutoSpdBtn");
+    ASSERT_TRUE(WaitIdle({0}));
+    EXPECT_EQ(LinesOf(0).back(), "Operation Success!");
+    EXPECT_EQ(UnitMain(0, 0x100, 4), (sim::Bytes{0x00, 0x00, 0x00, number}));
+    ASSERT_TRUE(WaitAllHandled(0));
+  }
+  EXPECT_EQ(window->SNEdit1->text().toStdString(), "0x00000016");
+  EXPECT_EQ(SessionState.ProgrammedCount, 2u);
+
+  for (const char* command : {"ReadMG32xxChipID1", "SpdBtnVerify"}) {
+    SCOPED_TRACE(command);
+    Trigger(command);
+    ASSERT_TRUE(WaitIdle({0}));
+    EXPECT_EQ(LinesOf(0).back(), "Operation Success!");
+    ASSERT_TRUE(WaitAllHandled(0));
+  }
+  EXPECT_EQ(window->SNEdit1->text().toStdString(), "0x00000016");
+  EXPECT_EQ(SessionState.ProgrammedCount, 2u);
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// A project written elsewhere for a chip without EEP, with "Prog. Data
+// Flash" and "Erase Data Flash" set: the window's Download and the command
+// line's send neither EEP data nor the EEP steps' bits.
+TEST_F(WindowOperationsTest, AProjectForAChipWithoutEepDownloadsNoEepStep) {
+  const std::string project = Folder() + "no-eep.pqx";
+  TDemoJob job;
+  job.PartName = "IND83204xx";
+  job.MainDataLength = 0x2000;
+  job.ProgramEep = true;
+  WriteDemoProject(project, job);
+  WriteDriverFile(Folder(), "LDR02.VDR");
+  for (const bool commandLine : {false, true}) {
+    SCOPED_TRACE(commandLine ? "command line" : "Download");
+    if (commandLine) {
+      TearDown();
+      SetUp();
+      StartWith(1, {project});
+    } else {
+      StartWith(1);
+      OpenProject(project);
+      ASSERT_EQ(prompts.Shown, std::vector<std::string>{Text(TTextId::ProjectOpenSuccessText)});
+      EXPECT_FALSE(window->ChkBoxPrgEEP->isChecked());
+      EXPECT_FALSE(window->ChkBoxErsEEP->isChecked());
+      Trigger("Download1");
+    }
+    ASSERT_TRUE(WaitDownloadsStarted(1));
+    ASSERT_EQ(SelectedChip.EepSize, 0u);
+    const std::vector<sim::PacketRecord> received = Unit(0).Received();
+    EXPECT_TRUE(std::none_of(received.begin(), received.end(),
+                             [](const sim::PacketRecord& r) { return r.command == sim::kCmdEepData; }));
+    const sim::JobData sent = Job(0);
+    EXPECT_EQ(sent.main.size(), 0x2000u);
+    ASSERT_EQ(sent.chipData.size(), 512u);
+    EXPECT_EQ(sent.chipData[4 + 32 + 3] & 0x28, 0);  // ProgramStepFlags: "Prog. Data Flash"
+    EXPECT_EQ(sent.chipData[4 + 32 + 4] & 0x02, 0);  // EraseFlags: "Erase Data Flash"
+    EXPECT_EQ(LinesOf(0).back(), "Data Donwload Success!");
+  }
 }
 
 }  // namespace
