@@ -1,7 +1,9 @@
 // A project file opened over a job (the chosen chip with its defaults): a
 // refused file leaves every record of the job as it was; an accepted one is
 // applied, saved again with the program's own writer and decodes to the same
-// job. Byte 0 picks the chip of the job before; the rest is the file.
+// job. Byte 0 picks the chip of the job before (its bit 7: the check at the
+// open's end refuses a file that passed, as a programmer that started
+// meanwhile does); the rest is the file.
 #include <cstring>
 #include <span>
 #include <string>
@@ -54,15 +56,19 @@ void CheckSavedAgain(const TProjectContent& opened) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TFuzzInput in(data, size);
-  StartFuzzInput(in.Byte());
+  const std::uint8_t first = in.Byte();
+  StartFuzzInput(first & 0x7F);
+  const bool placeable = !(first & 0x80);
   const std::span<const std::uint8_t> file = in.Rest();
   const std::string path = WriteFuzzFile("job.pqx", file);
 
   const TJobRecords before = TJobRecords::Take();
-  const std::uint8_t result = ReadProjectFile(path);
+  MarkImages();
+  const std::uint8_t result = ReadProjectFile(path, [placeable] { return placeable; });
   FUZZ_CHECK(FuzzPrompts().Infos == 1);  // every result is told once
+  if (!placeable) FUZZ_CHECK(result != kProjectOpenOk);
   if (result != kProjectOpenOk) {
-    FUZZ_CHECK(TJobRecords::Take() == before);
+    FUZZ_CHECK(TJobRecords::Take() == before && ImagesStillMarked());
     CheckImagesOutsideAreas();
     return 0;
   }
