@@ -29,7 +29,12 @@ int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const s
   MarkImages();
   const std::uint32_t mainSize = SelectedChip.MainSize;
   const auto failBinary = [] { __builtin_trap(); };  // HEX and S-records never ask for an offset
-  const auto mayPlace = [] { return FuzzPrompts().AskOkAbort("") == TPromptAnswer::Ok; };
+  unsigned placeAskedAt = 0;  // the question that the check at the end was
+  const auto mayPlace = [&placeAskedAt] {
+    const bool ok = FuzzPrompts().AskOkAbort("") == TPromptAnswer::Ok;
+    placeAskedAt = FuzzPrompts().Questions;
+    return ok;
+  };
   bool loaded = false;
   if (eep) {
     // EEP data never comes as S37.
@@ -46,6 +51,8 @@ int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const s
   }
   const bool aborted = FuzzPrompts().AbortAfter != 0 && FuzzPrompts().Questions >= FuzzPrompts().AbortAfter;
   if (aborted) FUZZ_CHECK(!loaded);
+  // A load that stands was checked once more after its last box.
+  if (loaded) FUZZ_CHECK(placeAskedAt != 0 && placeAskedAt == FuzzPrompts().Questions);
   if (!loaded) FUZZ_CHECK(ImagesStillMarked());
   FUZZ_CHECK(SelectedChip.MainSize == mainSize);
   CheckImagesOutsideAreas();
