@@ -3,7 +3,8 @@
 //   object_file_bench FILE...         these files, each read as the program chooses by its
 //                                     extension (.hex, .s19/.s37/.mot), any other as binary
 // Prints MB/s (10^6 bytes of image data per second, best of several runs)
-// for each load and save.
+// for each load and save, and what the working copy of the job that a load
+// reads into adds to it.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include "data/binary_load.h"
 #include "data/file_input.h"
 #include "data/hex_file.h"
+#include "data/job_copy.h"
 #include "data/object_file_kind.h"
 #include "data/program_state.h"
 #include "data/srec_file.h"
@@ -50,23 +52,28 @@ void Report(const char* what, const std::string& name, std::uint64_t dataBytes, 
 }
 
 struct TLoaded {
-  std::uint32_t lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  TAreaSet placed = 0;
+  std::uint32_t lowest = 0xFFFFFFFF, highest = 0;
 };
 
 TLoaded Load(const std::string& name, TObjectFileKind kind) {
-  TLoaded loaded;
   // As a load reads it: the whole file first, then the images.
   const bool binary = kind == TObjectFileKind::Binary;
   const TFileContent file = ReadFileContent(name, binary ? kMainFlashImageSize : UINT64_MAX);
-  if (kind == TObjectFileKind::IntelHex) LoadHexFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum, loaded.placed);
-  if (kind == TObjectFileKind::SRecord) LoadSRecFile(file.Bytes, loaded.lowest, loaded.highest, loaded.sum, loaded.placed);
   if (binary) {
     const TSelectedChip& chip = SelectedChip;
-    StoreBinaryAt(file, chip.MainStart, {chip.MainStart, chip.MainEnd, MemoryImages.MainFlashImage}, loaded.lowest,
-                  loaded.highest, loaded.sum);
+    const TBinaryStore stored = StoreBinaryAt(file, chip.MainStart, {chip.MainStart, chip.MainEnd, MemoryImages.MainFlashImage});
+    return {stored.First, stored.Last};
   }
-  return loaded;
+  const TRecordFileRead read =
+      kind == TObjectFileKind::IntelHex ? LoadHexFile(file.Bytes, JobImages()) : LoadSRecFile(file.Bytes, JobImages());
+  return {read.Totals.Lowest, read.Totals.Highest};
+}
+
+// What a load adds to its reading: the working copy of the job it reads
+// into, made and put in place.
+void ReportJobCopy() {
+  const double seconds = BestSeconds([] { TJobCopy().PutInPlace(); });
+  std::printf("job copy made and put in place: %.2f ms\n", seconds * 1e3);
 }
 
 void Save(const std::string& name, TObjectFileKind kind, std::uint32_t first, std::uint32_t last) {
@@ -125,6 +132,7 @@ int main(int argc, char** argv) {
       Report("save", name, kSize, BestSeconds([&] { Save(name, kind, kBase, kBase + kSize - 1); }));
       Report("load", name, kSize, BestSeconds([&] { Load(name, kind); }));
     }
+    ReportJobCopy();
   }
   std::filesystem::remove_all(folder);
   return 0;

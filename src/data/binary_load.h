@@ -25,9 +25,14 @@ enum class TBinaryLoadStatus {
   TooLong,  // the file runs on past the room: stored up to its end
 };
 
+// What storing a binary file came to.
+struct TBinaryStore {
+  TBinaryLoadStatus Status = TBinaryLoadStatus::Read;
+  std::uint32_t First = 0;  // the address of the first byte stored
+  std::uint32_t Last = 0;   // and of the last
+  std::uint32_t Sum = 0;    // of the bytes stored
+};
+
 // Stores the file, read for the room at address (a non-zero BinaryRoom), into
-// the image from the index of address on: first := address, last := the
-// address of the last byte stored, sum := the byte sum of the bytes stored,
-// LoadedDataEnd := the file's size - 1.
-TBinaryLoadStatus StoreBinaryAt(const TFileContent& file, std::uint32_t address, const TBinaryPlace& place,
-                                std::uint32_t& first, std::uint32_t& last, std::uint32_t& sum);
+// the place's image from the index of address on.
+TBinaryStore StoreBinaryAt(const TFileContent& file, std::uint32_t address, const TBinaryPlace& place);

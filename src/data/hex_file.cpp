@@ -56,7 +56,7 @@ void AppendLinearRecord(std::string& out, std::uint64_t address) {
 }  // namespace
 
 std::uint8_t ParseHexLine(std::string_view line, std::uint32_t& linear, std::uint32_t& segment,
-                          std::uint32_t& lowest, std::uint32_t& highest, std::uint32_t& sum, TAreaSet& placed) {
+                          TRecordTotals& totals, const TAreaImages& images) {
   if (line.empty() || line[0] != ':') return kLineBadStart;
   if (line.size() < kHeaderLength) return kLineBadChecksum;
   const std::uint8_t count = HexByteAt(line, 1);
@@ -84,23 +84,19 @@ std::uint8_t ParseHexLine(std::string_view line, std::uint32_t& linear, std::uin
 
   if (line.size() < kHeaderLength + 2u * count + 2) return kLineBadChecksum;
   const std::uint32_t address = linear + segment + static_cast<std::uint32_t>(addressHigh << 8 | addressLow);
-  const TRecordArea area = StoreDataRecord(address, line.substr(kHeaderLength, 2u * count), count, recordSum, sum, placed);
-  if (area != TRecordArea::Option && area != TRecordArea::None) WidenBounds(address, count, lowest, highest);
+  const TRecordArea area = StoreDataRecord(address, line.substr(kHeaderLength, 2u * count), count, recordSum, totals, images);
+  if (area != TRecordArea::Option && area != TRecordArea::None) WidenBounds(address, count, totals);
   recordSum = static_cast<std::uint8_t>(recordSum + HexByteAt(line, kHeaderLength + 2u * count));
   if (recordSum != 0) return kLineBadChecksum;
   return area == TRecordArea::None ? kLineOutOfChip : kLineOk;
 }
 
-TObjectFileStatus LoadHexFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
-                              std::uint32_t& sum, TAreaSet& placed) {
+TRecordFileRead LoadHexFile(std::string_view text, const TAreaImages& images) {
   std::uint32_t linear = 0;
   std::uint32_t segment = 0;
-  return LoadRecordLines(
-      text, IsSkippedHexLine,
-      [&](std::string_view line, std::uint32_t& low, std::uint32_t& high, std::uint32_t& bytes, TAreaSet& areas) {
-        return ParseHexLine(line, linear, segment, low, high, bytes, areas);
-      },
-      lowest, highest, sum, placed);
+  return LoadRecordLines(text, IsSkippedHexLine, [&](std::string_view line, TRecordTotals& totals) {
+    return ParseHexLine(line, linear, segment, totals, images);
+  });
 }
 
 void WriteHexFile(const std::string& fileName, std::span<const std::uint8_t> image, std::uint32_t base,

@@ -10,19 +10,15 @@
 #include "data/object_file.h"
 
 // One record to its line error code. linear and segment are the file's
-// extended address parts (types 04 and 02; they add up); lowest, highest and
-// sum are its running bounds and byte sum, placed the areas its data records
-// went to. Bounds cover only records stored in the main, EEP and auxiliary
+// extended address parts (types 04 and 02; they add up); totals are its
+// running bounds, byte sum and the areas its data records went to, in
+// images. Bounds cover only records stored in the main, EEP and auxiliary
 // areas.
 std::uint8_t ParseHexLine(std::string_view line, std::uint32_t& linear, std::uint32_t& segment,
-                          std::uint32_t& lowest, std::uint32_t& highest, std::uint32_t& sum, TAreaSet& placed);
+                          TRecordTotals& totals, const TAreaImages& images);
 
-// Reads a whole file from its text, read before anything is changed (see
-// LoadRecordLines): sum := 0, then every line's data bytes; lowest and
-// highest get the bounds found so far after each line; placed, the areas
-// that data records went to.
-TObjectFileStatus LoadHexFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
-                              std::uint32_t& sum, TAreaSet& placed);
+// Reads a whole file from its text (see LoadRecordLines) into images.
+TRecordFileRead LoadHexFile(std::string_view text, const TAreaImages& images);
 
 // Writes addresses first .. last, the byte of address a being image[a - base].
 // Up to last 0xFFFF: 16-byte records, no extended address record. Above:

@@ -16,7 +16,8 @@ std::span<std::uint8_t> MainProgrammedBytes() {
   return area.first(std::min<std::size_t>(ObjectState.MainDataLength, area.size()));
 }
 
-std::span<std::uint8_t> EepAreaBytes() {
-  const std::span<std::uint8_t> image(MemoryImages.EepImage);
-  return image.first(std::min<std::size_t>(SelectedChip.EepSize, image.size()));
+std::span<std::uint8_t> EepAreaBytes() { return EepAreaBytes(MemoryImages.EepImage); }
+
+std::span<std::uint8_t> EepAreaBytes(std::span<std::uint8_t> eepImage) {
+  return eepImage.first(std::min<std::size_t>(SelectedChip.EepSize, eepImage.size()));
 }

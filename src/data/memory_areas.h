@@ -14,3 +14,5 @@ std::span<std::uint8_t> MainProgrammedBytes();
 
 // The EEP area: EepImage[0 .. EepSize - 1]; empty when the chip has no EEP.
 std::span<std::uint8_t> EepAreaBytes();
+// The same part of an EEP image of this size that is not the job's (a load's copy).
+std::span<std::uint8_t> EepAreaBytes(std::span<std::uint8_t> eepImage);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "data/program_state.h"
+
 namespace {
 
 // The value of every character, modulo 256 (which is all the 8-bit result keeps).
@@ -16,6 +18,11 @@ constexpr std::array<std::uint8_t, 256> kDigitValues = [] {
 }();
 
 }  // namespace
+
+TAreaImages JobImages() {
+  TMemoryImages& m = MemoryImages;
+  return {m.OptionImage, m.MainFlashImage, m.EepImage, m.AuxAreaImage};
+}
 
 std::uint8_t HexPairToByte(char high, char low) {
   return static_cast<std::uint8_t>(kDigitValues[static_cast<unsigned char>(high)] * 16 +

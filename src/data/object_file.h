@@ -29,6 +29,34 @@ enum class TRecordArea { Option, Main, Eep, Aux, None };
 using TAreaSet = std::uint8_t;
 constexpr TAreaSet AreaBit(TRecordArea area) { return static_cast<TAreaSet>(1u << static_cast<unsigned>(area)); }
 
+// The images that a file's data records are stored in, index 0 of each
+// standing for its area's start: a load's working copy of the job's images
+// (job_copy.h), or the job's own.
+struct TAreaImages {
+  std::span<std::uint8_t> Option, Main, Eep, Aux;
+};
+
+// The job's own images, those the programmers are sent.
+TAreaImages JobImages();
+
+// What the data records of a HEX or S-record file came to.
+struct TRecordTotals {
+  std::uint32_t Lowest = 0xFFFFFFFF;  // the bounds each reader keeps
+  std::uint32_t Highest = 0;
+  std::uint32_t Sum = 0;              // of every data byte, stored or not
+  TAreaSet Placed = 0;                // the areas records were stored in
+  // One past the last record stored in the main, EEP or auxiliary area
+  // (LoadedDataEnd); set only when there was one.
+  std::uint32_t DataEnd = 0;
+};
+
+// A whole file read: how it ended and, when Read, the totals of all its
+// lines; when Aborted, those of the lines before the one aborted at.
+struct TRecordFileRead {
+  TObjectFileStatus Status = TObjectFileStatus::Read;
+  TRecordTotals Totals;
+};
+
 // Two hex digits to a byte, without validation: 'A'..'Z' give c - 55,
 // 'a'..'z' c - 87, anything else c - 48; a character that is no digit gives
 // some other value, which the record checksum then catches.

@@ -2,18 +2,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 #include "data/binary_load.h"
 #include "data/file_input.h"
 #include "data/hex_file.h"
 #include "data/image_sums.h"
+#include "data/job_copy.h"
 #include "data/log_lines.h"
 #include "data/memory_areas.h"
 #include "data/object_file.h"
@@ -35,10 +34,24 @@ using TOffsetRefusal = TTextFormat<std::uint32_t, std::uint32_t, std::uint32_t>;
 
 std::uint8_t BlankValue() { return SelectedChip.BlankIsZero ? 0x00 : 0xFF; }
 
+bool BinaryRunsIntoEep() { return (SelectedChip.ControlBytes.EraseFlags & kBinaryIntoEep) != 0; }
+
+// Where a binary object file may go, in a main image (the job's or a copy's):
+// the main area, or on to EepEnd for a chip whose binary files run on into
+// its data flash.
+TBinaryPlace MainBinaryPlace(std::span<std::uint8_t> main) {
+  const TSelectedChip& chip = SelectedChip;
+  return {chip.MainStart, BinaryRunsIntoEep() ? chip.EepEnd : chip.MainEnd, main};
+}
+
+// Where a binary EEP data file may go, in an EEP image: the EEP area.
+TBinaryPlace EepBinaryPlace(std::span<std::uint8_t> eep) {
+  return {SelectedChip.EepStart, SelectedChip.EepEnd, EepAreaBytes(eep)};
+}
+
 // Where a binary file goes: the address typed and the room from there.
 struct TBinaryTarget {
   std::uint32_t Address = 0;
-  TBinaryPlace Place{};
   std::uint32_t Room = 0;
 };
 
@@ -56,7 +69,6 @@ bool AskBinaryTarget(const TAskBinaryOffset& askBinaryOffset, const TBinaryPlace
   ObjectState.BinOffsetAddress = static_cast<std::int32_t>(place.AreaStart);
   askBinaryOffset();
   target.Address = static_cast<std::uint32_t>(ObjectState.BinOffsetAddress);
-  target.Place = place;
   target.Room = BinaryRoom(target.Address, place);
   if (target.Room > 0) return true;
   LogAndShow(FormatText(refusal, target.Address, place.AreaStart, place.AreaEnd));
@@ -92,83 +104,70 @@ std::optional<TAcceptedFile> AcceptFile(const std::string& fileName, TObjectFile
   return accepted;
 }
 
-// What reading a HEX or S-record file may change, kept so that a file the
-// operator aborts, or one that places no data, leaves the job as it was.
-class TKeptJob {
- public:
-  TKeptJob()
-      : main_(Copy(MemoryImages.MainFlashImage)),
-        eep_(Copy(MemoryImages.EepImage)),
-        aux_(Copy(MemoryImages.AuxAreaImage)),
-        option_(Copy(MemoryImages.OptionImage)),
-        object_(ObjectState) {}
-
-  void Restore() const {
-    std::ranges::copy(main_, MemoryImages.MainFlashImage);
-    std::ranges::copy(eep_, MemoryImages.EepImage);
-    std::ranges::copy(aux_, MemoryImages.AuxAreaImage);
-    std::ranges::copy(option_, MemoryImages.OptionImage);
-    ObjectState = object_;
-  }
-
- private:
-  template <std::size_t N>
-  static std::vector<std::uint8_t> Copy(const std::uint8_t (&image)[N]) {
-    return std::vector<std::uint8_t>(image, image + N);
-  }
-
-  std::vector<std::uint8_t> main_, eep_, aux_, option_;
-  TObjectState object_;
-};
-
-// Reads a HEX or S-record file into the images, after blank() has blanked
-// what the load blanks. The areas its data records went to; empty when the
-// operator aborted it or it placed no data, which one log line (and for a
-// file without data, one box) says, and then the job is as it was.
-std::optional<TAreaSet> ReadRecordFile(const TAcceptedFile& accepted, const std::string& fileName,
-                                       const std::function<void()>& blank, std::uint32_t& lowest,
-                                       std::uint32_t& highest, std::uint32_t& sum) {
-  const TKeptJob kept;
-  blank();
-  const std::string_view text = accepted.File.Bytes;
-  TAreaSet placed = 0;
-  const TObjectFileStatus status = accepted.Kind == TObjectFileKind::IntelHex
-                                       ? LoadHexFile(text, lowest, highest, sum, placed)
-                                       : LoadSRecFile(text, lowest, highest, sum, placed);
-  if (status == TObjectFileStatus::Read && placed != 0) return placed;
-  kept.Restore();
-  if (status == TObjectFileStatus::Aborted) {
-    AddLog(FormatText(TTextId::LoadAbortedFormat, fileName.c_str()));
-  } else {
-    LogAndShow(FormatText(TTextId::NoDataPlacedFormat, fileName.c_str()));
-  }
-  return std::nullopt;
+// A box inside a load; the load then asks again whether it may change the job.
+bool ToldAndMayPlace(const std::string& text, const TMayPlace& mayPlace) {
+  LogAndShow(text);
+  return mayPlace();
 }
 
-// The part of the main image at the data flash's addresses into EepImage,
+// Reads a HEX or S-record file into the copy, with the line and address boxes
+// the file calls for, and takes the fields its records set there. Its totals;
+// empty when the operator aborted it or it placed no data, which one log line
+// (and for a file without data, one box) says, or when mayPlace refused it.
+std::optional<TRecordTotals> ReadRecordFile(const TAcceptedFile& accepted, const std::string& fileName,
+                                            TJobCopy& copy, const TMayPlace& mayPlace) {
+  const std::string_view text = accepted.File.Bytes;
+  const TRecordFileRead read = accepted.Kind == TObjectFileKind::IntelHex ? LoadHexFile(text, copy.Images())
+                                                                          : LoadSRecFile(text, copy.Images());
+  const TRecordTotals& totals = read.Totals;
+  if (read.Status == TObjectFileStatus::Aborted) {
+    AddLog(FormatText(TTextId::LoadAbortedFormat, fileName.c_str()));
+    return std::nullopt;
+  }
+  if (totals.Placed == 0) {
+    LogAndShow(FormatText(TTextId::NoDataPlacedFormat, fileName.c_str()));
+    return std::nullopt;
+  }
+  if (!mayPlace()) return std::nullopt;
+  TObjectState& object = copy.Object();
+  if (totals.Placed & AreaBit(TRecordArea::Option)) object.OptionLoaded = 1;
+  if (totals.Placed & ~AreaBit(TRecordArea::Option)) object.LoadedDataEnd = totals.DataEnd;
+  return totals;
+}
+
+// The part of a main image at the data flash's addresses into the EEP image,
 // for a binary file that ran on past the main flash.
-void CopyDataFlashPart() {
+void CopyDataFlashPart(const TAreaImages& images) {
   const TSelectedChip& chip = SelectedChip;
   if (chip.EepStart < chip.MainStart) return;
-  const std::span<const std::uint8_t> main(MemoryImages.MainFlashImage);
+  const std::span<const std::uint8_t> main = images.Main;
   const std::size_t from = chip.EepStart - chip.MainStart;
   if (from >= main.size()) return;
-  const std::span<std::uint8_t> eep = EepAreaBytes();
+  const std::span<std::uint8_t> eep = EepAreaBytes(images.Eep);
   std::copy_n(main.begin() + static_cast<std::ptrdiff_t>(from), std::min(eep.size(), main.size() - from),
               eep.begin());
 }
 
-bool BinaryRunsIntoEep() { return (SelectedChip.ControlBytes.EraseFlags & kBinaryIntoEep) != 0; }
+// A binary file into the copy at the address typed; the fields it sets there.
+TBinaryStore StoreBinary(const TAcceptedFile& accepted, const TBinaryPlace& place, TJobCopy& copy) {
+  const TBinaryStore stored = StoreBinaryAt(accepted.File, accepted.Binary.Address, place);
+  copy.Object().LoadedDataEnd = LastByteIndex(accepted.File.Size);
+  return stored;
+}
 
-// The binary path of an object file, once the file has been read.
-void StoreMainBinary(const TFileContent& file, const TBinaryTarget& target) {
+// The binary path of an object file into the copy, once the file has been
+// read; false when mayPlace refused it after the box of a file too long.
+bool StoreMainBinary(const TAcceptedFile& accepted, TJobCopy& copy, const TMayPlace& mayPlace) {
   const TSelectedChip& chip = SelectedChip;
-  TObjectState& object = ObjectState;
-  object.BinOffsetAddress = static_cast<std::int32_t>(target.Address - chip.MainStart);  // an image index from here on
-  const TBinaryLoadStatus status =
-      StoreBinaryAt(file, target.Address, target.Place, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
-  if (BinaryRunsIntoEep() && object.ObjectEnd > chip.MainEnd) CopyDataFlashPart();
-  if (status == TBinaryLoadStatus::TooLong) LogAndShow(Text(TTextId::OutOfFlashText));
+  TObjectState& object = copy.Object();
+  const TAreaImages images = copy.Images();
+  object.BinOffsetAddress = static_cast<std::int32_t>(accepted.Binary.Address - chip.MainStart);  // an image index
+  const TBinaryStore stored = StoreBinary(accepted, MainBinaryPlace(images.Main), copy);
+  object.ObjectStart = stored.First;
+  object.ObjectEnd = stored.Last;
+  object.FileChecksum = stored.Sum;
+  if (BinaryRunsIntoEep() && object.ObjectEnd > chip.MainEnd) CopyDataFlashPart(images);
+  return stored.Status == TBinaryLoadStatus::Read || ToldAndMayPlace(Text(TTextId::OutOfFlashText), mayPlace);
 }
 
 void LogObjectCrc32() {
@@ -183,43 +182,48 @@ void LogProgrammedSize() {
   AddLog(FormatText(TTextId::ProgrammedSizeFormat, static_cast<int>(length), length - 1));
 }
 
-void BlankObjectImages() {
-  FillBytes(MemoryImages.EepImage, kEepImageSize, BlankValue());
-  FillBytes(MemoryImages.MainFlashImage, kMainFlashImageSize, BlankValue());
-}
-
 }  // namespace
 
-bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAskBinaryOffset& askBinaryOffset) {
+bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAskBinaryOffset& askBinaryOffset,
+                    const TMayPlace& mayPlace) {
   const TSelectedChip& chip = SelectedChip;
-  const TBinaryPlace binaryPlace{chip.MainStart, BinaryRunsIntoEep() ? chip.EepEnd : chip.MainEnd,
-                                 MemoryImages.MainFlashImage};
-  const std::optional<TAcceptedFile> accepted = AcceptFile(fileName, ObjectFileKindOf(fileName), askBinaryOffset,
-                                                           binaryPlace, TTextId::OffsetOutOfFlashFormat);
+  const std::optional<TAcceptedFile> accepted = AcceptFile(
+      fileName, ObjectFileKindOf(fileName), askBinaryOffset, MainBinaryPlace(JobImages().Main),
+      TTextId::OffsetOutOfFlashFormat);
   if (!accepted) return false;
 
-  TObjectState& object = ObjectState;
-  // What every load starts from; a record file is read before anything is
-  // said of it, since the operator may still abort it or it may place nothing.
-  const auto start = [&] {
-    if (mode == TObjectLoadMode::Fresh) BlankObjectImages();
-    object.ObjectLoaded = 1;
-    object.LoadedDataEnd = chip.MainStart;
-  };
+  // What every load starts from, in the copy.
+  TJobCopy copy;
+  if (mode == TObjectLoadMode::Fresh) {
+    const TAreaImages images = copy.Images();
+    FillBytes(images.Eep, kEepImageSize, BlankValue());
+    FillBytes(images.Main, kMainFlashImageSize, BlankValue());
+  }
+  copy.Object().ObjectLoaded = 1;
+  copy.Object().LoadedDataEnd = chip.MainStart;
   if (accepted->Kind == TObjectFileKind::Binary) {
+    // A programmer may have started while the offset dialog was open.
+    if (!mayPlace()) return false;
     AddLog(FormatText(TTextId::FileLoadedFormat, fileName.c_str()));
     AddMemoLine("");
-    start();
-    StoreMainBinary(accepted->File, accepted->Binary);
+    if (!StoreMainBinary(*accepted, copy, mayPlace)) return false;
   } else {
-    if (!ReadRecordFile(*accepted, fileName, start, object.ObjectStart, object.ObjectEnd, object.FileChecksum))
-      return false;
+    // Read before anything is said of it: the operator may still abort it at
+    // a line box, or it may place nothing.
+    const std::optional<TRecordTotals> totals = ReadRecordFile(*accepted, fileName, copy, mayPlace);
+    if (!totals) return false;
+    TObjectState& object = copy.Object();
+    object.ObjectStart = totals->Lowest;
+    object.ObjectEnd = totals->Highest;
+    object.FileChecksum = totals->Sum;
     AddLog(FormatText(TTextId::FileLoadedFormat, fileName.c_str()));
     AddMemoLine("");
   }
+  copy.PutInPlace();
   if (mode == TObjectLoadMode::Fresh) SessionTexts.ChipText2 = std::filesystem::path(fileName).filename().string();
   if (chip.ChipFamilyIndex == kCrcFamilyIndex) LogObjectCrc32();
 
+  const TObjectState& object = ObjectState;
   ComputeMainDataLength();
   AddMemoLine("");
   AddLog(FormatText(TTextId::ObjectStartFormat, object.ObjectStart));
@@ -229,30 +233,40 @@ bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAs
   return true;
 }
 
-std::optional<TAreaSet> LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset) {
+std::optional<TAreaSet> LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset,
+                                    const TMayPlace& mayPlace) {
   const TSelectedChip& chip = SelectedChip;
-  const std::optional<TAcceptedFile> accepted =
-      AcceptFile(fileName, EepFileKindOf(fileName), askBinaryOffset, {chip.EepStart, chip.EepEnd, EepAreaBytes()},
-                 TTextId::OffsetOutOfEepFormat);
+  const std::optional<TAcceptedFile> accepted = AcceptFile(
+      fileName, EepFileKindOf(fileName), askBinaryOffset, EepBinaryPlace(JobImages().Eep), TTextId::OffsetOutOfEepFormat);
   if (!accepted) return std::nullopt;
 
-  const auto blank = [&] { FillBytes(MemoryImages.EepImage, chip.EepSize, BlankValue()); };
+  // What every EEP load starts from, in the copy.
+  TJobCopy copy;
+  const TAreaImages images = copy.Images();
+  FillBytes(images.Eep, chip.EepSize, BlankValue());
   std::uint32_t start = 0;
   std::uint32_t end = 0;
   TAreaSet placed = AreaBit(TRecordArea::Eep);
   if (accepted->Kind == TObjectFileKind::Binary) {
+    // A programmer may have started while the offset dialog was open.
+    if (!mayPlace()) return std::nullopt;
     AddLog(FormatText(TTextId::EepFileLoadedFormat, fileName.c_str()));
-    blank();
-    const TBinaryTarget& binary = accepted->Binary;
-    if (StoreBinaryAt(accepted->File, binary.Address, binary.Place, start, end, ObjectState.EepFileSum) ==
-        TBinaryLoadStatus::TooLong)
-      LogAndShow(Text(TTextId::OutOfEepText));
+    const TBinaryStore stored = StoreBinary(*accepted, EepBinaryPlace(images.Eep), copy);
+    start = stored.First;
+    end = stored.Last;
+    copy.Object().EepFileSum = stored.Sum;
+    if (stored.Status == TBinaryLoadStatus::TooLong && !ToldAndMayPlace(Text(TTextId::OutOfEepText), mayPlace))
+      return std::nullopt;
   } else {
-    const std::optional<TAreaSet> read = ReadRecordFile(*accepted, fileName, blank, start, end, ObjectState.EepFileSum);
-    if (!read) return std::nullopt;
+    const std::optional<TRecordTotals> totals = ReadRecordFile(*accepted, fileName, copy, mayPlace);
+    if (!totals) return std::nullopt;
+    start = totals->Lowest;
+    end = totals->Highest;
+    copy.Object().EepFileSum = totals->Sum;
     AddLog(FormatText(TTextId::EepFileLoadedFormat, fileName.c_str()));
-    placed |= *read;
+    placed |= totals->Placed;
   }
+  copy.PutInPlace();
   AddMemoLine("");
   AddLog(FormatText(TTextId::EepFileStartFormat, start));
   AddLog(FormatText(TTextId::EepFileEndFormat, end));

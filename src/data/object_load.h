@@ -10,12 +10,18 @@
 // places no data in any area is refused the same way once it has been read,
 // and one that the operator aborts at a line box leaves the job as it was,
 // with one log line that says so.
+//
+// A load reads into a working copy of the job (job_copy.h) and puts it in
+// place in one step once its last box (line, address, offset and too-long
+// boxes) has been answered and mayPlace has agreed; until then the job is
+// as it was, whatever a programmer that started meanwhile sends of it.
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "data/may_place.h"
 #include "data/object_file.h"
 
 // Shows the binary-offset dialog, which may change BinOffsetAddress.
@@ -32,8 +38,9 @@ enum class TObjectLoadMode {
 // whose binary files run on into its data flash (EraseFlags bit 7). For the
 // AU30x family the CRC-32 of the object range is logged. True when loaded:
 // MainDataLength has been computed and the object lines logged; the window
-// then refreshes its sums and viewers. False when refused.
-bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAskBinaryOffset& askBinaryOffset);
+// then refreshes its sums and viewers. False when refused (by mayPlace too).
+bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAskBinaryOffset& askBinaryOffset,
+                    const TMayPlace& mayPlace);
 
 // Loads an EEP data file (HEX, S19, MOT or binary; never S37) over the EEP
 // area, blanked first. A binary file goes to the address the offset dialog
@@ -43,7 +50,8 @@ bool LoadObjectData(const std::string& fileName, TObjectLoadMode mode, const TAs
 // addresses lie, so the result is the areas the load changed (the EEP area
 // always; with the main area, MainDataLength has been computed again and
 // logged). Empty when refused.
-std::optional<TAreaSet> LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset);
+std::optional<TAreaSet> LoadEepData(const std::string& fileName, const TAskBinaryOffset& askBinaryOffset,
+                                    const TMayPlace& mayPlace);
 
 // ChipChecksum := MainSum + EepSum (no EEP sum for a chip without EEP), logged.
 void ComputeChipChecksum();

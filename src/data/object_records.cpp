@@ -1,6 +1,7 @@
 #include "data/object_records.h"
 
 #include <cstddef>
+#include <span>
 
 #include "data/operator_io.h"
 #include "data/program_state.h"
@@ -16,20 +17,16 @@ struct TAreaImage {
   TRecordArea area;
   std::uint32_t TSelectedChip::*start;
   std::uint32_t TSelectedChip::*end;
-  std::uint8_t* image;
-  std::size_t size;
+  std::span<std::uint8_t> TAreaImages::*image;
 };
 
 // Tested in this order: a record that starts in the main area stays there
 // even when it runs on into the option addresses.
 const TAreaImage kAreas[] = {
-    {TRecordArea::Option, &TSelectedChip::OptionStart, &TSelectedChip::OptionEnd, MemoryImages.OptionImage,
-     kOptionImageSize},
-    {TRecordArea::Main, &TSelectedChip::MainStart, &TSelectedChip::MainEnd, MemoryImages.MainFlashImage,
-     kMainFlashImageSize},
-    {TRecordArea::Eep, &TSelectedChip::EepStart, &TSelectedChip::EepEnd, MemoryImages.EepImage, kEepImageSize},
-    {TRecordArea::Aux, &TSelectedChip::AuxStart, &TSelectedChip::AuxEnd, MemoryImages.AuxAreaImage,
-     kAuxAreaImageSize},
+    {TRecordArea::Option, &TSelectedChip::OptionStart, &TSelectedChip::OptionEnd, &TAreaImages::Option},
+    {TRecordArea::Main, &TSelectedChip::MainStart, &TSelectedChip::MainEnd, &TAreaImages::Main},
+    {TRecordArea::Eep, &TSelectedChip::EepStart, &TSelectedChip::EepEnd, &TAreaImages::Eep},
+    {TRecordArea::Aux, &TSelectedChip::AuxStart, &TSelectedChip::AuxEnd, &TAreaImages::Aux},
 };
 
 const TAreaImage* FindArea(std::uint32_t address) {
@@ -51,28 +48,21 @@ bool AskGoOn(std::uint16_t lineNumber, std::uint8_t code) {
 }  // namespace
 
 TRecordArea StoreDataRecord(std::uint32_t address, std::string_view hexData, std::uint32_t count,
-                            std::uint8_t& recordSum, std::uint32_t& byteSum, TAreaSet& placed) {
+                            std::uint8_t& recordSum, TRecordTotals& totals, const TAreaImages& images) {
   const TAreaImage* area = FindArea(address);
-  std::uint8_t* image = nullptr;
-  std::size_t room = 0;  // bytes from the record's place to the image's end
+  std::span<std::uint8_t> room;  // from the record's place to the image's end
   if (area) {
+    const std::span<std::uint8_t> image = images.*area->image;
     const std::uint32_t index = address - SelectedChip.*area->start;
-    if (index < area->size) {
-      image = area->image + index;
-      room = area->size - index;
-    }
-    if (area->area == TRecordArea::Option) {
-      ObjectState.OptionLoaded = 1;
-    } else {
-      ObjectState.LoadedDataEnd = address + count;
-    }
-    placed |= AreaBit(area->area);
+    if (index < image.size()) room = image.subspan(index);
+    if (area->area != TRecordArea::Option) totals.DataEnd = address + count;
+    totals.Placed |= AreaBit(area->area);
   }
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t b = HexByteAt(hexData, 2 * i);
     recordSum = static_cast<std::uint8_t>(recordSum + b);
-    byteSum += b;
-    if (i < room) image[i] = b;
+    totals.Sum += b;
+    if (i < room.size()) room[i] = b;
   }
   if (!area) {
     ShowAddressOutOfChip(address);
@@ -81,19 +71,15 @@ TRecordArea StoreDataRecord(std::uint32_t address, std::string_view hexData, std
   return area->area;
 }
 
-void WidenBounds(std::uint32_t address, std::uint32_t count, std::uint32_t& lowest, std::uint32_t& highest) {
-  if (address < lowest) lowest = address;
+void WidenBounds(std::uint32_t address, std::uint32_t count, TRecordTotals& totals) {
+  if (address < totals.Lowest) totals.Lowest = address;
   const std::uint32_t last = address + count - 1;
-  if (last > highest) highest = last;
+  if (last > totals.Highest) totals.Highest = last;
 }
 
-TObjectFileStatus LoadRecordLines(std::string_view text, bool (*skip)(std::string_view line),
-                                  const TLineParser& parse, std::uint32_t& lowestOut,
-                                  std::uint32_t& highestOut, std::uint32_t& sum, TAreaSet& placed) {
-  sum = 0;
-  placed = 0;
-  std::uint32_t lowest = 0xFFFFFFFF;
-  std::uint32_t highest = 0;
+TRecordFileRead LoadRecordLines(std::string_view text, bool (*skip)(std::string_view line), const TLineParser& parse) {
+  TRecordFileRead read;
+  TRecordTotals running;
   std::uint16_t lineNumber = 0;  // wraps to 0 after 65535, as the box shows it
   for (std::size_t pos = 0; pos < text.size();) {
     std::size_t end = text.find('\n', pos);
@@ -103,10 +89,12 @@ TObjectFileStatus LoadRecordLines(std::string_view text, bool (*skip)(std::strin
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++lineNumber;
     if (skip(line)) continue;
-    const std::uint8_t code = parse(line, lowest, highest, sum, placed);
-    if (code != kLineOk && !AskGoOn(lineNumber, code)) return TObjectFileStatus::Aborted;
-    lowestOut = lowest;
-    highestOut = highest;
+    const std::uint8_t code = parse(line, running);
+    if (code != kLineOk && !AskGoOn(lineNumber, code)) {
+      read.Status = TObjectFileStatus::Aborted;
+      return read;
+    }
+    read.Totals = running;
   }
-  return TObjectFileStatus::Read;
+  return read;
 }

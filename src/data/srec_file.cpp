@@ -45,8 +45,8 @@ void AppendRecord(std::string& out, char type, std::uint8_t addressBytes, std::u
 
 }  // namespace
 
-std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::uint32_t& lowest,
-                           std::uint32_t& highest, std::uint32_t& sum, TAreaSet& placed) {
+std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, TRecordTotals& totals,
+                           const TAreaImages& images) {
   if (line.empty() || line[0] != 'S') return kLineBadStart;
   if (line.size() < 2) return kLineBadChecksum;
   const int type = line[1] - '0';
@@ -69,8 +69,8 @@ std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::u
   const std::size_t dataPos = kAddressPos + 2u * addressBytes;
   std::uint8_t code = kLineOk;
   if (n > 0) {  // a record without data stores nothing and changes no bounds
-    WidenBounds(address, n, lowest, highest);
-    if (StoreDataRecord(address, line.substr(dataPos, 2 * n), n, recordSum, sum, placed) == TRecordArea::None) {
+    WidenBounds(address, n, totals);
+    if (StoreDataRecord(address, line.substr(dataPos, 2 * n), n, recordSum, totals, images) == TRecordArea::None) {
       code = kLineOutOfChip;
     }
   }
@@ -79,15 +79,11 @@ std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::u
   return code;
 }
 
-TObjectFileStatus LoadSRecFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
-                               std::uint32_t& sum, TAreaSet& placed) {
+TRecordFileRead LoadSRecFile(std::string_view text, const TAreaImages& images) {
   std::uint32_t address = 0;
-  return LoadRecordLines(
-      text, IsSkippedSRecLine,
-      [&](std::string_view line, std::uint32_t& low, std::uint32_t& high, std::uint32_t& bytes, TAreaSet& areas) {
-        return ParseSRecLine(line, address, low, high, bytes, areas);
-      },
-      lowest, highest, sum, placed);
+  return LoadRecordLines(text, IsSkippedSRecLine, [&](std::string_view line, TRecordTotals& totals) {
+    return ParseSRecLine(line, address, totals, images);
+  });
 }
 
 void WriteSRecFile(const std::string& fileName, std::span<const std::uint8_t> image, std::uint32_t base,

@@ -10,17 +10,16 @@
 #include "data/object_file.h"
 
 // One record to its line error code. address receives the record's load
-// address; lowest, highest and sum are the file's running bounds and byte
-// sum, placed the areas its data records went to.
+// address; totals are the file's running bounds, byte sum and the areas its
+// data records went to, in images.
 // Bounds cover every data record with data, whichever area holds it, and
 // also one that no area holds. S0, S5, S6, S7, S8 and S9 are ignored.
-std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, std::uint32_t& lowest,
-                           std::uint32_t& highest, std::uint32_t& sum, TAreaSet& placed);
+std::uint8_t ParseSRecLine(std::string_view line, std::uint32_t& address, TRecordTotals& totals,
+                           const TAreaImages& images);
 
-// Reads a whole file from its text, read before anything is changed (see
-// LoadRecordLines); lines shorter than 3 characters are passed over.
-TObjectFileStatus LoadSRecFile(std::string_view text, std::uint32_t& lowest, std::uint32_t& highest,
-                               std::uint32_t& sum, TAreaSet& placed);
+// Reads a whole file from its text (see LoadRecordLines) into images; lines
+// shorter than 3 characters are passed over.
+TRecordFileRead LoadSRecFile(std::string_view text, const TAreaImages& images);
 
 // Writes addresses first .. last, the byte of address a being image[a - base],
 // as 32-byte records of one type chosen by last: S1 below 0x10000, S2 up to

@@ -67,12 +67,14 @@ void Commit(const TProjectContent& c) {
 
 }  // namespace
 
-std::uint8_t ReadProjectFile(const std::string& fileName) {
+std::uint8_t ReadProjectFile(const std::string& fileName, const TMayPlace& mayPlace) {
   const TProjectDecoding decoding = DecodeProjectFile(ReadFileBytes(fileName, kProjectFileMaxSize));
   switch (decoding.Result) {
     case kProjectOpenOk:
-      Commit(decoding.Content);
       LogAndShow(Text(TTextId::ProjectOpenSuccessText));
+      // A programmer may have started while the box was open.
+      if (!mayPlace()) return kProjectNotPlaced;
+      Commit(decoding.Content);
       break;
     case kProjectBadMagic:
       LogAndShow(Text(TTextId::ProjectNotValidText));

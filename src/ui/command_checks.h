@@ -56,6 +56,10 @@ inline std::string ChosenWhileIdle(const std::string& name) {
   return name.empty() || RefusedWhileBusy(TTextId::LoadBusyText) ? std::string() : name;
 }
 
+// A load's or project's last check, once every box it opened has been
+// answered: false, after the busy box, when a programmer started meanwhile.
+inline bool IdleToPlace() { return !RefusedWhileBusy(TTextId::LoadBusyText); }
+
 // When the states would send a flash driver that did not load, the box that
 // names its file; the command then stops.
 inline bool RefusedWithoutDriver(std::span<const std::uint8_t> states) {

@@ -42,7 +42,7 @@ void TGenMFrmARM::SpdBtnLoadMoreClick() {
 }
 
 void TGenMFrmARM::LoadObjectFile(const std::string& fileName, TObjectLoadMode mode) {
-  if (!LoadObjectData(fileName, mode, [this] { AskBinaryOffset(); })) return;
+  if (!LoadObjectData(fileName, mode, [this] { AskBinaryOffset(); }, IdleToPlace)) return;
   if (mode == TObjectLoadMode::Fresh) SetStatusPanelText(2, fileName);
   RefreshChecksumsAndViews();
 }
@@ -85,7 +85,7 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
   }
   const std::string name = ChosenWhileIdle(RunFileDialog(*OpenDialogOTP));
   if (name.empty()) return;
-  const std::optional<TAreaSet> changed = LoadEepData(name, [this] { AskBinaryOffset(); });
+  const std::optional<TAreaSet> changed = LoadEepData(name, [this] { AskBinaryOffset(); }, IdleToPlace);
   if (!changed) return;
   ChkBoxErsEEP->setChecked(true);
   // Records in the main area change the main sums and viewer too.

@@ -64,11 +64,12 @@ void TGenMFrmARM::SpdBtnLdPrjClick() {
   if (!name.empty()) OpenProjectFile(name);
 }
 
-// The reader replaces the job only with a file that passed every check, and
-// has given its own message; a refused file leaves the window alone too.
+// The reader replaces the job only with a file that passed every check, once
+// its message has been answered and no programmer is busy; a refused file
+// leaves the window alone too.
 std::uint8_t TGenMFrmARM::OpenProjectFile(const std::string& fileName) {
   AddLog(FormatText(TTextId::LoadProjectFormat, fileName.c_str()) + ShortDate());
-  if (const std::uint8_t result = ReadProjectFile(fileName); result != kProjectOpenOk) return result;
+  if (const std::uint8_t result = ReadProjectFile(fileName, IdleToPlace); result != kProjectOpenOk) return result;
   ObjectState.ObjectLoaded = 1;
   ObjectState.ChipSelected = 1;
   const TProjectOptions options = ProjectOptionsOf(ProgramSettings.ProjectOptionBits);

@@ -9,13 +9,11 @@
 
 namespace {
 
-// The running state of one file, as LoadHexFile keeps it.
+// The running state of one file, as LoadHexFile keeps it, read into the job's images.
 struct HexParse {
-  std::uint32_t linear = 0, segment = 0, lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  TAreaSet placed = 0;
-  std::uint8_t operator()(const std::string& line) {
-    return ParseHexLine(line, linear, segment, lowest, highest, sum, placed);
-  }
+  std::uint32_t linear = 0, segment = 0;
+  TRecordTotals totals;
+  std::uint8_t operator()(const std::string& line) { return ParseHexLine(line, linear, segment, totals, JobImages()); }
 };
 
 class HexFileTest : public ::testing::Test {
@@ -88,18 +86,17 @@ TEST_F(HexFileTest, RoutesRecordsByStartAddress) {
 
   EXPECT_EQ(parse(HexLine(0x04, 0, {0x1F, 0xFF})), kLineOk);
   EXPECT_EQ(parse(HexLine(0x00, 0xF804, data)), kLineOk);  // option area
-  EXPECT_EQ(ObjectState.OptionLoaded, 1);
-  EXPECT_EQ(parse.placed, AreaBit(TRecordArea::Option));
+  EXPECT_EQ(parse.totals.Placed, AreaBit(TRecordArea::Option));
   EXPECT_EQ(0, std::memcmp(&MemoryImages.OptionImage[4], data.data(), 4));
-  EXPECT_EQ(parse.lowest, 0xFFFFFFFFu);  // option records leave the bounds and LoadedDataEnd alone
-  EXPECT_EQ(parse.highest, 0u);
-  EXPECT_EQ(ObjectState.LoadedDataEnd, 0u);
+  EXPECT_EQ(parse.totals.Lowest, 0xFFFFFFFFu);  // option records leave the bounds and LoadedDataEnd alone
+  EXPECT_EQ(parse.totals.Highest, 0u);
+  EXPECT_EQ(parse.totals.DataEnd, 0u);
 
   EXPECT_EQ(parse(HexLine(0x04, 0, {0x08, 0x08})), kLineOk);
   EXPECT_EQ(parse(HexLine(0x00, 0x0100, data)), kLineOk);  // EEP area 0x08080000
   EXPECT_EQ(0, std::memcmp(&MemoryImages.EepImage[0x100], data.data(), 4));
-  EXPECT_EQ(ObjectState.LoadedDataEnd, 0x08080104u);
-  EXPECT_EQ(parse.placed, AreaBit(TRecordArea::Option) | AreaBit(TRecordArea::Eep));
+  EXPECT_EQ(parse.totals.DataEnd, 0x08080104u);
+  EXPECT_EQ(parse.totals.Placed, AreaBit(TRecordArea::Option) | AreaBit(TRecordArea::Eep));
 
   EXPECT_EQ(parse(HexLine(0x04, 0, {0x20, 0x00})), kLineOk);
   EXPECT_EQ(parse(HexLine(0x00, 0x0010, data)), kLineOk);  // auxiliary area
@@ -111,11 +108,11 @@ TEST_F(HexFileTest, RoutesRecordsByStartAddress) {
   EXPECT_EQ(parse(HexLine(0x00, 0xFFFD, data)), kLineOk);
   EXPECT_EQ(0, std::memcmp(&MemoryImages.MainFlashImage[0x7FFFD], data.data(), 4));
   EXPECT_EQ(MemoryImages.EepImage[0], 0xFF);
-  EXPECT_EQ(parse.lowest, 0x0807FFFDu);
-  EXPECT_EQ(parse.highest, 0x20000013u);
-  EXPECT_EQ(ObjectState.LoadedDataEnd, 0x08080001u);
-  EXPECT_EQ(parse.sum, 4 * expectedSum);
-  EXPECT_EQ(parse.placed, AreaBit(TRecordArea::Option) | AreaBit(TRecordArea::Main) | AreaBit(TRecordArea::Eep) |
+  EXPECT_EQ(parse.totals.Lowest, 0x0807FFFDu);
+  EXPECT_EQ(parse.totals.Highest, 0x20000013u);
+  EXPECT_EQ(parse.totals.DataEnd, 0x08080001u);
+  EXPECT_EQ(parse.totals.Sum, 4 * expectedSum);
+  EXPECT_EQ(parse.totals.Placed, AreaBit(TRecordArea::Option) | AreaBit(TRecordArea::Main) | AreaBit(TRecordArea::Eep) |
                               AreaBit(TRecordArea::Aux));
   EXPECT_TRUE(prompts.boxes.empty());
 }
@@ -131,7 +128,7 @@ TEST_F(HexFileTest, AbsentAreasTakeNoRecords) {
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{"info: Address \"0xFFFFFFFF\" is out of Chip!"});
   EXPECT_EQ(MemoryImages.EepImage[0], 0xFF);
   EXPECT_EQ(MemoryImages.AuxAreaImage[0], 0x00);
-  EXPECT_EQ(parse.sum, 0x55u);  // summed all the same
+  EXPECT_EQ(parse.totals.Sum, 0x55u);  // summed all the same
 }
 
 TEST_F(HexFileTest, ExtendedSegmentAddsToLinear) {
@@ -165,7 +162,7 @@ TEST_F(HexFileTest, StoresStayInsideTheImage) {
   EXPECT_EQ(MemoryImages.MainFlashImage[kMainFlashImageSize - 2], 0x5A);
   EXPECT_EQ(MemoryImages.MainFlashImage[kMainFlashImageSize - 1], 0x5A);
   EXPECT_EQ(MemoryImages.EepImage[0], 0xFF);
-  EXPECT_EQ(ObjectState.LoadedDataEnd, 0x00400FFEu + 255);
+  EXPECT_EQ(parse.totals.DataEnd, 0x00400FFEu + 255);
   parse.linear = 0x7FFF0000;  // far beyond the image, inside the area
   EXPECT_EQ(parse(HexLine(0x00, 0, data)), kLineOk);
   parse.linear = 0xFFFF0000;  // the option image is 8 KB, its area almost 64 KB
@@ -173,7 +170,7 @@ TEST_F(HexFileTest, StoresStayInsideTheImage) {
   EXPECT_EQ(parse(HexLine(0x00, 0xFFF0, data)), kLineOk);
   EXPECT_EQ(MemoryImages.OptionImage[kOptionImageSize - 1], 0x5A);
   EXPECT_EQ(MemoryImages.DriverImage[0], 0x00);
-  EXPECT_EQ(parse.sum, 4u * 255 * 0x5A);
+  EXPECT_EQ(parse.totals.Sum, 4u * 255 * 0x5A);
   EXPECT_TRUE(prompts.boxes.empty());
 }
 
@@ -189,7 +186,7 @@ TEST_F(HexFileTest, TruncatedLinesStoreNothing) {
       parse.linear = 0x08000000;
       const std::string prefix = full.substr(0, length);
       EXPECT_EQ(parse(prefix), kLineBadChecksum) << prefix;
-      EXPECT_EQ(parse.sum, 0u);
+      EXPECT_EQ(parse.totals.Sum, 0u);
       EXPECT_EQ(parse.linear, 0x08000000u) << prefix;
       EXPECT_EQ(parse.segment, 0u) << prefix;
     }
@@ -227,12 +224,12 @@ class HexFileLoadTest : public HexFileTest {
   }
   std::string file = dir.Path("test.hex");
   std::string text;
-  std::uint32_t lowest = 0x1234, highest = 0x5678, sum = 0x9999;
-  TAreaSet placed = 0xFF;
+  TRecordFileRead Load() const { return LoadHexFile(ReadText(file), JobImages()); }
 };
 
 TEST_F(HexFileLoadTest, EveryCodeAnsweredOk) {
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
+  const TRecordFileRead read = Load();
+  EXPECT_EQ(read.Status, TObjectFileStatus::Read);
   const std::vector<std::string> expected = {
       "ok/abort: Line 3 Data Error : 1.",
       "ok/abort: Line 5 Data Error : 4.",
@@ -244,39 +241,44 @@ TEST_F(HexFileLoadTest, EveryCodeAnsweredOk) {
       "ok/abort: Line 10 Data Error : 3.",
   };
   EXPECT_EQ(prompts.boxes, expected);
-  EXPECT_EQ(lowest, 0x08000000u);
-  EXPECT_EQ(highest, 0x08000200u);  // line 5 counts: it was stored before its checksum failed
-  EXPECT_EQ(sum, 16u * 1 + 2 + 3 + 4 + 16 * 5);
-  EXPECT_EQ(placed, AreaBit(TRecordArea::Main));  // the records that no area holds place nothing
+  const TRecordTotals& t = read.Totals;
+  EXPECT_EQ(t.Lowest, 0x08000000u);
+  EXPECT_EQ(t.Highest, 0x08000200u);  // line 5 counts: it was stored before its checksum failed
+  EXPECT_EQ(t.Sum, 16u * 1 + 2 + 3 + 4 + 16 * 5);
+  EXPECT_EQ(t.Placed, AreaBit(TRecordArea::Main));  // the records that no area holds place nothing
+  EXPECT_EQ(t.DataEnd, 0x08000110u);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x200], 0x02);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x10F], 0x05);
 }
 
-TEST_F(HexFileLoadTest, AbortStopsAtTheLineAndKeepsEarlierBounds) {
+// The totals are those of the lines before the one aborted at.
+TEST_F(HexFileLoadTest, AbortStopsAtTheLineAndKeepsEarlierTotals) {
   prompts.answers = {TPromptAnswer::Ok, TPromptAnswer::Abort};  // abort at line 5
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Aborted);
+  const TRecordFileRead read = Load();
+  EXPECT_EQ(read.Status, TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes.size(), 2u);
-  EXPECT_EQ(lowest, 0x08000000u);  // line 5's own bounds (0x08000200) are not copied out
-  EXPECT_EQ(highest, 0x0800000Fu);
+  EXPECT_EQ(read.Totals.Lowest, 0x08000000u);  // line 5's own bounds (0x08000200) are not taken
+  EXPECT_EQ(read.Totals.Highest, 0x0800000Fu);
+  EXPECT_EQ(read.Totals.Sum, 16u);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x200], 0x02);  // what was stored stays
   EXPECT_EQ(MemoryImages.MainFlashImage[0x100], 0xFF);
-  EXPECT_EQ(sum, 16u + 2);
 }
 
-TEST_F(HexFileLoadTest, AbortOnTheFirstLineLeavesTheCallersBounds) {
+TEST_F(HexFileLoadTest, AbortOnTheFirstLineGivesNoBounds) {
   WriteFile(file, "\r\n" + WithBadChecksum(":020000040800F2") + "\r\n" + text);
   prompts.answers = {TPromptAnswer::Abort};
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Aborted);
+  const TRecordFileRead read = Load();
+  EXPECT_EQ(read.Status, TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{"ok/abort: Line 2 Data Error : 4."});
-  EXPECT_EQ(lowest, 0x1234u);
-  EXPECT_EQ(highest, 0x5678u);
+  EXPECT_EQ(read.Totals.Lowest, 0xFFFFFFFFu);
+  EXPECT_EQ(read.Totals.Highest, 0u);
 }
 
 TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
-  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
+  const TRecordFileRead lf = Load();
+  ASSERT_EQ(lf.Status, TObjectFileStatus::Read);
   const Bytes imageLf(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + 0x1000);
   const auto boxesLf = prompts.boxes;
-  const std::uint32_t lf[] = {lowest, highest, sum};
 
   SelectChipAreas();
   prompts.boxes.clear();
@@ -284,21 +286,23 @@ TEST_F(HexFileLoadTest, CrLfReadsAsLf) {
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   crlf.resize(crlf.size() - 2);  // and no line end after the last line
   WriteFile(file, crlf);
-  ASSERT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
+  const TRecordFileRead read = Load();
+  ASSERT_EQ(read.Status, TObjectFileStatus::Read);
   EXPECT_EQ(Bytes(MemoryImages.MainFlashImage, MemoryImages.MainFlashImage + 0x1000), imageLf);
   EXPECT_EQ(prompts.boxes, boxesLf);
-  EXPECT_EQ(lowest, lf[0]);
-  EXPECT_EQ(highest, lf[1]);
-  EXPECT_EQ(sum, lf[2]);
+  EXPECT_EQ(read.Totals.Lowest, lf.Totals.Lowest);
+  EXPECT_EQ(read.Totals.Highest, lf.Totals.Highest);
+  EXPECT_EQ(read.Totals.Sum, lf.Totals.Sum);
 }
 
 TEST_F(HexFileLoadTest, LineCounterWrapsAfter65535) {
   WriteFile(file, std::string(65537, '\n') + "bad\n");
-  EXPECT_EQ(LoadHexFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
+  const TRecordFileRead read = Load();
+  EXPECT_EQ(read.Status, TObjectFileStatus::Read);
   EXPECT_EQ(prompts.boxes, std::vector<std::string>{"ok/abort: Line 2 Data Error : 1."});
-  EXPECT_EQ(sum, 0u);
-  EXPECT_EQ(placed, 0);
-  EXPECT_EQ(lowest, 0xFFFFFFFFu);  // copied out after the parsed line
+  EXPECT_EQ(read.Totals.Sum, 0u);
+  EXPECT_EQ(read.Totals.Placed, 0);
+  EXPECT_EQ(read.Totals.Lowest, 0xFFFFFFFFu);
 }
 
 }  // namespace

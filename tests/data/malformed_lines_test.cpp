@@ -56,15 +56,15 @@ class MalformedLinesTest : public ::testing::Test {
 TEST_F(MalformedLinesTest, HexLinesNeverLeaveTheImages) {
   const std::set<int> codes = {kLineOk, kLineBadStart, kLineBadExtAddress, kLineBadChecksum, kLineUnknownType,
                                kLineOutOfChip};
-  std::uint32_t linear = 0, segment = 0, lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  TAreaSet placed = 0;
+  std::uint32_t linear = 0, segment = 0;
+  TRecordTotals totals;
   for (int i = 0; i < 20000; ++i) {
     const auto type = static_cast<std::uint8_t>(generator() % 8);
     const auto address = static_cast<std::uint16_t>(generator());
     Bytes data = SomeBytes();
     if (type == 2 || type == 4) data.resize(2);
     const std::string line = Damaged(HexLine(type, address, data));
-    const int code = ParseHexLine(line, linear, segment, lowest, highest, sum, placed);
+    const int code = ParseHexLine(line, linear, segment, totals, JobImages());
     ASSERT_TRUE(codes.count(code)) << line << " gave " << code;
   }
   EXPECT_TRUE(std::all_of(std::begin(MemoryImages.DriverImage), std::end(MemoryImages.DriverImage),
@@ -73,15 +73,15 @@ TEST_F(MalformedLinesTest, HexLinesNeverLeaveTheImages) {
 
 TEST_F(MalformedLinesTest, SRecLinesNeverLeaveTheImages) {
   const std::set<int> codes = {kLineOk, kLineBadStart, kLineBadType, kLineBadChecksum, kLineOutOfChip};
-  std::uint32_t address = 0, lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  TAreaSet placed = 0;
+  std::uint32_t address = 0;
+  TRecordTotals totals;
   for (int i = 0; i < 20000; ++i) {
     const int addressBytes = 2 + static_cast<int>(generator() % 3);
     Bytes data = SomeBytes();
     if (data.size() > 250) data.resize(250);
     const std::string line = Damaged(SRecLine(static_cast<char>('0' + addressBytes - 1), addressBytes,
                                               static_cast<std::uint32_t>(generator()), data));
-    const int code = ParseSRecLine(line, address, lowest, highest, sum, placed);
+    const int code = ParseSRecLine(line, address, totals, JobImages());
     ASSERT_TRUE(codes.count(code)) << line << " gave " << code;
   }
   EXPECT_TRUE(std::all_of(std::begin(MemoryImages.DriverImage), std::end(MemoryImages.DriverImage),

@@ -85,16 +85,13 @@ class ObjectInteropTest : public ::testing::Test {
     areas.mainStart = base, areas.mainEnd = base + 0x7FFFF;
     areas.eepStart = areas.eepEnd = areas.optionStart = areas.optionEnd = 0xFFFFFFFF;
     SelectChipAreas(areas);
-    std::uint32_t lowest = 0, highest = 0, fileSum = 0;
-    TAreaSet placed = 0;
     const std::string text = ReadText(file);
-    const TObjectFileStatus status = hex ? LoadHexFile(text, lowest, highest, fileSum, placed)
-                                         : LoadSRecFile(text, lowest, highest, fileSum, placed);
-    EXPECT_EQ(status, TObjectFileStatus::Read);
+    const TRecordFileRead read = hex ? LoadHexFile(text, JobImages()) : LoadSRecFile(text, JobImages());
+    EXPECT_EQ(read.Status, TObjectFileStatus::Read);
     EXPECT_TRUE(prompts.boxes.empty()) << prompts.boxes.front();
-    EXPECT_EQ(lowest, low);
-    EXPECT_EQ(highest, high);
-    EXPECT_EQ(fileSum, sum);
+    EXPECT_EQ(read.Totals.Lowest, low);
+    EXPECT_EQ(read.Totals.Highest, high);
+    EXPECT_EQ(read.Totals.Sum, sum);
   }
 
   void ExpectImageIs(const std::string& binary, std::uint32_t base) {
@@ -149,12 +146,12 @@ TEST_F(ObjectInteropTest, FilesWrittenByTheToolsLoadAsTheirBinary) {
     ExpectImageIs(binary, c.base);
     // The tool's binary file itself, as a binary load reads and places it.
     Bytes copy(std::size_t{high} - low + 1);
-    std::uint32_t first = 0, last = 0, binarySum = 0;
-    EXPECT_EQ(StoreBinaryAt(ReadFileContent(binary, copy.size()), low, {low, high, copy}, first, last, binarySum),
-              TBinaryLoadStatus::Read);
+    const TBinaryStore stored = StoreBinaryAt(ReadFileContent(binary, copy.size()), low, {low, high, copy});
+    EXPECT_EQ(stored.Status, TBinaryLoadStatus::Read);
     EXPECT_EQ(copy, ReadFile(binary));
-    EXPECT_EQ(last, high);
-    EXPECT_EQ(binarySum, std::accumulate(copy.begin(), copy.end(), 0u));
+    EXPECT_EQ(stored.First, low);
+    EXPECT_EQ(stored.Last, high);
+    EXPECT_EQ(stored.Sum, std::accumulate(copy.begin(), copy.end(), 0u));
   }
 }
 
@@ -172,14 +169,13 @@ TEST_F(ObjectInteropTest, LargeS37WithS6CountRecord) {
   areas.mainStart = 0x08000000, areas.mainEnd = 0x083FFFFF;
   areas.eepStart = areas.eepEnd = 0xFFFFFFFF;
   SelectChipAreas(areas);
-  std::uint32_t lowest = 0, highest = 0, fileSum = 0;
-  TAreaSet placed = 0;
-  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, fileSum, placed), TObjectFileStatus::Read);
-  EXPECT_EQ(placed, AreaBit(TRecordArea::Main));
+  const TRecordFileRead read = LoadSRecFile(ReadText(file), JobImages());
+  EXPECT_EQ(read.Status, TObjectFileStatus::Read);
+  EXPECT_EQ(read.Totals.Placed, AreaBit(TRecordArea::Main));
   EXPECT_TRUE(prompts.boxes.empty());
-  EXPECT_EQ(lowest, low);
-  EXPECT_EQ(highest, high);
-  EXPECT_EQ(fileSum, sum);
+  EXPECT_EQ(read.Totals.Lowest, low);
+  EXPECT_EQ(read.Totals.Highest, high);
+  EXPECT_EQ(read.Totals.Sum, sum);
   EXPECT_TRUE(std::equal(data.begin(), data.end(), MemoryImages.MainFlashImage));
 }
 

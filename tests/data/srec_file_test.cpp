@@ -9,12 +9,11 @@
 
 namespace {
 
+// The running state of one file, as LoadSRecFile keeps it, read into the job's images.
 struct SRecParse {
-  std::uint32_t address = 0, lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  TAreaSet placed = 0;
-  std::uint8_t operator()(const std::string& line) {
-    return ParseSRecLine(line, address, lowest, highest, sum, placed);
-  }
+  std::uint32_t address = 0;
+  TRecordTotals totals;
+  std::uint8_t operator()(const std::string& line) { return ParseSRecLine(line, address, totals, JobImages()); }
 };
 
 class SRecFileTest : public ::testing::Test {
@@ -71,16 +70,16 @@ TEST_F(SRecFileTest, AddressWidthsAndRouting) {
   EXPECT_EQ(parse.address, 0x1234u);
   EXPECT_EQ(parse(SRecLine('2', 3, 0x345678, {0x21})), kLineOk);
   EXPECT_EQ(parse.address, 0x345678u);
-  EXPECT_EQ(ObjectState.LoadedDataEnd, 0x345679u);
+  EXPECT_EQ(parse.totals.DataEnd, 0x345679u);
   EXPECT_EQ(parse(SRecLine('3', 4, 0x08000010, {0x31, 0x32, 0x33})), kLineOk);
   EXPECT_EQ(parse.address, 0x08000010u);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x1234], 0x11);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x1235], 0x12);
   EXPECT_EQ(MemoryImages.MainFlashImage[0x345678], 0x21);
   EXPECT_EQ(0, std::memcmp(&MemoryImages.EepImage[0x10], "\x31\x32\x33", 3));
-  EXPECT_EQ(parse.sum, 0x11u + 0x12 + 0x21 + 0x31 + 0x32 + 0x33);
-  EXPECT_EQ(parse.lowest, 0x1234u);
-  EXPECT_EQ(parse.highest, 0x08000012u);
+  EXPECT_EQ(parse.totals.Sum, 0x11u + 0x12 + 0x21 + 0x31 + 0x32 + 0x33);
+  EXPECT_EQ(parse.totals.Lowest, 0x1234u);
+  EXPECT_EQ(parse.totals.Highest, 0x08000012u);
 }
 
 // Unlike HEX, the bounds cover option records and records in no area; a
@@ -88,17 +87,17 @@ TEST_F(SRecFileTest, AddressWidthsAndRouting) {
 TEST_F(SRecFileTest, BoundsCoverEveryDataRecord) {
   SRecParse parse;
   EXPECT_EQ(parse(SRecLine('3', 4, 0x1FFFF810, {1, 2, 3, 4})), kLineOk);
-  EXPECT_EQ(ObjectState.OptionLoaded, 1);
+  EXPECT_EQ(parse.totals.Placed, AreaBit(TRecordArea::Option));
   EXPECT_EQ(MemoryImages.OptionImage[0x13], 4);
-  EXPECT_EQ(ObjectState.LoadedDataEnd, 0u);
-  EXPECT_EQ(parse.lowest, 0x1FFFF810u);
-  EXPECT_EQ(parse.highest, 0x1FFFF813u);
+  EXPECT_EQ(parse.totals.DataEnd, 0u);
+  EXPECT_EQ(parse.totals.Lowest, 0x1FFFF810u);
+  EXPECT_EQ(parse.totals.Highest, 0x1FFFF813u);
   EXPECT_EQ(parse(SRecLine('3', 4, 0x00000100, {9, 9})), kLineOutOfChip);
-  EXPECT_EQ(parse.lowest, 0x100u);
+  EXPECT_EQ(parse.totals.Lowest, 0x100u);
   EXPECT_EQ(parse(SRecLine('3', 4, 0x30000000, {})), kLineOk);  // no data, no area: no box either
   EXPECT_EQ(parse(SRecLine('3', 4, 0x00000010, {})), kLineOk);
-  EXPECT_EQ(parse.lowest, 0x100u);
-  EXPECT_EQ(parse.highest, 0x1FFFF813u);
+  EXPECT_EQ(parse.totals.Lowest, 0x100u);
+  EXPECT_EQ(parse.totals.Highest, 0x1FFFF813u);
   EXPECT_EQ(prompts.boxes.size(), 1u);
 }
 
@@ -116,8 +115,8 @@ TEST_F(SRecFileTest, TruncatedLinesStoreNothing) {
       SRecParse parse;
       const std::string prefix = full.substr(0, length);
       EXPECT_EQ(parse(prefix), kLineBadChecksum) << prefix;
-      EXPECT_EQ(parse.sum, 0u);
-      EXPECT_EQ(parse.highest, 0u);
+      EXPECT_EQ(parse.totals.Sum, 0u);
+      EXPECT_EQ(parse.totals.Highest, 0u);
     }
   }
   EXPECT_EQ(MemoryImages.MainFlashImage[0], 0xFF);
@@ -136,9 +135,8 @@ TEST_F(SRecFileTest, LoadSkipsShortLinesAndTakesAnyTerminator) {
                            SRecLine('1', 2, 0x0010, {4}) + "\r\n" + "bad\r\n" + SRecLine('2', 3, 0x080000, {5}) +
                            "\r\nS9030000FC\r\nS804000000FB\r\nS70500000000FA";
   WriteFile(file, text);
-  std::uint32_t lowest = 1, highest = 2, sum = 3;
-  TAreaSet placed = 0xFF;
-  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Read);
+  TRecordFileRead read = LoadSRecFile(ReadText(file), JobImages());
+  EXPECT_EQ(read.Status, TObjectFileStatus::Read);
   EXPECT_EQ(prompts.boxes, (std::vector<std::string>{
                                "info: Address \"0x00000010\" is out of Chip!",
                                "ok/abort: Line 6 Data Error : 7.",
@@ -146,17 +144,17 @@ TEST_F(SRecFileTest, LoadSkipsShortLinesAndTakesAnyTerminator) {
                                "info: Address \"0x00080000\" is out of Chip!",
                                "ok/abort: Line 8 Data Error : 7.",
                            }));
-  EXPECT_EQ(lowest, 0x10u);
-  EXPECT_EQ(highest, 0x08000002u);
-  EXPECT_EQ(sum, 1u + 2 + 3 + 4 + 5);
+  EXPECT_EQ(read.Totals.Lowest, 0x10u);
+  EXPECT_EQ(read.Totals.Highest, 0x08000002u);
+  EXPECT_EQ(read.Totals.Sum, 1u + 2 + 3 + 4 + 5);
 
   prompts.boxes.clear();
   prompts.answers = {TPromptAnswer::Abort};
-  lowest = 1, highest = 2;
-  EXPECT_EQ(LoadSRecFile(ReadText(file), lowest, highest, sum, placed), TObjectFileStatus::Aborted);
+  read = LoadSRecFile(ReadText(file), JobImages());
+  EXPECT_EQ(read.Status, TObjectFileStatus::Aborted);
   EXPECT_EQ(prompts.boxes.size(), 2u);
-  EXPECT_EQ(lowest, 0x08000000u);
-  EXPECT_EQ(highest, 0x08000002u);
+  EXPECT_EQ(read.Totals.Lowest, 0x08000000u);
+  EXPECT_EQ(read.Totals.Highest, 0x08000002u);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // A binary object or EEP data file read to the address the offset dialog
 // leaves: byte 0 picks the chip, byte 1 whether it is EEP data, how the
-// address is made (near the area or any value) and whether an object file is
-// loaded fresh or on top, bytes 2..5 the address; the rest is the file. A
-// refused load (no room at the address, an empty file) changes nothing.
+// address is made (near the area or any value), whether an object file is
+// loaded fresh or on top and whether the check at the load's end refuses it
+// (as a programmer that started meanwhile does), bytes 2..5 the address; the
+// rest is the file. A refused load (no room at the address, an empty file,
+// refused at its end) changes nothing.
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -26,9 +28,9 @@ struct TExpected {
 };
 
 // What a load to address must have done with the file's bytes.
-void CheckLoad(bool accepted, std::uint32_t address, const TExpected& place, std::span<const std::uint8_t> file,
-               std::uint32_t first, std::uint32_t last, std::uint32_t sum) {
-  FUZZ_CHECK(accepted == (place.Holds(address) && !file.empty()));
+void CheckLoad(bool accepted, bool placeable, std::uint32_t address, const TExpected& place,
+               std::span<const std::uint8_t> file, std::uint32_t first, std::uint32_t last, std::uint32_t sum) {
+  FUZZ_CHECK(accepted == (place.Holds(address) && !file.empty() && placeable));
   if (!accepted) {
     FUZZ_CHECK(first == kUnwritten && last == kUnwritten && sum == kUnwritten);
     return;
@@ -61,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint32_t span = place.AreaEnd - place.AreaStart + 64;
   const std::uint32_t address = how & 2 ? value : place.AreaStart - 32 + value % span;
   const auto dialog = [address] { ObjectState.BinOffsetAddress = static_cast<std::int32_t>(address); };
+  const bool placeable = !(how & 8);
+  const auto mayPlace = [placeable] { return placeable; };
 
   const TObjectState& object = ObjectState;
   MarkObjectBoundsUnwritten();
@@ -68,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool accepted = false;
   if (eep) {
     // The EEP load keeps its bounds to itself; its sum tells what it read.
-    accepted = LoadEepData(path, dialog).has_value();
-    FUZZ_CHECK(accepted == (place.Holds(address) && !file.empty()));
+    accepted = LoadEepData(path, dialog, mayPlace).has_value();
+    FUZZ_CHECK(accepted == (place.Holds(address) && !file.empty() && placeable));
     if (!accepted) FUZZ_CHECK(object.EepFileSum == kUnwritten);
     if (accepted) {
       const std::size_t index = address - place.AreaStart;
@@ -79,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   } else {
     const TObjectLoadMode mode = how & 4 ? TObjectLoadMode::More : TObjectLoadMode::Fresh;
-    accepted = LoadObjectData(path, mode, dialog);
+    accepted = LoadObjectData(path, mode, dialog, mayPlace);
     if (accepted && mode == TObjectLoadMode::Fresh) ImagesBlankedWhole();
-    CheckLoad(accepted, address, place, file, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
+    CheckLoad(accepted, placeable, address, place, file, object.ObjectStart, object.ObjectEnd, object.FileChecksum);
     FUZZ_CHECK(object.ObjectLoaded == accepted);
     if (accepted) FUZZ_CHECK(object.MainDataLength <= chip.MainSize);
   }

@@ -15,17 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> rest = in.Rest();
   const std::string_view line(reinterpret_cast<const char*>(rest.data()), rest.size());
 
-  std::uint32_t lowest = 0xFFFFFFFF, highest = 0, sum = 0;
-  TAreaSet placed = 0;
+  TRecordTotals totals;
   const std::uint32_t linearBefore = linear, segmentBefore = segment;
-  const std::uint8_t code = ParseHexLine(line, linear, segment, lowest, highest, sum, placed);
+  const std::uint8_t code = ParseHexLine(line, linear, segment, totals, JobImages());
   FUZZ_CHECK(code == kLineOk || code == kLineBadStart || code == kLineBadExtAddress || code == kLineBadChecksum ||
              code == kLineUnknownType || code == kLineOutOfChip);
   // Bounds are widened together, and only over what one record holds.
-  if (lowest != 0xFFFFFFFF) FUZZ_CHECK(highest - lowest < 255u);
-  if (code == kLineBadStart) FUZZ_CHECK(linear == linearBefore && segment == segmentBefore && sum == 0);
-  FUZZ_CHECK((placed & (placed - 1)) == 0);
-  if (code == kLineOutOfChip) FUZZ_CHECK(placed == 0);
+  if (totals.Lowest != 0xFFFFFFFF) FUZZ_CHECK(totals.Highest - totals.Lowest < 255u);
+  if (code == kLineBadStart) FUZZ_CHECK(linear == linearBefore && segment == segmentBefore && totals.Sum == 0);
+  FUZZ_CHECK((totals.Placed & (totals.Placed - 1)) == 0);
+  if (code == kLineOutOfChip) FUZZ_CHECK(totals.Placed == 0);
   CheckImagesOutsideAreas();
   return 0;
 }

@@ -1,7 +1,9 @@
 // A project file opened over a job (the chosen chip with its defaults): a
-// refused file leaves every record of the job as it was; an accepted one is
-// applied, saved again with the program's own writer and decodes to the same
-// job. Byte 0 picks the chip of the job before; the rest is the file.
+// refused file leaves every record of the job as it was, also one that passed
+// and is refused at the end (as a programmer that started while its box was
+// open refuses it); an accepted one is applied, saved again with the
+// program's own writer and decodes to the same job. Byte 0 picks the chip of
+// the job before; the rest is the file.
 #include <cstring>
 #include <span>
 #include <string>
@@ -58,14 +60,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> file = in.Rest();
   const std::string path = WriteFuzzFile("job.pqx", file);
 
+  // Refused at its end first; a file that passes then opens.
   const TJobRecords before = TJobRecords::Take();
-  const std::uint8_t result = ReadProjectFile(path);
+  MarkImages();
+  std::uint8_t result = ReadProjectFile(path, [] { return false; });
   FUZZ_CHECK(FuzzPrompts().Infos == 1);  // every result is told once
-  if (result != kProjectOpenOk) {
-    FUZZ_CHECK(TJobRecords::Take() == before);
+  FUZZ_CHECK(result != kProjectOpenOk && TJobRecords::Take() == before && ImagesStillMarked());
+  if (result != kProjectNotPlaced) {
     CheckImagesOutsideAreas();
     return 0;
   }
+  FuzzPrompts().Reset(0);
+  result = ReadProjectFile(path, [] { return true; });
+  FUZZ_CHECK(result == kProjectOpenOk && FuzzPrompts().Infos == 1);
   // The job now fills both whole images: its data, then its blank value.
   WidenTouchedAreas(kMainFlashImageSize, kEepImageSize);
   FUZZ_CHECK(ObjectState.MainDataLength <= kMainFlashImageSize);

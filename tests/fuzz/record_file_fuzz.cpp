@@ -8,10 +8,12 @@
 #include "fuzz_support.h"
 
 // Byte 0 picks the chip, byte 1 the question that is answered Abort (0:
-// none), byte 2 the extension, whether it is an EEP data load and whether an
-// object file is loaded fresh or on top; the rest is the file. An empty
-// file, one aborted at a line box and one that places no data are refused
-// and change nothing.
+// none; the check at the load's end counts as one more question, refused as
+// a programmer that started meanwhile refuses it), byte 2 the extension,
+// whether it is an EEP data load and whether an object file is loaded fresh
+// or on top; the rest is the file. An empty file, one aborted at a line box
+// or refused at its end and one that places no data are refused and change
+// nothing.
 int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const std::string_view> extensions) {
   TFuzzInput in(data, size);
   StartFuzzInput(in.Byte());
@@ -27,14 +29,20 @@ int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const s
   MarkImages();
   const std::uint32_t mainSize = SelectedChip.MainSize;
   const auto failBinary = [] { __builtin_trap(); };  // HEX and S-records never ask for an offset
+  unsigned placeAskedAt = 0;  // the question that the check at the end was
+  const auto mayPlace = [&placeAskedAt] {
+    const bool ok = FuzzPrompts().AskOkAbort("") == TPromptAnswer::Ok;
+    placeAskedAt = FuzzPrompts().Questions;
+    return ok;
+  };
   bool loaded = false;
   if (eep) {
     // EEP data never comes as S37.
-    loaded = LoadEepData(path, failBinary).has_value();
+    loaded = LoadEepData(path, failBinary, mayPlace).has_value();
     if (loaded) FUZZ_CHECK(EepFileKindOf(path) != TObjectFileKind::Unknown && !file.empty());
     if (!loaded) FUZZ_CHECK(object.EepFileSum == kUnwritten);
   } else {
-    loaded = LoadObjectData(path, mode, failBinary);
+    loaded = LoadObjectData(path, mode, failBinary, mayPlace);
     if (loaded && mode == TObjectLoadMode::Fresh) ImagesBlankedWhole();
     if (loaded) FUZZ_CHECK(!file.empty());
     FUZZ_CHECK(object.ObjectLoaded == loaded && object.MainDataLength <= mainSize);
@@ -43,6 +51,8 @@ int FuzzRecordFile(const std::uint8_t* data, std::size_t size, std::span<const s
   }
   const bool aborted = FuzzPrompts().AbortAfter != 0 && FuzzPrompts().Questions >= FuzzPrompts().AbortAfter;
   if (aborted) FUZZ_CHECK(!loaded);
+  // A load that stands was checked once more after its last box.
+  if (loaded) FUZZ_CHECK(placeAskedAt != 0 && placeAskedAt == FuzzPrompts().Questions);
   if (!loaded) FUZZ_CHECK(ImagesStillMarked());
   FUZZ_CHECK(SelectedChip.MainSize == mainSize);
   CheckImagesOutsideAreas();

@@ -88,7 +88,7 @@ TEST_P(ProjectDamageTest, IsRefusedAndChangesNothing) {
   const TStateSnapshot before = TStateSnapshot::Take();
   prompts.boxes.clear();
   memo.Lines.clear();
-  EXPECT_EQ(ReadProjectFile(path), t.code);
+  EXPECT_EQ(ReadProjectFile(path, MayPlace), t.code);
   EXPECT_TRUE(TStateSnapshot::Take() == before) << "the previous job was changed";
   EXPECT_EQ(SessionTexts.ChipName, "previous chip");
 
@@ -135,7 +135,7 @@ TEST_F(ProjectTest, RefusalLogSaysWhichCheckFailed) {
     t.damage(file);
     WriteFile(dir.Path("damaged.pqx"), file);
     memo.Lines.clear();
-    EXPECT_EQ(ReadProjectFile(dir.Path("damaged.pqx")), kProjectDamaged);
+    EXPECT_EQ(ReadProjectFile(dir.Path("damaged.pqx"), MayPlace), kProjectDamaged);
     ASSERT_FALSE(memo.Lines.empty());
     EXPECT_EQ(memo.Lines[0], "> 10:21:07 Project File Check Failed: " + t.reason);
   }
@@ -159,6 +159,26 @@ TEST_F(ProjectTest, TailAfterTheSumDoesNotMatter) {
   }
 }
 
+// A file that passed every check is put in place only once its message has
+// been answered; refused then (a programmer started while the box was open),
+// it leaves the job as it was.
+TEST_F(ProjectTest, AFileRefusedAfterItsMessageChangesNothing) {
+  const std::string path = Save();
+  SetPreviousJob();
+  const TStateSnapshot before = TStateSnapshot::Take();
+  prompts.boxes.clear();
+  memo.Lines.clear();
+  std::vector<std::string> shownWhenAsked;
+  const auto refuse = [&] {
+    shownWhenAsked = prompts.boxes;
+    return false;
+  };
+  EXPECT_EQ(ReadProjectFile(path, refuse), kProjectNotPlaced);
+  EXPECT_EQ(shownWhenAsked, std::vector<std::string>{"info: Project File Open Success!"});
+  EXPECT_TRUE(TStateSnapshot::Take() == before);
+  EXPECT_EQ(memo.Lines, std::vector<std::string>{"> 10:21:07 Project File Open Success!"});
+}
+
 // A file that cannot be opened or read is the file system's error, not a code.
 TEST_F(ProjectTest, UnreadableFileThrowsNamingItAndChangesNothing) {
   std::filesystem::create_directory(dir.Path("folder.pqx"));
@@ -166,7 +186,7 @@ TEST_F(ProjectTest, UnreadableFileThrowsNamingItAndChangesNothing) {
     SetPreviousJob();
     const TStateSnapshot before = TStateSnapshot::Take();
     try {
-      ReadProjectFile(path);
+      ReadProjectFile(path, MayPlace);
       ADD_FAILURE() << "no error for " << path;
     } catch (const std::system_error& e) {
       EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
@@ -189,8 +209,8 @@ TEST_F(ProjectTest, TheMessageIsLoggedOnceAndShownUnlessBoxesAreSilenced) {
     memo.Lines.clear();
     std::optional<TSilencedPrompts> silence;
     if (silenced) silence.emplace();
-    EXPECT_EQ(ReadProjectFile(dir.Path("bad.pqx")), kProjectBadMagic);
-    EXPECT_EQ(ReadProjectFile(path), kProjectOpenOk);
+    EXPECT_EQ(ReadProjectFile(dir.Path("bad.pqx"), MayPlace), kProjectBadMagic);
+    EXPECT_EQ(ReadProjectFile(path, MayPlace), kProjectOpenOk);
     const std::vector<std::string> shown = {"info: Not Valid Quorix Project File!", "info: Project File Open Success!"};
     EXPECT_EQ(prompts.boxes, silenced ? std::vector<std::string>() : shown);
     EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 10:21:07 Not Valid Quorix Project File!",

@@ -163,7 +163,7 @@ std::string ProjectTest::Save(const std::string& name) {
 }
 
 std::uint8_t ProjectTest::Open(const std::string& path) {
-  const std::uint8_t result = ReadProjectFile(path);
+  const std::uint8_t result = ReadProjectFile(path, MayPlace);
   if (result == kProjectOpenOk) ApplyChipDataBlock();
   return result;
 }

@@ -225,6 +225,95 @@ TEST_F(FileWindowTest, AProgrammerThatStartsWhileTheFileDialogIsOpenRefusesTheLo
   }
 }
 
+// A box of a load runs the event loop, so a programmer may start while it is
+// open (the command-line download, an upgrade that a late search reply
+// starts). That programmer is sent the job that stood before the load; once
+// the load's last box has been answered the load is refused with the busy
+// box, and the job stays as it was. A load aborted at its line box says
+// itself that nothing was loaded, and needs no busy box.
+TEST_F(FileWindowTest, AProgrammerThatStartsWhileABoxOfALoadIsOpenIsSentTheOldJobAndRefusesTheLoad) {
+  LinkSimulatedUnit();
+  Choose(kVendorAUCUx, kAu301);  // 32 KB at 0x03000000, 8 KB EEP at 0x03026000, binary files run on into it
+  const std::uint32_t option = SelectedChip.OptionStart;
+  const auto linear = [](std::uint32_t address) {
+    return HexLine(4, 0, {std::uint8_t(address >> 24), std::uint8_t(address >> 16)}) + "\n";
+  };
+  const auto data = [](std::uint32_t address, std::uint32_t seed) {
+    return HexLine(0, std::uint16_t(address), RandomBytes(0x10, seed)) + "\n";
+  };
+  const auto bad = [](std::uint32_t address) {
+    return WithBadChecksum(HexLine(0, std::uint16_t(address), {1, 2})) + "\n";
+  };
+  WriteFile(Path("job.hex"), linear(0x03000000) + data(0x03000100, 1) + linear(option) + data(option, 2));
+  WriteFile(Path("eep.hex"), linear(0x03026000) + data(0x03026000, 3));
+  // Option bytes and main data, and a bad line among them: line 4.
+  WriteFile(Path("lines.hex"),
+            linear(option) + data(option, 4) + linear(0x03000000) + bad(0x03000500) + data(0x03000600, 5));
+  WriteFile(Path("eep-lines.hex"), linear(0x03026000) + data(0x03026100, 6) + bad(0x03026200));
+  WriteFile(Path("board.bin"), RandomBytes(0x300, 7));
+  WriteFile(Path("long.bin"), RandomBytes(0x28001, 8));  // one byte past EepEnd
+  WriteFile(Path("eep-long.bin"), RandomBytes(0x2001, 9));
+  RunWith("SpdBtnOpen", Path("job.hex"));
+  RunWith("LoadEepDataFile1", Path("eep.hex"));
+  ASSERT_TRUE(prompts.Shown.empty());
+  const TShownJob before = ShownJob();
+
+  const std::string busy = Text(TTextId::LoadBusyText);
+  const std::string flash = Text(TTextId::OutOfFlashText);
+  const std::string eep = Text(TTextId::OutOfEepText);
+  const auto logged = [](const std::string& line) { return QString::fromStdString("> 09:05:07 " + line); };
+  struct Case {
+    const char* control;
+    const char* file;
+    std::string startsAt;                // the box during which programmer 1 starts; empty: the offset dialog
+    std::deque<TPromptAnswer> answers;  // to the line boxes
+    std::vector<std::string> boxes;     // every box, in order
+    QStringList logged;                 // what the window's log gains
+  };
+  const std::string lineBox = FormatText(TTextId::LineDataErrorFormat, 4, 4);
+  const std::string eepLineBox = FormatText(TTextId::LineDataErrorFormat, 3, 4);
+  const Case cases[] = {
+      {"SpdBtnOpen", "lines.hex", lineBox, {TPromptAnswer::Ok}, {lineBox, busy}, {}},
+      {"SpdBtnLoadMore", "lines.hex", lineBox, {TPromptAnswer::Abort}, {lineBox},
+       {logged(FormatText(TTextId::LoadAbortedFormat, Path("lines.hex").c_str()))}},
+      {"LoadEepDataFile1", "eep-lines.hex", eepLineBox, {TPromptAnswer::Ok}, {eepLineBox, busy}, {}},
+      {"SpdBtnOpen", "board.bin", "", {}, {busy}, {}},
+      {"SpdBtnLoadMore", "long.bin", flash, {}, {flash, busy},
+       {logged(FormatText(TTextId::FileLoadedFormat, Path("long.bin").c_str())), "", logged(flash)}},
+      {"LoadFileOTP", "eep-long.bin", eep, {}, {eep, busy},
+       {logged(FormatText(TTextId::EepFileLoadedFormat, Path("eep-long.bin").c_str())), logged(eep)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.control) + " " + c.file);
+    prompts.Shown.clear();
+    prompts.Answers = c.answers;
+    const QStringList memo = WindowLines(Memo());
+    bool started = false;
+    const auto start = [&started] {
+      ASSERT_FALSE(started);
+      started = true;
+      StartDownloadOnProgrammer1();
+    };
+    prompts.WhileOpen = [&](const std::string& text) {
+      if (text == c.startsAt) start();
+    };
+    window->ExecOffsetDialog = [&](QDialog& dialog) {
+      if (c.startsAt.empty()) start();
+      dialog.reject();
+    };
+    RunWith(c.control, Path(c.file));
+    prompts.WhileOpen = nullptr;
+
+    EXPECT_TRUE(started);
+    EXPECT_EQ(prompts.Shown, c.boxes);
+    EXPECT_TRUE(prompts.Answers.empty());
+    EXPECT_EQ(WindowLines(Memo()).join('\n').toStdString(), (memo + c.logged).join('\n').toStdString());
+    EXPECT_TRUE(ShownJob() == before);
+    ExpectUnitWasSent(before);
+    if (HasFatalFailure()) return;
+  }
+}
+
 // "&Load" with a binary file: the offset dialog offers the chip's start, and
 // the room is counted in bytes from the address typed to the area's end.
 TEST_F(FileWindowTest, ABinaryLoadFillsTheMainAreaFromTheAddressTyped) {
@@ -323,24 +412,6 @@ TEST_F(FileWindowTest, LoadMoreKeepsTheFirstFilesDataOutsideTheSecondsRecords) {
   EXPECT_EQ(SessionTexts.ChipText2, "second.HEX");
 }
 
-// What a load may change and the window shows: after a refused load every
-// part of it is as it was.
-struct TShownJob {
-  Bytes Main, Eep, Option, Aux;
-  std::vector<std::uint32_t> Numbers;
-  std::string ChipText2;
-  QStringList Panels, MainCells, EepCells;
-  std::map<QString, QString> Controls;
-  bool operator==(const TShownJob&) const = default;
-};
-
-QStringList AllCells(const TMemoryViewModel& model) {
-  QStringList cells;
-  for (int row = 0; row < model.rowCount(); ++row)
-    for (int column = 0; column < model.columnCount(); ++column) cells << model.data(model.index(row, column)).toString();
-  return cells;
-}
-
 // A load that cannot be made, by any of the three commands, is refused before
 // anything changes: one box names the file and the reason, the log says the
 // same, and the job loaded before stays whole, in memory and on screen. A
@@ -348,6 +419,9 @@ QStringList AllCells(const TMemoryViewModel& model) {
 // box, is refused once read and leaves the job just as whole.
 TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
   Choose(kVendorAUCUx, kAu301);  // 32 KB at 0x03000000, 8 KB EEP at 0x03026000 (the area up to 0x03027FFF)
+  // No listed chip has an auxiliary area; the chip of a project may bring one.
+  SelectedChip.AuxStart = 0x20000000;
+  SelectedChip.AuxEnd = 0x200003FF;
   WriteFile(Path("good.hex"), HexLine(4, 0, {0x03, 0x00}) + "\n" + HexLine(0, 0x0100, RandomBytes(0x80, 5)) + "\n");
   WriteFile(Path("eep.bin"), RandomBytes(0x40, 6));
   WriteFile(Path("board.bin"), RandomBytes(0x40, 7));
@@ -373,25 +447,16 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
                                      SRecLine('3', 4, 0x03000600, RandomBytes(0x10, 14)) + "\n" + "S1bad\n" +
                                      SRecLine('3', 4, 0x03026100, RandomBytes(0x10, 15)) + "\n");
   WriteFile(Path("options.hex"), linear(option) + data(option, 16));
+  // Option and auxiliary bytes placed before the line that is aborted.
+  WriteFile(Path("options-aborted.hex"), linear(option) + data(option, 17) +
+                                             WithBadChecksum(HexLine(0, std::uint16_t(option + 0x10), {1, 2})) + "\n");
+  WriteFile(Path("aux-aborted.S19"), SRecLine('3', 4, 0x20000010, RandomBytes(0x10, 18)) + "\n" +
+                                         SRecLine('3', 4, 0x03026000, RandomBytes(0x10, 19)) + "\nS1bad\n");
   RunWith("SpdBtnOpen", Path("good.hex"));
   OffsetAnswer(nullptr);
   RunWith("LoadEepDataFile1", Path("eep.bin"));
   ASSERT_TRUE(prompts.Shown.empty());
-  const auto shown = [this] {
-    const TObjectState& o = ObjectState;
-    return TShownJob{Bytes(std::begin(MemoryImages.MainFlashImage), std::end(MemoryImages.MainFlashImage)),
-                     Bytes(std::begin(MemoryImages.EepImage), std::end(MemoryImages.EepImage)),
-                     Bytes(std::begin(MemoryImages.OptionImage), std::end(MemoryImages.OptionImage)),
-                     Bytes(std::begin(MemoryImages.AuxAreaImage), std::end(MemoryImages.AuxAreaImage)),
-                     {o.ObjectLoaded, o.ObjectStart, o.ObjectEnd, o.FileChecksum, o.EepFileSum, o.MainSum, o.EepSum,
-                      o.ChipChecksum, o.ObjectCrc32, o.MainDataLength, o.LoadedDataEnd, o.OptionLoaded},
-                     SessionTexts.ChipText2,
-                     {Panel(0), Panel(1), Panel(2)},
-                     AllCells(HexCells()),
-                     AllCells(EepCells()),
-                     Controls()};
-  };
-  const TShownJob before = shown();
+  const TShownJob before = ShownJob();
   ASSERT_EQ(ObjectState.ObjectLoaded, 1);
   ASSERT_EQ(before.MainCells.size(), 1024 / 16 * 18);
   ASSERT_EQ(before.EepCells.size(), 8192 / 16 * 18);
@@ -441,7 +506,7 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
     EXPECT_NE(box.find(c.reason), std::string::npos) << box;
     EXPECT_EQ(box.find(Path(c.file)) != std::string::npos, c.namesFile) << box;
     EXPECT_EQ(Memo(), memo + QStringList{QString::fromStdString("> 09:05:07 " + box)});
-    EXPECT_TRUE(shown() == before);
+    EXPECT_TRUE(ShownJob() == before);
   }
 
   const auto noData = [this](const char* file) { return FormatText(TTextId::NoDataPlacedFormat, Path(file).c_str()); };
@@ -470,6 +535,8 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
       {"LoadEepDataFile1", "aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.hex")},
       {"LoadFileOTP", "aborted.S19", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.S19")},
       {"SpdBtnLoadMore", "aborted.S19", {TPromptAnswer::Abort}, {lineBox}, aborted("aborted.S19")},
+      {"SpdBtnLoadMore", "options-aborted.hex", {TPromptAnswer::Abort}, {lineBox}, aborted("options-aborted.hex")},
+      {"LoadEepDataFile1", "aux-aborted.S19", {TPromptAnswer::Abort}, {lineBox}, aborted("aux-aborted.S19")},
   };
   for (const RecordCase& c : records) {
     SCOPED_TRACE(std::string(c.control) + " " + c.file);
@@ -481,7 +548,7 @@ TEST_F(FileWindowTest, ARefusedLoadChangesNothingAndSaysWhyOnce) {
     EXPECT_EQ(prompts.Shown, c.boxes);
     EXPECT_TRUE(prompts.Answers.empty());
     EXPECT_EQ(Memo(), memo + QStringList{QString::fromStdString("> 09:05:07 " + c.logged)});
-    EXPECT_TRUE(shown() == before);
+    EXPECT_TRUE(ShownJob() == before);
   }
 
   // Option bytes alone are data: the file loads.

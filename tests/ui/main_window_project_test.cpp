@@ -297,6 +297,38 @@ TEST_F(WindowProjectTest, AProgrammerThatStartsWhileTheDialogIsOpenRefusesTheOpe
   EXPECT_EQ(window->MCUNameEdit->text(), "Please select Chip....");
 }
 
+// A programmer that starts while the project's message box is open (the
+// command-line download, an upgrade that a late search reply starts) is sent
+// the job that stood before; once the box is answered the project is refused
+// with the busy box, and neither the job nor the window changes.
+TEST_F(WindowProjectTest, AProgrammerThatStartsWhileTheProjectsBoxIsOpenIsSentTheOldJobAndRefusesTheOpen) {
+  LoadJob(kVendorIndie, kIndie);
+  const std::string path = Save("indie.pqx");
+  LinkSimulatedUnit();
+  LoadJob(kVendorAUCUx, kAu301);
+  const TShownJob before = ShownJob();
+  const QStringList memo = Memo();
+  const std::string success = Text(TTextId::ProjectOpenSuccessText);
+  bool started = false;
+  prompts.WhileOpen = [&](const std::string& text) {
+    if (text != success) return;
+    started = true;
+    StartDownloadOnProgrammer1();
+  };
+  Answer(path);
+  Trigger("SpdBtnLdPrj");
+  prompts.WhileOpen = nullptr;
+
+  EXPECT_TRUE(started);
+  EXPECT_EQ(prompts.Shown, (std::vector<std::string>{success, Text(TTextId::LoadBusyText)}));
+  EXPECT_TRUE(ShownJob() == before);
+  EXPECT_EQ(window->MCUNameEdit->text(), "AU301LDF51xx");
+  EXPECT_EQ(WindowLines(Memo().mid(memo.size())).join('\n').toStdString(),
+            "> 09:05:07 Load Quorix Project file of \"" + path + "\".2024/05/06\n> 09:05:07 " + success);
+  ExpectUnitWasSent(before);
+  EXPECT_TRUE(ShownJob() == before);
+}
+
 // A project's main data is all the main image holds once it is open: the
 // rest is the project's blank value, so a later scan of the used length
 // (here "Fill SN Data", cancelled) keeps the project's length, whatever an

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,18 +19,25 @@ class TFakePrompts final : public IPrompts {
   std::deque<TPromptAnswer> Answers;  // for the questions, in order
   std::vector<std::string> Shown;     // the text of every box, in order
   std::vector<std::string> Warned;    // the text of every warning box, in order
+  // Runs while a box is open, before it is answered: what the event loop of
+  // a real box may run meanwhile.
+  std::function<void(const std::string& text)> WhileOpen;
 
-  void ShowInfo(const std::string& text) override { Shown.push_back(text); }
+  void ShowInfo(const std::string& text) override { Show(text); }
   void ShowWarning(const std::string& text) override {
-    Shown.push_back(text);
+    Show(text);
     Warned.push_back(text);
   }
   TPromptAnswer AskOkAbort(const std::string& text) override { return Answer(text); }
   TPromptAnswer AskYesAbort(const std::string& text) override { return Answer(text); }
 
  private:
-  TPromptAnswer Answer(const std::string& text) {
+  void Show(const std::string& text) {
     Shown.push_back(text);
+    if (WhileOpen) WhileOpen(text);
+  }
+  TPromptAnswer Answer(const std::string& text) {
+    Show(text);
     if (Answers.empty()) {
       ADD_FAILURE() << "question without a scripted answer: " << text;
       return TPromptAnswer::Abort;
