@@ -112,11 +112,16 @@ TEST_F(WindowUpgrade, TheSearchAfterAnUpgradeWaitsForAProgOnAnotherUnit) {
   ASSERT_EQ(ProgrammerState.ChannelBusy[0], 1);
   ASSERT_EQ(ProgrammerState.UpgradePending[1], 0);  // unit 2 has not answered yet
 
-  ASSERT_TRUE(QTest::qWaitFor(
-      [this] { return Unit(1).Inspect([](const sim::Unit& u) { return u.upgradesFinished; }) == 1; }, kWaitMs));
-  ASSERT_EQ(ProgrammerState.ChannelBusy[0], 1) << "unit 1's Prog. ended before the upgrade: nothing to wait for";
+  // Whether unit 1 still programs when the upgrade's end is logged.
+  int busyAtUpgradeEnd = -1;
+  const QMetaObject::Connection watch = QObject::connect(window->InfoMemo, &QPlainTextEdit::textChanged, [&] {
+    if (busyAtUpgradeEnd < 0 && window->InfoMemo->toPlainText().contains("C2 : Programmer 2s Firmware Fpgrade Completed!"))
+      busyAtUpgradeEnd = ProgrammerState.ChannelBusy[0];
+  });
   ASSERT_TRUE(QTest::qWaitFor([this] { return Searched(0, 2) && Searched(1, 2) && SessionState.FoundDeviceCount == 2; },
                               kWaitMs));
+  QObject::disconnect(watch);
+  ASSERT_EQ(busyAtUpgradeEnd, 1) << "unit 1's Prog. ended before the upgrade did: nothing to wait for";
 
   EXPECT_EQ(LinesOf(0, kStoppedLine), 0);
   // The project ticks "Prog. Data Flash": main flash, then EEP data.
