@@ -34,8 +34,9 @@ void SearchDevices(const std::vector<std::string>& portNames);
 
 // "Start Off-line Progrm": the operations still running end as stopped,
 // with their line; the programmers in use are unlinked, not busy and their
-// ports closed, and no upgrade is pending or running any more; the list is read again, and each port is opened and,
-// 30 ms later, sent the start packet of stand-alone programming. The ports
-// stay open so that the progress reports reach the link handlers. An
-// ECommsError leaves at once; the ports opened before it stay open.
+// ports closed, and no upgrade is pending or running any more; the list is
+// read again, and each port is opened and, 30 ms later, sent the start
+// packet of stand-alone programming. The ports stay open so that the
+// progress reports reach the link handlers. An ECommsError leaves at once;
+// the ports opened before it stay open.
 void StartOfflineProgramming(const TPortListReload& reloadPortList);

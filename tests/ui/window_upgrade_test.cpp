@@ -114,8 +114,9 @@ TEST_F(WindowUpgrade, TheSearchAfterAnUpgradeWaitsForAProgOnAnotherUnit) {
 
   // Whether unit 1 still programs when the upgrade's end is logged.
   int busyAtUpgradeEnd = -1;
+  const QString upgraded = "C2 : Programmer 2s Firmware Fpgrade Completed!";
   const QMetaObject::Connection watch = QObject::connect(window->InfoMemo, &QPlainTextEdit::textChanged, [&] {
-    if (busyAtUpgradeEnd < 0 && window->InfoMemo->toPlainText().contains("C2 : Programmer 2s Firmware Fpgrade Completed!"))
+    if (busyAtUpgradeEnd < 0 && window->InfoMemo->toPlainText().contains(upgraded))
       busyAtUpgradeEnd = ProgrammerState.ChannelBusy[0];
   });
   ASSERT_TRUE(QTest::qWaitFor([this] { return Searched(0, 2) && Searched(1, 2) && SessionState.FoundDeviceCount == 2; },
@@ -133,7 +134,8 @@ TEST_F(WindowUpgrade, TheSearchAfterAnUpgradeWaitsForAProgOnAnotherUnit) {
   // Unit 1 was searched again only after the last packet of its Prog.
   const std::vector<sim::PacketRecord> received = Unit(0).Received();
   const auto isProbe = [](const sim::PacketRecord& r) { return r.command == sim::kCmdLinkProbe; };
-  const auto secondProbe = std::find_if(std::find_if(received.begin(), received.end(), isProbe) + 1, received.end(), isProbe);
+  const auto firstProbe = std::find_if(received.begin(), received.end(), isProbe);
+  const auto secondProbe = std::find_if(firstProbe + 1, received.end(), isProbe);
   ASSERT_NE(secondProbe, received.end());
   EXPECT_EQ(std::count_if(received.begin(), secondProbe, [](const sim::PacketRecord& r) {
               return r.command == sim::kCmdProgramMain;
@@ -213,7 +215,8 @@ TEST_F(WindowUpgrade, AFirmwareFileThatFailsItsChecksIsNamedAndSoIsTheBootLoader
     std::string Text;
   };
   const Case cases[] = {
-      {"truncated", [&] { WriteFirmware(truncated); }, "Firmware File \"" + path + "\" is damaged (file cut short), Please confirm!"},
+      {"truncated", [&] { WriteFirmware(truncated); },
+       "Firmware File \"" + path + "\" is damaged (file cut short), Please confirm!"},
       {"a flipped image byte", [&] { WriteFirmware(flipped); },
        "Firmware File \"" + path + "\" is damaged (check sum unmatched), Please confirm!"},
       {"a wrong sum", [&] { WriteFirmware(BuildFirmwareFile(wrongSum)); },
