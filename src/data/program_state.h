@@ -199,6 +199,9 @@ struct TProgrammerState {
   std::uint8_t ReplyTimeoutHeld[kProgrammerMax];
   std::uint8_t AutoMode[kProgrammerMax];
   std::uint8_t UpgradePending[kProgrammerMax];
+  // This search has logged that the programmer's boot loader cannot be
+  // upgraded (no valid firmware image): one line per search, not per frame.
+  std::uint8_t NoUpgradeLogged[kProgrammerMax];
   std::int32_t ProgramOkCount[kProgrammerMax];
   std::int32_t ProgramNgCount[kProgrammerMax];
   // Taken when an operation opens on the programmer (data/run_settings.h).

@@ -38,9 +38,6 @@ void FinishChannelProgress(bool failed, int ch) {
     gauge->SetForeColor(failed ? TGaugeColor::Red : TGaugeColor::Blue);
     gauge->SetPosition(gauge->MaxValue());
   }
-  // Every end of an upgrade passes here (last block, refused block, time-out),
-  // so the search after the upgrades is never held up by a stale flag.
-  if (p.ProgOpCode[ch] == kOpFirmwareUpgrade) p.UpgradePending[ch] = 0;
   p.ProgOpCode[ch] = kOpIdle;
 }
 

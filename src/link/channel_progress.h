@@ -16,7 +16,7 @@ constexpr bool IsProgrammerIndex(int ch) { return ch >= 0 && ch < kProgrammerMax
 void StartChannelProgress(std::uint16_t ticks, std::uint32_t length, bool blockMode, int ch);
 
 // Ends the operation of programmer ch: not busy, a full gauge (red when
-// failed, else blue), idle. Ending an upgrade also clears its UpgradePending.
+// failed, else blue), idle.
 void FinishChannelProgress(bool failed, int ch);
 
 // Whether an operation runs on any programmer: the running steps read the

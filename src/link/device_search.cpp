@@ -67,7 +67,15 @@ int ListedInUse(const std::vector<std::string>& portNames) {
 void FindDevices(const TPortListReload& reloadPortList) {
   StopRunningOperations();
   for (int ch = 0; ch < kProgrammerMax; ++ch) ReleaseProgrammer(ch);
-  EndUpgradesWhenNonePending();
+  DropUpgrades();
+  SearchDevices(reloadPortList ? reloadPortList() : std::vector<std::string>{});
+}
+
+void SearchAgain(const TPortListReload& reloadPortList) {
+  for (int ch = 0; ch < kProgrammerMax; ++ch) {
+    ClosePort(ch);
+    ProgrammerState.DeviceLinked[ch] = 0;
+  }
   SearchDevices(reloadPortList ? reloadPortList() : std::vector<std::string>{});
 }
 
@@ -82,6 +90,7 @@ void SearchDevices(const std::vector<std::string>& portNames) {
         p.RxFill[ch] = 0;
         p.ReplyTimeout[ch] = kSearchReplyTicks;
         p.DeviceLinked[ch] = 0;
+        p.NoUpgradeLogged[ch] = 0;
         ResetGauge(ch);
         OperationViews().SetInfoPanelCaption(Text(TTextId::SearchingDevicesText));
         AddLog(FormatText(TTextId::CheckingDeviceFormat, ch + 1, portNames[static_cast<std::size_t>(ch)].c_str()));
@@ -109,6 +118,7 @@ void StartOfflineProgramming(const TPortListReload& reloadPortList) {
     ResetGauge(ch);
     ReleaseProgrammer(ch);
   }
+  DropUpgrades();
   const std::vector<std::string> portNames = reloadPortList ? reloadPortList() : std::vector<std::string>{};
   // A port that fails leaves the ports before it open: each has been sent
   // its start packet, and its unit's progress reports come in there.

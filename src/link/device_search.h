@@ -12,10 +12,17 @@
 using TPortListReload = std::function<std::vector<std::string>()>;
 
 // "&Connect Dev.": the operations still running end as stopped, with their
-// line; every port closed and every programmer unlinked, not busy and idle
-// (an upgrade it ran is abandoned, and once none is pending no upgrade
-// runs); then the list is read again and searched.
+// line; every port closed and every programmer unlinked, not busy and idle;
+// no upgrade is pending or running any more, so one that failed is tried
+// again; then the list is read again and searched.
 void FindDevices(const TPortListReload& reloadPortList);
+
+// The automatic search (at start-up, and again once the firmware upgrades
+// have ended), which the start-up timer runs only while no programmer is
+// busy, so it stops nothing: every port closed and every programmer
+// unlinked, then the list is read again and searched. A programmer whose
+// upgrade failed in this run is left out (HandleLinkReply).
+void SearchAgain(const TPortListReload& reloadPortList);
 
 // Opens the ports of the programmers in use one after another, each with
 // an empty receive buffer and unlinked, then sends each open port the link
@@ -27,8 +34,9 @@ void SearchDevices(const std::vector<std::string>& portNames);
 
 // "Start Off-line Progrm": the operations still running end as stopped,
 // with their line; the programmers in use are unlinked, not busy and their
-// ports closed; the list is read again, and each port is opened and,
-// 30 ms later, sent the start packet of stand-alone programming. The ports
-// stay open so that the progress reports reach the link handlers. An
-// ECommsError leaves at once; the ports opened before it stay open.
+// ports closed, and no upgrade is pending or running any more; the list is
+// read again, and each port is opened and, 30 ms later, sent the start
+// packet of stand-alone programming. The ports stay open so that the
+// progress reports reach the link handlers. An ECommsError leaves at once;
+// the ports opened before it stay open.
 void StartOfflineProgramming(const TPortListReload& reloadPortList);

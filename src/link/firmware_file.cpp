@@ -1,5 +1,6 @@
 #include "link/firmware_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "data/program_state.h"
 #include "link/byte_order.h"
 #include "link/firmware_fields.h"
+#include "text/format_text.h"
 
 namespace {
 
@@ -28,6 +30,18 @@ constexpr std::size_t kSumLength = 4;
 
 // The key position runs through 4 KB and starts again.
 constexpr std::size_t kKeyAreaSize = 4096;
+
+struct TDamageReason {
+  TFirmwareCheck Check;
+  TTextId Reason;
+};
+
+constexpr TDamageReason kDamageReasons[] = {
+    {TFirmwareCheck::NoMarker, TTextId::FirmwareNoMarkerText},
+    {TFirmwareCheck::CutShort, TTextId::FirmwareCutShortText},
+    {TFirmwareCheck::BadBlocks, TTextId::FirmwareBadBlocksText},
+    {TFirmwareCheck::SumMismatch, TTextId::FirmwareSumMismatchText},
+};
 
 std::uint32_t RoundUpTo16(std::uint32_t n) { return (n + 15) & ~15u; }
 
@@ -59,7 +73,7 @@ int FirmwareBlockCount() {
          1;
 }
 
-void LoadFirmwareFile(const std::string& path) {
+TFirmwareCheck LoadFirmwareFile(const std::string& path) {
   TSessionState& s = SessionState;
   std::vector<std::uint8_t> buffer(kFirmwareImageSize);
   std::uint32_t limit = kFirmwareImageSize;
@@ -68,7 +82,7 @@ void LoadFirmwareFile(const std::string& path) {
 
   if (file.size() < kHeaderEnd || ReadMaskedText(file, sum, kMarkerLength, kMarkerMask) != kMarker) {
     s.FirmwareLoaded = 0;
-    return;
+    return TFirmwareCheck::NoMarker;
   }
   s.FirmwareLoaded = 1;
   s.FirmwareStart = kFirmwareStartAddress;
@@ -81,9 +95,12 @@ void LoadFirmwareFile(const std::string& path) {
 
   const std::uint32_t dataSize = RoundUpTo16(s.FirmwareDataLength);
   const std::size_t sumOffset = kImageOffset + dataSize + kTailLength;
-  if (sumOffset + kSumLength > file.size() || !BlocksInsideImage()) {
+  const TFirmwareCheck layout = sumOffset + kSumLength > file.size() ? TFirmwareCheck::CutShort
+                               : !BlocksInsideImage()                 ? TFirmwareCheck::BadBlocks
+                                                                      : TFirmwareCheck::Loaded;
+  if (layout != TFirmwareCheck::Loaded) {
     s.FirmwareLoaded = 0;
-    return;
+    return layout;
   }
 
   std::uint8_t keyArea[kKeyAreaSize] = {};
@@ -99,5 +116,13 @@ void LoadFirmwareFile(const std::string& path) {
   AddBytesToSum(file.subspan(kImageOffset + dataSize), sum, kTailLength);
 
   s.FirmwareLoaded = GetLe32(file, sumOffset) == sum ? 1 : 0;
-  if (s.FirmwareLoaded) std::memcpy(MemoryImages.FirmwareImage, image.data(), kFirmwareImageSize);
+  if (!s.FirmwareLoaded) return TFirmwareCheck::SumMismatch;
+  std::memcpy(MemoryImages.FirmwareImage, image.data(), kFirmwareImageSize);
+  return TFirmwareCheck::Loaded;
+}
+
+std::string FirmwareDamagedText(const std::string& path, TFirmwareCheck check) {
+  const auto row = std::ranges::find(kDamageReasons, check, &TDamageReason::Check);
+  const TTextId reason = row != std::end(kDamageReasons) ? row->Reason : TTextId::FirmwareSumMismatchText;
+  return FormatText(TTextId::FirmwareDamagedFormat, path.c_str(), Text(reason));
 }

@@ -26,8 +26,7 @@ void ReportRefusedBlock(std::uint8_t result, int ch) {
     ReportResult(result, ch);
     return;
   }
-  FinishChannelProgress(true, ch);
-  LogChannelMessage(FormatText(TTextId::ResultFallbackFormat, result, result), ch);
+  ReportFailure(FormatText(TTextId::ResultFallbackFormat, result, result), ch);
 }
 
 }  // namespace
@@ -71,9 +70,26 @@ void HandleFirmwareBlockReply(std::uint8_t result, int ch) {
     SendFirmwareBlock(p.BlockIndex[ch], ch);
     return;
   }
+  p.UpgradePending[ch] = 0;
   SendFirmwareFinish(ch);
   LogChannelMessage(FormatText(TTextId::UpgradeCompletedFormat, ch + 1), ch);
-  FinishChannelProgress(false, ch);  // which clears UpgradePending
+  FinishChannelProgress(false, ch);
+}
+
+void LeaveOutFailedUpgrade(int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  ProgrammerState.DeviceLinked[ch] = 0;
+  LogChannelMessage(Text(TTextId::UpgradeLeftOutText), ch);
+}
+
+bool UpgradeFailed(int ch) {
+  const TProgrammerState& p = ProgrammerState;
+  return IsProgrammerIndex(ch) && p.UpgradePending[ch] && p.ProgOpCode[ch] != kOpFirmwareUpgrade;
+}
+
+void DropUpgrades() {
+  std::fill(std::begin(ProgrammerState.UpgradePending), std::end(ProgrammerState.UpgradePending), 0);
+  SessionState.UpgradeRunning = 0;
 }
 
 void AbandonUpgrade(int ch) {

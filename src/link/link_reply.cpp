@@ -45,6 +45,8 @@ void HandleLinkReply(int ch, std::uint16_t frameLength) {
     return;
   }
   if (reply[0] == kStartAnswerCode) return;
+  // Its upgrade failed in this run: it is left out, whatever it answers.
+  if (UpgradeFailed(ch)) return;
 
   TIdentityText application = IdentityText(kApplicationIdentity);
   const std::uint8_t found = CheckDeviceIdReply(reply, application, kIdentityTextStart);
@@ -55,7 +57,12 @@ void HandleLinkReply(int ch, std::uint16_t frameLength) {
   }
   TIdentityText bootLoader = IdentityText(kBootLoaderIdentity);
   if (CheckDeviceNameReply(reply, bootLoader, kIdentityTextStart) == kIdentityMatches) {
-    StartFirmwareUpgrade(ch);
+    if (SessionState.FirmwareLoaded) {
+      StartFirmwareUpgrade(ch);
+    } else if (!ProgrammerState.NoUpgradeLogged[ch]) {
+      ProgrammerState.NoUpgradeLogged[ch] = 1;
+      LogChannelMessage(Text(TTextId::BootLoaderNoFirmwareText), ch);
+    }
     return;
   }
   ProgrammerState.DeviceLinked[ch] = 0;

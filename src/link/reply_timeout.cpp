@@ -1,9 +1,8 @@
 #include "link/reply_timeout.h"
 
-#include "data/log_lines.h"
 #include "data/program_state.h"
-#include "link/channel_progress.h"
 #include "link/gauge.h"
+#include "link/result_report.h"
 #include "text/text_id.h"
 
 void TickReplyTimeouts() {
@@ -14,10 +13,7 @@ void TickReplyTimeouts() {
     if (p.GaugeTicking[n] && gauge) gauge->SetPosition(gauge->Position() + 1);
     if (p.ReplyTimeoutHeld[n]) continue;
     if (p.ReplyTimeout[n] > 0) --p.ReplyTimeout[n];
-    if (p.ReplyTimeout[n] == 0) {
-      LogChannelMessage(Text(TTextId::CommandTimeOutText), n);
-      FinishChannelProgress(true, n);
-    }
+    if (p.ReplyTimeout[n] == 0) ReportFailure(Text(TTextId::CommandTimeOutText), n);
   }
 }
 

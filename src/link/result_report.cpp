@@ -6,6 +6,7 @@
 #include "data/log_lines.h"
 #include "data/program_state.h"
 #include "link/channel_progress.h"
+#include "link/firmware_upgrade.h"
 #include "text/format_text.h"
 #include "text/result_messages.h"
 
@@ -22,9 +23,20 @@ std::string FailureMessage(std::uint8_t code) {
 
 void ReportResult(std::uint8_t code, int ch) {
   if (!IsProgrammerIndex(ch)) return;
-  const bool success = code == 0 || code == 6;
-  FinishChannelProgress(!success, ch);
-  LogChannelMessage(success ? std::string(Text(TTextId::OperationSuccessText)) : FailureMessage(code), ch);
+  if (code != 0 && code != 6) {
+    ReportFailure(FailureMessage(code), ch);
+    return;
+  }
+  FinishChannelProgress(false, ch);
+  LogChannelMessage(Text(TTextId::OperationSuccessText), ch);
+}
+
+void ReportFailure(const std::string& message, int ch) {
+  if (!IsProgrammerIndex(ch)) return;
+  const bool upgrade = ProgrammerState.ProgOpCode[ch] == kOpFirmwareUpgrade;
+  FinishChannelProgress(true, ch);
+  LogChannelMessage(message, ch);
+  if (upgrade) LeaveOutFailedUpgrade(ch);
 }
 
 void StopRunningOperations() {

@@ -3,11 +3,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Exactly 0 or 6: ends the operation well and logs "Operation Success!".
 // Any other code: ends it as failed and logs the code's message (looked up
 // with the top bit cleared; codes without a text get the numbered fallback).
 void ReportResult(std::uint8_t code, int ch);
+
+// Ends the operation as failed and logs why (a failure code's message, the
+// time-out). A firmware upgrade that ends so leaves its programmer out
+// (LeaveOutFailedUpgrade), with one more line.
+void ReportFailure(const std::string& message, int ch);
 
 // Every programmer that is still busy (an operation step or a firmware
 // upgrade) ends it as failed and logs that it was stopped before it

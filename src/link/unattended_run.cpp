@@ -7,6 +7,7 @@
 #include "data/log_lines.h"
 #include "data/operator_io.h"
 #include "data/program_state.h"
+#include "link/channel_progress.h"
 #include "link/driver_check.h"
 #include "link/operation_starters.h"
 #include "link/programmers_in_use.h"
@@ -19,13 +20,6 @@
 namespace {
 
 constexpr std::uint8_t kProgramEepBit = 0x08;  // "Prog. Data Flash" in ProgramStepFlags
-
-bool UpgradePendingInUse() {
-  for (int n = 0; n < ProgrammersInUse(); ++n) {
-    if (ProgrammerState.UpgradePending[n]) return true;
-  }
-  return false;
-}
 
 // A file as the program's own file checks see one: there, and not a folder.
 bool ProjectFileExists(const std::string& path) {
@@ -52,14 +46,16 @@ TStartupSearch StartupSearchTick(IStartupSearchActions& actions) {
   TSessionState& s = SessionState;
   if (s.StartSearchPending) {
     s.StartSearchPending = 0;
-    actions.FindDevices();
+    actions.SearchAgain();
   }
   const bool holdForUpgrade = s.CmdLineMode && s.UpgradeRunning;
   if (s.FoundDeviceCount >= s.ProgrammerCount && !holdForUpgrade) return TStartupSearch::AllAnswered;
-  if (s.UpgradeRunning && !UpgradePendingInUse()) {
+  // A running upgrade is busy too; a failed one stays pending and holds
+  // nothing.
+  if (s.UpgradeRunning && !AnyProgrammerBusy()) {
     s.UpgradeRunning = 0;
     actions.Pause(kUpgradeResearchPause);
-    actions.FindDevices();
+    actions.SearchAgain();
   }
   return TStartupSearch::Waiting;
 }

@@ -12,8 +12,9 @@
 class IStartupSearchActions {
  public:
   virtual ~IStartupSearchActions() = default;
-  // "&Connect Dev.": every port closed, the port list read again, searched.
-  virtual void FindDevices() = 0;
+  // The automatic search (SearchAgain): every port closed, the port list
+  // read again, searched. Called only while no programmer is busy.
+  virtual void SearchAgain() = 0;
   // Opens the project and brings the window up to date (chip, flash driver,
   // settings); returns the reader's result, 0 when the file was read. A file
   // that cannot be opened or read throws std::system_error.
@@ -33,8 +34,10 @@ enum class TStartupSearch : std::uint8_t {
 // One Timer2 tick: the start-up search when it is pending; then whether
 // every programmer in use has answered. In command-line mode a firmware
 // upgrade on any programmer holds the answer back, since the upgraded
-// programmer restarts; once no programmer in use has an upgrade pending,
-// UpgradeRunning is cleared and the search runs again after the pause.
+// programmer restarts; once no programmer is busy (no upgrade runs, and no
+// operation that a search would cut off), UpgradeRunning is cleared and the
+// search runs again after the pause, once for all the upgrades that ended,
+// those that failed too.
 TStartupSearch StartupSearchTick(IStartupSearchActions& actions);
 
 // Once every programmer has answered, in command-line mode: opens the

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "data/operator_io.h"
@@ -98,16 +99,13 @@ constexpr int kViewerAddressWidth = 73;
 constexpr int kViewerByteWidth = 25;
 constexpr int kViewerTextWidth = 130;
 
-// Reads the firmware image when its file is there; false when it is not,
-// and then no image is loaded.
-bool LoadFirmwareWhenPresent(const std::string& path) {
+// Reads the firmware image when its file is there and says what its check
+// found; nothing when it is not there, and then no image is loaded.
+std::optional<TFirmwareCheck> LoadFirmwareWhenPresent(const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::exists(path, ec)) {
-    LoadFirmwareFile(path);
-    return true;
-  }
+  if (std::filesystem::exists(path, ec)) return LoadFirmwareFile(path);
   SessionState.FirmwareLoaded = 0;
-  return false;
+  return std::nullopt;
 }
 
 void SetUpViewerColumns(QTableView& view) {
@@ -282,12 +280,16 @@ void TGenMFrmARM::LayoutGaugesAndMemo(int programmerCount) {
   InfoMemo->setGeometry(kGaugeLeft, kInfoMemoTop, kGaugeWidth, layout.MemoHeight);
 }
 
-// A missing image is reported and start-up goes on; an unattended ("OFF")
-// run only logs it.
+// A missing or damaged image is reported and start-up goes on; an
+// unattended ("OFF") run only logs it.
 void TGenMFrmARM::LoadFirmwareAtStartUp() {
   const std::string path = FirmwareFilePath();
-  if (LoadFirmwareWhenPresent(path)) return;
-  LogAndShow(FormatText(TTextId::FileNotFoundFormat, path.c_str()));
+  const std::optional<TFirmwareCheck> check = LoadFirmwareWhenPresent(path);
+  if (!check) {
+    LogAndShow(FormatText(TTextId::FileNotFoundFormat, path.c_str()));
+  } else if (*check != TFirmwareCheck::Loaded) {
+    LogAndShow(FirmwareDamagedText(path, *check));
+  }
 }
 
 void TGenMFrmARM::SpdBtnExitClick() {
@@ -344,7 +346,7 @@ void TGenMFrmARM::CopytoCli1Click() { InfoMemo->copy(); }
 // Upgrades every programmer that the last search found and that is idle.
 void TGenMFrmARM::DoFirmwareUpgrade1Click() {
   const std::string path = FirmwareFilePath();
-  const bool found = LoadFirmwareWhenPresent(path);
+  const bool found = LoadFirmwareWhenPresent(path).has_value();
   const TFirmwareUpgradeChoice choice = ChooseFirmwareUpgrade(found, path);
   if (!choice.Message.empty()) {
     Prompts().ShowInfo(choice.Message);

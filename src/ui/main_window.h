@@ -94,6 +94,9 @@ class TGenMFrmARM : public QMainWindow {
   // "&Connect Dev." and "Start Off-line Progrm" (main_window_link.cpp).
   void BitBtnFindDevClick();
   void StartOfflineProgrm1Click();
+  // The start-up timer's automatic search: it stops nothing (the timer runs
+  // it only while no programmer is busy).
+  void SearchAgain();
 
   // Starts the firmware upgrade of programmer ch; tests replace it to watch
   // which programmers the command chooses.

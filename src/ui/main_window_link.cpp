@@ -1,7 +1,8 @@
 // The window's side of the programmer link: the events of SPComm1 ..
 // SPComm10 go to the core's receive path and hang-up handler, and
-// "&Connect Dev." and "Start Off-line Progrm" run the core's search and
-// off-line start over the port list read again.
+// "&Connect Dev.", the start-up timer's automatic search and "Start
+// Off-line Progrm" run the core's searches and off-line start over the port
+// list read again.
 #include <QComboBox>
 
 #include "link/comm.h"
@@ -39,6 +40,10 @@ std::vector<std::string> TGenMFrmARM::ReloadPortList() {
 
 void TGenMFrmARM::BitBtnFindDevClick() {
   FindDevices([this] { return ReloadPortList(); });
+}
+
+void TGenMFrmARM::SearchAgain() {
+  ::SearchAgain([this] { return ReloadPortList(); });
 }
 
 void TGenMFrmARM::StartOfflineProgrm1Click() {

@@ -16,7 +16,7 @@ namespace {
 class TWindowStartupSearch final : public IStartupSearchActions {
  public:
   explicit TWindowStartupSearch(TGenMFrmARM& window) : window_(window) {}
-  void FindDevices() override { window_.BitBtnFindDevClick(); }
+  void SearchAgain() override { window_.SearchAgain(); }
   std::uint8_t OpenProjectFile(const std::string& path) override { return window_.OpenProjectFile(path); }
   void Pause(std::chrono::milliseconds time) override { std::this_thread::sleep_for(time); }
 

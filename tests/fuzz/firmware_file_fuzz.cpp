@@ -22,10 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string path = WriteFuzzFile(kFirmwareFileName, file);
   FUZZ_CHECK(path == FirmwareFilePath());
 
-  LoadFirmwareFile(path);
+  const TFirmwareCheck check = LoadFirmwareFile(path);
   const TSessionState& s = SessionState;
   const std::span<const std::uint8_t> image(MemoryImages.FirmwareImage);
   FUZZ_CHECK(s.FirmwareLoaded <= 1);
+  FUZZ_CHECK((check == TFirmwareCheck::Loaded) == (s.FirmwareLoaded == 1));
   FUZZ_CHECK(s.FirmwareVersion[sizeof s.FirmwareVersion - 1] == '\0');
   FUZZ_CHECK(s.FirmwareVersion[0] == '\0' || s.FirmwareVersion[0] == 'V');
   if (!s.FirmwareLoaded) {

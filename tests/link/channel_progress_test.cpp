@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "channel_fixture.h"
 #include "data/log_lines.h"
 #include "link/channel_progress.h"
@@ -115,25 +119,48 @@ TEST_F(EndOperation, ReportResultMessagesAndGauge) {
   }
 }
 
-TEST_F(EndOperation, EveryEndOfAnUpgradeClearsItsPendingFlag) {
-  const auto startUpgrades = [] {
-    for (int ch : {0, 1, 2}) {
-      ProgrammerState.ProgOpCode[ch] = kOpFirmwareUpgrade;
-      ProgrammerState.ChannelBusy[ch] = 1;
-      ProgrammerState.UpgradePending[ch] = 1;
-    }
+// An upgrade that ends failed, by a refused block or a corrupt reply (both
+// reach ReportResult) or by its time-out, stays pending and leaves its
+// programmer unlinked, with one more line after the one that says why.
+// Another operation's failure, and a success, leave the flags alone.
+TEST_F(EndOperation, AFailedUpgradeStaysPendingAndLeavesItsProgrammerOut) {
+  const std::string leftOut = "Firmware Upgrade Failed, Programmer Left Out, Connect Dev. to Try Again!";
+  struct Case {
+    const char* name;
+    std::uint8_t state;
+    std::function<void(int)> end;
+    std::vector<std::string> lines;
+    bool leftOutAfter;
   };
-  startUpgrades();
-  FinishChannelProgress(false, 0);  // last block acknowledged
-  ReportResult(0x15, 1);            // block refused
-  EXPECT_EQ(ProgrammerState.UpgradePending[0], 0);
-  EXPECT_EQ(ProgrammerState.UpgradePending[1], 0);
-  EXPECT_EQ(ProgrammerState.UpgradePending[2], 1);  // still under way
+  const Case cases[] = {
+      {"refused block", kOpFirmwareUpgrade, [](int ch) { ReportResult(0x15, ch); },
+       {"Command Execute Failed!", leftOut}, true},
+      {"corrupt reply", kOpFirmwareUpgrade, [](int ch) { ReportResult(0x20, ch); }, {"Packet Error!", leftOut}, true},
+      {"time-out", kOpFirmwareUpgrade, [](int ch) { ReportFailure("Command Executed Time Out!", ch); },
+       {"Command Executed Time Out!", leftOut}, true},
+      {"another operation fails", kOpProgramMain, [](int ch) { ReportResult(0x15, ch); }, {"Command Execute Failed!"},
+       false},
+      {"another operation succeeds", kOpProgramMain, [](int ch) { ReportResult(6, ch); }, {"Operation Success!"},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    memo.Lines.clear();
+    ProgrammerState.ProgOpCode[1] = c.state;
+    ProgrammerState.ChannelBusy[1] = 1;
+    ProgrammerState.DeviceLinked[1] = 1;
+    ProgrammerState.UpgradePending[1] = 1;
 
-  // Another operation's end leaves a pending flag alone.
-  ProgrammerState.ProgOpCode[2] = 25;
-  FinishChannelProgress(true, 2);
-  EXPECT_EQ(ProgrammerState.UpgradePending[2], 1);
+    c.end(1);
+
+    std::vector<std::string> expected;
+    for (const std::string& line : c.lines) expected.push_back("> 10:21:07 C2 : " + line);
+    EXPECT_EQ(memo.Lines, expected);
+    EXPECT_EQ(ProgrammerState.UpgradePending[1], 1);
+    EXPECT_EQ(ProgrammerState.DeviceLinked[1], c.leftOutAfter ? 0 : 1);
+    EXPECT_EQ(ProgrammerState.ChannelBusy[1], 0);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[1], kOpIdle);
+  }
 }
 
 // What a search or the close stops: each busy programmer (a step, an
@@ -159,7 +186,9 @@ TEST_F(EndOperation, StoppedOperationsEndAsFailedWithOneLineEach) {
     EXPECT_EQ(ProgrammerState.ChannelBusy[ch], 0);
     EXPECT_EQ(ProgrammerState.ProgOpCode[ch], kOpIdle);
   }
-  EXPECT_EQ(ProgrammerState.UpgradePending[4], 0);
+  // Stopped, not failed: no left-out line. The search or the off-line start
+  // that stopped it drops it after.
+  EXPECT_EQ(ProgrammerState.UpgradePending[4], 1);
 
   StopRunningOperations();  // nothing runs any more
   EXPECT_EQ(memo.Lines.size(), 2u);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "link/device_search.h"
 #include "link/link_reply.h"
 #include "operation_fixture.h"
 
@@ -110,6 +111,8 @@ TEST(DeviceIdentity, ALongDeviceTextIsCutToTheBuffer) {
   EXPECT_EQ(std::string(identity.data()), text.substr(0, 127));
 }
 
+constexpr const char* kNoImageLine = "Programmer in Boot Loader, No Valid Firmware File to Upgrade It!";
+
 class LinkReplyTest : public OperationTest {
  protected:
   static constexpr int kCh = 3;
@@ -146,6 +149,7 @@ TEST_F(LinkReplyTest, AnApplicationAnswerLinksCountsAndUpgradesWhenOlder) {
     p.DeviceLinked[kCh] = 0;
     p.ProgOpCode[kCh] = kOpIdle;
     p.ChannelBusy[kCh] = 0;
+    p.UpgradePending[kCh] = 0;  // the search drops what the case before started
     p.ReplyTimeout[kCh] = 300;
     Answers(Answer(c.text));
     EXPECT_EQ(p.DeviceLinked[kCh], 1);
@@ -169,6 +173,7 @@ TEST_F(LinkReplyTest, ABootLoaderIsUpgradedButNotCounted) {
     ProgrammerState.ProgOpCode[kCh] = kOpIdle;
     ProgrammerState.ChannelBusy[kCh] = 0;
     ProgrammerState.DeviceLinked[kCh] = 0;
+    ProgrammerState.UpgradePending[kCh] = 0;
     Answers(Answer("Velmot200XXX-XX"));
     EXPECT_EQ(SessionState.FoundDeviceCount, 0);
     EXPECT_TRUE(views.Calls.empty());
@@ -177,10 +182,57 @@ TEST_F(LinkReplyTest, ABootLoaderIsUpgradedButNotCounted) {
       EXPECT_EQ(ProgrammerState.ProgOpCode[kCh], kOpFirmwareUpgrade);
       EXPECT_EQ(ProgrammerState.DeviceLinked[kCh], 1);  // the upgrade's replies go to the dispatcher
     } else {
-      EXPECT_TRUE(memo.Lines.empty());
+      EXPECT_EQ(memo.Lines, std::vector<std::string>{Line(kCh, kNoImageLine)});
       EXPECT_EQ(ProgrammerState.DeviceLinked[kCh], 0);
+      EXPECT_EQ(ProgrammerState.ProgOpCode[kCh], kOpIdle);
     }
   }
+}
+
+// Without a valid firmware image a boot loader cannot be upgraded: one line
+// says so per search, however often it answers within one.
+TEST_F(LinkReplyTest, ABootLoaderWithoutAnImageIsNamedOncePerSearch) {
+  SessionState.FirmwareLoaded = 0;
+  SessionState.ProgrammerCount = kCh + 1;
+  const std::vector<std::string> once{Line(kCh, kNoImageLine)};
+  for (int search = 0; search < 2; ++search) {
+    SCOPED_TRACE(search);
+    memo.Lines.clear();
+    SearchDevices(std::vector<std::string>(kCh + 1, "unbound"));  // no port is bound here
+    memo.Lines.clear();
+    Answers(Answer("Velmot200XXX-XX"));
+    Answers(Answer("Velmot200XXX-XX"));
+    EXPECT_EQ(memo.Lines, once);
+    EXPECT_EQ(SessionState.FoundDeviceCount, 0);
+    EXPECT_EQ(ProgrammerState.DeviceLinked[kCh], 0);
+  }
+}
+
+// A programmer whose upgrade failed in this run (still pending, no longer
+// running) is left out: no answer links it, counts it or starts its
+// upgrade again, and nothing more is logged of it. A progress report is
+// still shown.
+TEST_F(LinkReplyTest, AProgrammerWhoseUpgradeFailedIsLeftOutWhateverItAnswers) {
+  SessionState.FirmwareLoaded = 1;
+  for (const char* text : {"Velmot200XXX-XX", "Velmot200IND V1.05,", "Velmot200IND V1.06", "Velmot200IN"}) {
+    SCOPED_TRACE(text);
+    memo.Lines.clear();
+    views.Calls.clear();
+    SessionState.FoundDeviceCount = 1;
+    ProgrammerState.UpgradePending[kCh] = 1;
+    ProgrammerState.ProgOpCode[kCh] = kOpIdle;
+    ProgrammerState.DeviceLinked[kCh] = 0;
+    Answers(Answer(text));
+    EXPECT_TRUE(memo.Lines.empty());
+    EXPECT_TRUE(views.Calls.empty());
+    EXPECT_EQ(SessionState.FoundDeviceCount, 1);
+    EXPECT_EQ(ProgrammerState.DeviceLinked[kCh], 0);
+    EXPECT_EQ(ProgrammerState.ProgOpCode[kCh], kOpIdle);
+  }
+  Bytes report = {0xFD, 0x20, 0, 0, 0, 0, 0, 0};
+  report[7] = static_cast<std::uint8_t>(0x100 - (0xFD + 0x20));
+  Answers(report);
+  EXPECT_EQ(memo.Lines, std::vector<std::string>{Line(kCh, "Chip Blank Checking....")});
 }
 
 TEST_F(LinkReplyTest, AnythingElseIsNoDevice) {

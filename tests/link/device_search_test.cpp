@@ -158,6 +158,27 @@ TEST_F(SearchTest, OfflineStartSetsEveryUnitOffOnItsOwn) {
   }
 }
 
+// The off-line start drops every upgrade, the one it stopped and one that
+// had failed: nothing is pending or running, so the start-up timer has no
+// search to run after them that would close the ports it opened.
+TEST_F(SearchTest, OfflineStartDropsTheUpgrades) {
+  StartUnits(2);
+  TProgrammerState& p = ProgrammerState;
+  p.ProgOpCode[0] = kOpFirmwareUpgrade;
+  p.ChannelBusy[0] = p.UpgradePending[0] = 1;
+  p.UpgradePending[1] = 1;  // failed before
+  SessionState.UpgradeRunning = 1;
+  StartOfflineProgramming([this] {
+    SessionState.ProgrammerCount = 2;
+    return portNames;
+  });
+  for (int ch = 0; ch < 2; ++ch) {
+    EXPECT_EQ(p.UpgradePending[ch], 0) << ch;
+    EXPECT_TRUE(ports[ch]->PortOpen()) << ch;
+  }
+  EXPECT_EQ(SessionState.UpgradeRunning, 0);
+}
+
 // A port that cannot be opened leaves the off-line start at once; the port
 // opened before it keeps running with the start packet it was sent.
 TEST_F(SearchTest, OfflineStartStopsAtAPortThatCannotBeOpened) {

@@ -31,9 +31,9 @@ class FirmwareFile : public ::testing::Test {
     std::ofstream(FirmwareFilePath(), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
-  void Load(const std::vector<std::uint8_t>& bytes) {
+  TFirmwareCheck Load(const std::vector<std::uint8_t>& bytes) {
     Write(bytes);
-    LoadFirmwareFile(FirmwareFilePath());
+    return LoadFirmwareFile(FirmwareFilePath());
   }
   static bool ImageStartsWith(const std::vector<std::uint8_t>& plain) {
     return std::memcmp(MemoryImages.FirmwareImage, plain.data(), plain.size()) == 0;
@@ -48,7 +48,7 @@ TEST_F(FirmwareFile, GoodFileUnscramblesItsImageAndHeader) {
   spec.Image = Pattern(6144, 5);
   spec.DataLength = 6136;  // rounded up to 16
   spec.End = 0x1800;
-  Load(BuildFirmwareFile(spec));
+  EXPECT_EQ(Load(BuildFirmwareFile(spec)), TFirmwareCheck::Loaded);
 
   EXPECT_EQ(SessionState.FirmwareLoaded, 1);
   EXPECT_TRUE(ImageStartsWith(spec.Image));
@@ -135,33 +135,35 @@ TEST_F(FirmwareFile, FailingFileKeepsThePreviousImage) {
     change(s);
     return BuildFirmwareFile(s);
   };
+  using enum TFirmwareCheck;
   struct Case {
     const char* name;
     std::vector<std::uint8_t> file;
     bool headerTaken;  // the header words are read before the check that fails
+    TFirmwareCheck check;
   };
   std::vector<std::uint8_t> truncated = spec([](TFirmwareFileSpec&) {});
   truncated.pop_back();
   std::vector<std::uint8_t> headerOnly = spec([](TFirmwareFileSpec&) {});
   headerOnly.resize(24);
   const Case cases[] = {
-      {"bad marker", spec([](TFirmwareFileSpec& s) { s.Marker = "VlmFmWR"; }), false},
-      {"marker too short for a header", headerOnly, false},
-      {"empty file", {}, false},
-      {"sum one too high", spec([](TFirmwareFileSpec& s) { s.SumError = 1; }), true},
-      {"sum one too low", spec([](TFirmwareFileSpec& s) { s.SumError = -1; }), true},
-      {"sum cut short", truncated, true},
-      {"data length past the bytes read", spec([](TFirmwareFileSpec& s) { s.DataLength = 0x8000; }), true},
-      {"data length past the 64 KB read", spec([](TFirmwareFileSpec& s) { s.DataLength = 0xFFF0; }), true},
-      {"no block", spec([](TFirmwareFileSpec& s) { s.End = 0x0BFF; }), true},
-      {"blocks past the image", spec([](TFirmwareFileSpec& s) { s.End = 0x9000; }), true},
+      {"bad marker", spec([](TFirmwareFileSpec& s) { s.Marker = "VlmFmWR"; }), false, NoMarker},
+      {"marker too short for a header", headerOnly, false, NoMarker},
+      {"empty file", {}, false, NoMarker},
+      {"sum one too high", spec([](TFirmwareFileSpec& s) { s.SumError = 1; }), true, SumMismatch},
+      {"sum one too low", spec([](TFirmwareFileSpec& s) { s.SumError = -1; }), true, SumMismatch},
+      {"sum cut short", truncated, true, CutShort},
+      {"data length past the bytes read", spec([](TFirmwareFileSpec& s) { s.DataLength = 0x8000; }), true, CutShort},
+      {"data length past the 64 KB read", spec([](TFirmwareFileSpec& s) { s.DataLength = 0xFFF0; }), true, CutShort},
+      {"no block", spec([](TFirmwareFileSpec& s) { s.End = 0x0BFF; }), true, BadBlocks},
+      {"blocks past the image", spec([](TFirmwareFileSpec& s) { s.End = 0x9000; }), true, BadBlocks},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Load(BuildFirmwareFile(good));
     ASSERT_EQ(SessionState.FirmwareLoaded, 1);
 
-    Load(c.file);
+    EXPECT_EQ(Load(c.file), c.check);
 
     EXPECT_EQ(SessionState.FirmwareLoaded, 0);
     EXPECT_TRUE(ImageStartsWith(goodImage));
@@ -170,7 +172,7 @@ TEST_F(FirmwareFile, FailingFileKeepsThePreviousImage) {
 
   Load(BuildFirmwareFile(good));
   fs::remove(FirmwareFilePath());
-  LoadFirmwareFile(FirmwareFilePath());
+  EXPECT_EQ(LoadFirmwareFile(FirmwareFilePath()), TFirmwareCheck::NoMarker);
   EXPECT_EQ(SessionState.FirmwareLoaded, 0);
   EXPECT_TRUE(ImageStartsWith(goodImage));
 }

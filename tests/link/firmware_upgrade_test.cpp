@@ -27,6 +27,9 @@ std::string Line(int ch, const std::string& message) {
   return "> 10:21:07 C" + std::to_string(ch + 1) + " : " + message;
 }
 std::string StartLine(int ch) { return Line(ch, "Start to Upgrade Programmer " + std::to_string(ch + 1) + "s Firmware......"); }
+std::string LeftOutLine(int ch) {
+  return Line(ch, "Firmware Upgrade Failed, Programmer Left Out, Connect Dev. to Try Again!");
+}
 
 class UpgradeOnUnit : public UnitTest {
  protected:
@@ -122,7 +125,8 @@ TEST_F(UpgradeOnUnit, ThreeBlocksReachTheUnitAndTheUpgradeEndsWell) {
 
 // A block answered with anything but 6 ends that upgrade as failed with the
 // code's message, without a further block or the finish packet. 0 too: it
-// is no acknowledgement.
+// is no acknowledgement. The upgrade stays pending (it is not done) and its
+// programmer is left out, unlinked, with one line.
 TEST_F(UpgradeOnUnit, RefusedBlockEndsTheUpgradeAsFailed) {
   struct Case {
     const char* name;
@@ -153,19 +157,21 @@ TEST_F(UpgradeOnUnit, RefusedBlockEndsTheUpgradeAsFailed) {
     StartFirmwareUpgrade(kCh);
     RunUpgrade(line, kCh);
 
-    EXPECT_EQ(memo.Lines, (Lines{StartLine(kCh), Line(kCh, c.message)}));
+    EXPECT_EQ(memo.Lines, (Lines{StartLine(kCh), Line(kCh, c.message), LeftOutLine(kCh)}));
     EXPECT_EQ(View(kCh), (TGaugeView{3, 3, TGaugeColor::Red}));
     EXPECT_EQ(p.ProgOpCode[kCh], kOpIdle);
     EXPECT_EQ(p.ChannelBusy[kCh], 0);
-    EXPECT_EQ(p.UpgradePending[kCh], 0);
+    EXPECT_EQ(p.UpgradePending[kCh], 1);
+    EXPECT_TRUE(UpgradeFailed(kCh));
+    EXPECT_EQ(p.DeviceLinked[kCh], 0);
     const std::vector<sim::PacketRecord> sent = line.PacketsSince(0);
     ASSERT_EQ(sent.size(), c.blocksSent);
     for (const sim::PacketRecord& r : sent) EXPECT_EQ(r.command, sim::kCmdFirmwareBlock);
   }
 }
 
-// A unit that stops answering: the upgrade ends by the reply time-out, and
-// its pending flag goes with it.
+// A unit that stops answering: the upgrade ends by the reply time-out, is
+// still pending and leaves its programmer out.
 TEST_F(UpgradeOnUnit, SilenceEndsTheUpgradeAtItsTimeOut) {
   sim::UnitSettings settings;
   settings.faults = {{sim::kCmdFirmwareBlock, 1, sim::FaultKind::Silent}};
@@ -183,8 +189,9 @@ TEST_F(UpgradeOnUnit, SilenceEndsTheUpgradeAtItsTimeOut) {
 
   EXPECT_EQ(ProgrammerState.ChannelBusy[kCh], 0);
   EXPECT_EQ(ProgrammerState.ProgOpCode[kCh], kOpIdle);
-  EXPECT_EQ(ProgrammerState.UpgradePending[kCh], 0);
-  EXPECT_EQ(memo.Lines, (Lines{StartLine(kCh), Line(kCh, "Command Executed Time Out!")}));
+  EXPECT_EQ(ProgrammerState.UpgradePending[kCh], 1);
+  EXPECT_EQ(ProgrammerState.DeviceLinked[kCh], 0);
+  EXPECT_EQ(memo.Lines, (Lines{StartLine(kCh), Line(kCh, "Command Executed Time Out!"), LeftOutLine(kCh)}));
   EXPECT_EQ(gauges[kCh].ForeColor(), TGaugeColor::Red);
   EXPECT_EQ(gauges[kCh].Position(), gauges[kCh].MaxValue());
 }
@@ -211,11 +218,13 @@ TEST_F(UpgradeOnUnit, ProgrammersUpgradeSideBySide) {
   }
 
   EXPECT_EQ(memo.Lines, (Lines{StartLine(kGood), StartLine(kRefusing), Line(kRefusing, "Command Execute Failed!"),
-                               Line(kGood, "Programmer 1s Firmware Fpgrade Completed!")}));
+                               LeftOutLine(kRefusing), Line(kGood, "Programmer 1s Firmware Fpgrade Completed!")}));
   EXPECT_EQ(View(kGood), (TGaugeView{3, 3, TGaugeColor::Blue}));
   EXPECT_EQ(View(kRefusing), (TGaugeView{3, 3, TGaugeColor::Red}));
   EXPECT_EQ(p.UpgradePending[kGood], 0);
-  EXPECT_EQ(p.UpgradePending[kRefusing], 0);
+  EXPECT_EQ(p.UpgradePending[kRefusing], 1);
+  EXPECT_EQ(p.DeviceLinked[kGood], 1);
+  EXPECT_EQ(p.DeviceLinked[kRefusing], 0);
   // Everything sent has arrived: the good unit got three blocks and the finish, the other two blocks.
   EXPECT_EQ(good.PacketsSince(0).size(), 4u);
   EXPECT_EQ(bad.PacketsSince(0).size(), 2u);

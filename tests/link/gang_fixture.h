@@ -50,11 +50,14 @@ class GangTest : public OperationTest {
   }
 
   // "&Connect Dev." with the units' paths as the connection list.
-  void Search() {
-    FindDevices([this] {
+  void Search() { FindDevices(PortList()); }
+  // The start-up timer's automatic search over the same list.
+  void SearchAgain() { ::SearchAgain(PortList()); }
+  TPortListReload PortList() {
+    return [this] {
       SessionState.ProgrammerCount = static_cast<std::uint8_t>(portNames.size());
       return portNames;
-    });
+    };
   }
 
   bool RunUntil(const std::function<bool()>& done) { return events.RunUntil(done); }

@@ -63,9 +63,11 @@ TEST_F(ReplyTimeout, ZeroTimesOutOnTheNextTickAndEndsAnUpgrade) {
 
   TickReplyTimeouts();
 
-  EXPECT_EQ(memo.Lines, (std::vector<std::string>{"> 10:21:07 C1 : Command Executed Time Out!",
-                                                   "> 10:21:07 C7 : Command Executed Time Out!"}));
-  EXPECT_EQ(ProgrammerState.UpgradePending[6], 0);
+  // The upgrade is not done: still pending, and its programmer left out.
+  EXPECT_EQ(memo.Lines, (std::vector<std::string>{
+                            "> 10:21:07 C1 : Command Executed Time Out!", "> 10:21:07 C7 : Command Executed Time Out!",
+                            "> 10:21:07 C7 : Firmware Upgrade Failed, Programmer Left Out, Connect Dev. to Try Again!"}));
+  EXPECT_EQ(ProgrammerState.UpgradePending[6], 1);
   EXPECT_EQ(ProgrammerState.ProgOpCode[6], kOpIdle);
 }
 

@@ -29,7 +29,7 @@ using Bytes = sim::Bytes;
 
 class TRecordingActions final : public IStartupSearchActions {
  public:
-  void FindDevices() override {
+  void SearchAgain() override {
     Calls.push_back("search");
     if (OnSearch) OnSearch();
   }
@@ -75,24 +75,34 @@ struct TSearchTickCase {
   bool CmdLineMode;
   int InUse, Found;
   bool UpgradeRunning;
-  std::vector<int> Pending;
+  std::vector<int> Upgrading;  // busy with their upgrade
+  std::vector<int> Failed;     // whose upgrade failed: still pending, not busy
+  std::vector<int> Busy;       // running an operation
   Lines Calls;
   TStartupSearch Result;
   int UpgradeRunningAfter;
 };
 
+// The search after the upgrades cuts off nothing: it waits while any
+// programmer is busy, an upgrade or an operation, and a failed upgrade
+// holds it back no longer than one that ended well.
 TEST_F(UnattendedRun, EachTickDecidesBetweenWaitingSearchingAgainAndDone) {
   using enum TStartupSearch;
+  const Lines again{"pause 500", "search"};
   const std::vector<TSearchTickCase> cases = {
-      {"one of two answered", true, 2, 1, false, {}, {}, Waiting, 0},
-      {"all answered", true, 3, 3, false, {}, {}, AllAnswered, 0},
-      {"more answers than programmers in use", false, 2, 3, false, {}, {}, AllAnswered, 0},
-      {"an upgrade still running holds a command-line run", true, 3, 3, true, {1}, {}, Waiting, 1},
-      {"the upgrades have ended: search again after the pause", true, 3, 3, true, {}, {"pause 500", "search"}, Waiting, 0},
-      {"a boot loader upgraded instead of counted", false, 2, 1, true, {}, {"pause 500", "search"}, Waiting, 0},
-      {"the operator's window is done whatever upgrades", false, 3, 3, true, {2}, {}, AllAnswered, 1},
-      {"fewer answered while one still upgrades", false, 2, 1, true, {0}, {}, Waiting, 1},
-      {"upgrades beyond the programmers in use do not hold", true, 2, 1, true, {4}, {"pause 500", "search"}, Waiting, 0},
+      {"one of two answered", true, 2, 1, false, {}, {}, {}, {}, Waiting, 0},
+      {"all answered", true, 3, 3, false, {}, {}, {}, {}, AllAnswered, 0},
+      {"more answers than programmers in use", false, 2, 3, false, {}, {}, {}, {}, AllAnswered, 0},
+      {"an upgrade still running holds a command-line run", true, 3, 3, true, {1}, {}, {}, {}, Waiting, 1},
+      {"the upgrades have ended: search again after the pause", true, 3, 3, true, {}, {}, {}, again, Waiting, 0},
+      {"a boot loader upgraded instead of counted", false, 2, 1, true, {}, {}, {}, again, Waiting, 0},
+      {"the operator's window is done whatever upgrades", false, 3, 3, true, {2}, {}, {}, {}, AllAnswered, 1},
+      {"fewer answered while one still upgrades", false, 2, 1, true, {0}, {}, {}, {}, Waiting, 1},
+      {"a failed upgrade: searched again once, like one that ended well", false, 2, 1, true, {}, {1}, {}, again,
+       Waiting, 0},
+      {"a failed upgrade in a command-line run", true, 2, 1, true, {}, {1, 4}, {}, again, Waiting, 0},
+      {"an operation still running: the search waits", false, 2, 1, true, {}, {}, {0}, {}, Waiting, 1},
+      {"an operation running beside a failed upgrade", true, 2, 1, true, {}, {1}, {0}, {}, Waiting, 1},
   };
   for (const TSearchTickCase& c : cases) {
     SCOPED_TRACE(c.What);
@@ -102,7 +112,16 @@ TEST_F(UnattendedRun, EachTickDecidesBetweenWaitingSearchingAgainAndDone) {
     SessionState.ProgrammerCount = static_cast<std::uint8_t>(c.InUse);
     SessionState.FoundDeviceCount = static_cast<std::uint8_t>(c.Found);
     SessionState.UpgradeRunning = c.UpgradeRunning;
-    for (const int n : c.Pending) ProgrammerState.UpgradePending[n] = 1;
+    TProgrammerState& p = ProgrammerState;
+    for (const int n : c.Upgrading) {
+      p.UpgradePending[n] = p.ChannelBusy[n] = 1;
+      p.ProgOpCode[n] = kOpFirmwareUpgrade;
+    }
+    for (const int n : c.Failed) p.UpgradePending[n] = 1;
+    for (const int n : c.Busy) {
+      p.ChannelBusy[n] = 1;
+      p.ProgOpCode[n] = kOpProgramMain;
+    }
 
     EXPECT_EQ(StartupSearchTick(actions), c.Result);
     EXPECT_EQ(actions.Calls, c.Calls);
@@ -372,7 +391,7 @@ class UnattendedGang : public GangTest {
     sim::WriteBytes(FirmwareFilePath(), sim::BuildFirmwareFile(file));
     LoadFirmwareFile(FirmwareFilePath());
     ASSERT_EQ(SessionState.FirmwareLoaded, 1);
-    actions.OnSearch = [this] { Search(); };
+    actions.OnSearch = [this] { SearchAgain(); };
     // The finish packet needs the time to leave before the search closes the port.
     actions.OnPause = [](std::chrono::milliseconds time) { std::this_thread::sleep_for(time); };
   }

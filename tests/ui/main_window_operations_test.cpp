@@ -106,16 +106,6 @@ class WindowOperationsTest : public WindowTest {
     window->SNEdit1->setText(first);
   }
 
-  // The messages of programmer ch, without time and number.
-  std::vector<std::string> LinesOf(int ch) const {
-    const std::string tag = " C" + std::to_string(ch + 1) + " : ";
-    std::vector<std::string> lines;
-    for (const QString& text : Memo()) {
-      const std::string line = text.toStdString();
-      if (const auto at = line.find(tag); at != std::string::npos) lines.push_back(line.substr(at + tag.size()));
-    }
-    return lines;
-  }
   static bool Contains(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }

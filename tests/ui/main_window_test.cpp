@@ -228,26 +228,37 @@ TEST_F(MainWindowTest, OnlyAnUnattendedRunKeepsTheBoxesFromTheOperator) {
   }
 }
 
-TEST_F(MainWindowTest, WithTheFirmwareImagePresentItIsReadAndTheGreetingStandsAlone) {
+// A valid image is read without a word; one that fails its checks is named
+// with the reason, in the log and in a box, as a missing one is.
+TEST_F(MainWindowTest, WithTheFirmwareImagePresentItIsReadOrNamedAsDamaged) {
+  const std::string damaged = "Firmware File \"" + Folder() + kFirmwareFileName + "\" is damaged (";
   struct Case {
     const char* what;
     std::vector<std::uint8_t> file;
     int loaded;
+    std::string reason;  // empty: nothing to say
   };
   const Case cases[] = {
-      {"a valid image", BuildFirmwareFile({}), 1},
-      {"a wrong sum", BuildFirmwareFile(WithSumError()), 0},
-      {"no marker", {'e', 'a', 'r', 'l', 'i', 'e', 'r'}, 0},
+      {"a valid image", BuildFirmwareFile({}), 1, ""},
+      {"a wrong sum", BuildFirmwareFile(WithSumError()), 0, "check sum unmatched"},
+      {"no marker", {'e', 'a', 'r', 'l', 'i', 'e', 'r'}, 0, "no firmware mark"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ResetProgramState();
+    prompts.Shown.clear();
     std::ofstream(Folder() + kFirmwareFileName, std::ios::binary)
         .write(reinterpret_cast<const char*>(c.file.data()), static_cast<std::streamsize>(c.file.size()));
     auto window = Start();
     EXPECT_EQ(SessionState.FirmwareLoaded, c.loaded);
-    EXPECT_EQ(MemoLines(*window), QStringList{"> 09:05:07 Hello Velmot200IND User! ------ "});
-    EXPECT_TRUE(prompts.Shown.empty());
+    QStringList lines{"> 09:05:07 Hello Velmot200IND User! ------ "};
+    std::vector<std::string> boxes;
+    if (!c.reason.empty()) {
+      boxes.push_back(damaged + c.reason + "), Please confirm!");
+      lines << QString::fromStdString("> 09:05:07 " + boxes[0]);
+    }
+    EXPECT_EQ(MemoLines(*window), lines);
+    EXPECT_EQ(prompts.Shown, boxes);
   }
 }
 

@@ -45,6 +45,16 @@ class WindowTest : public testing::Test {
   }
 
   QStringList Memo() const { return window->InfoMemo->toPlainText().split('\n'); }
+  // The messages of programmer ch, without time and number.
+  std::vector<std::string> LinesOf(int ch) const {
+    const std::string tag = " C" + std::to_string(ch + 1) + " : ";
+    std::vector<std::string> lines;
+    for (const QString& text : Memo()) {
+      const std::string line = text.toStdString();
+      if (const auto at = line.find(tag); at != std::string::npos) lines.push_back(line.substr(at + tag.size()));
+    }
+    return lines;
+  }
   // The control's command, as the operator's click or menu choice.
   void Trigger(const char* control) {
     if (auto* action = window->findChild<QAction*>(control)) {
