@@ -40,8 +40,7 @@ class TLogCfgForm : public QDialog {
   QLineEdit* EditLogName = nullptr;
   QPushButton* SpeedButtonOP = nullptr;
   QPushButton* OK = nullptr;
-  TFileDialogSettings OpenDialogLog{"OpenDialogLog", TFileDialogMode::Name,
-                                    {kLogFileFilters, 0, kLogDefaultSuffix}};
+  TFileDialogSettings OpenDialogLog{"OpenDialogLog", TFileDialogMode::Name, {kLogFileFilters, 0, kLogDefaultSuffix}};
 
   // Every way of closing (OK, the close box, Escape) ends here.
   void done(int result) override;
