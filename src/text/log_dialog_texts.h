@@ -10,5 +10,5 @@ inline constexpr TTextId kLogModeItems[] = {TTextId::LogModeCreateItem, TTextId:
 inline constexpr const char* kLogOkCaption = "OK";
 // The browse dialog: "All Log Files(*.Log,*.Txt)" showing *.log and *.Txt,
 // and ".log" added to a name typed without an extension.
-inline constexpr const char* kLogFileFilter = "All Log Files(*.Log,*.Txt) (*.log *.Txt)";
+inline constexpr const char* kLogFileFilters[] = {"All Log Files(*.Log,*.Txt) (*.log *.Txt)"};
 inline constexpr const char* kLogDefaultSuffix = "log";

@@ -1,27 +1,48 @@
 #include "ui/file_dialogs.h"
 
-QFileDialog* CreateFileDialog(QWidget* parent, const char* name, TFileDialogMode mode) {
-  auto* dialog = new QFileDialog(parent);
-  dialog->setObjectName(QString::fromLatin1(name));
-  if (mode == TFileDialogMode::Save) {
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-  } else {
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-  }
-  return dialog;
+#include <QFileDialog>
+#include <QFileInfo>
+
+TFileDialogSettings::TFileDialogSettings(const char* name, TFileDialogMode mode, TFileFilters filters,
+                                         const char* title)
+    : name_(QString::fromLatin1(name)), mode_(mode), title_(title ? QString::fromLatin1(title) : QString()) {
+  SetFilters(filters);
 }
 
-void SetFileFilters(QFileDialog& dialog, std::span<const char* const> filters, int chosen, const char* suffix) {
-  QStringList entries;
-  for (const char* filter : filters) entries << QString::fromLatin1(filter);
-  dialog.setNameFilters(entries);
-  dialog.selectNameFilter(entries.value(chosen));
-  dialog.setDefaultSuffix(QString::fromLatin1(suffix));
+void TFileDialogSettings::SetFilters(TFileFilters filters) {
+  filters_.clear();
+  for (const char* entry : filters.Entries) filters_ << QString::fromLatin1(entry);
+  filterIndex_ = filters.Chosen;
+  suffix_ = QString::fromLatin1(filters.Suffix);
 }
 
-std::string ChosenFile(const QFileDialog& dialog) {
+std::string TFileDialogSettings::Run(QWidget* parent, const std::function<bool(QFileDialog&)>& exec) {
+  QFileDialog dialog(parent);
+  Prepare(dialog);
+  const bool confirmed = exec ? exec(dialog) : dialog.exec() == QDialog::Accepted;
+  Keep(dialog, confirmed);
+  return confirmed ? fileName_ : std::string();
+}
+
+void TFileDialogSettings::Prepare(QFileDialog& dialog) const {
+  dialog.setObjectName(name_);
+  if (!title_.isEmpty()) dialog.setWindowTitle(title_);
+  dialog.setAcceptMode(mode_ == TFileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(mode_ == TFileDialogMode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setNameFilters(filters_);
+  dialog.selectNameFilter(filters_.value(filterIndex_));
+  dialog.setDefaultSuffix(suffix_);
+  if (!folder_.isEmpty()) dialog.setDirectory(folder_);
+  // The name alone: the folder stays the one the dialog was left in.
+  if (!fileName_.empty()) dialog.selectFile(QFileInfo(QString::fromStdString(fileName_)).fileName());
+}
+
+// A cancelled dialog keeps its folder and filter entry, not a name typed.
+void TFileDialogSettings::Keep(const QFileDialog& dialog, bool confirmed) {
+  folder_ = dialog.directory().absolutePath();
+  if (const qsizetype entry = filters_.indexOf(dialog.selectedNameFilter()); entry >= 0)
+    filterIndex_ = static_cast<int>(entry);
+  if (!confirmed) return;
   const QStringList names = dialog.selectedFiles();
-  return names.isEmpty() ? std::string() : names.front().toStdString();
+  fileName_ = names.isEmpty() ? std::string() : names.front().toStdString();
 }

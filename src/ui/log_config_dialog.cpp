@@ -1,7 +1,6 @@
 #include "ui/log_config_dialog.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,12 +34,6 @@ TLogCfgForm::TLogCfgForm(QWidget* parent) : QDialog(parent) {
   OK = Place<QPushButton>(this, "OK", 185, 206, 90, 30);
   OK->setText(kLogOkCaption);
   OK->setAutoDefault(false);
-
-  OpenDialogLog = new QFileDialog(this);
-  OpenDialogLog->setObjectName("OpenDialogLog");
-  OpenDialogLog->setNameFilter(kLogFileFilter);
-  OpenDialogLog->setDefaultSuffix(kLogDefaultSuffix);
-  OpenDialogLog->setFileMode(QFileDialog::AnyFile);
 
   ShowSettings(TLogConfig{});
 
@@ -102,9 +95,8 @@ void TLogCfgForm::RadioGrpCreatClick(int location) {
 }
 
 void TLogCfgForm::SpeedButtonOPClick() {
-  if (OpenDialogLog->exec() != QDialog::Accepted) return;
-  const QStringList chosen = OpenDialogLog->selectedFiles();
-  if (!chosen.isEmpty()) EditLogName->setText(chosen.front());
+  const std::string chosen = OpenDialogLog.Run(this, {});
+  if (!chosen.empty()) EditLogName->setText(QString::fromStdString(chosen));
 }
 
 void TLogCfgForm::OKClick() {

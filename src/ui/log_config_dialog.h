@@ -6,11 +6,12 @@
 
 #include <QDialog>
 
+#include "text/log_dialog_texts.h"
+#include "ui/file_dialogs.h"
 #include "ui/log_config.h"
 #include "ui/log_files.h"
 
 class QCheckBox;
-class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -39,7 +40,7 @@ class TLogCfgForm : public QDialog {
   QLineEdit* EditLogName = nullptr;
   QPushButton* SpeedButtonOP = nullptr;
   QPushButton* OK = nullptr;
-  QFileDialog* OpenDialogLog = nullptr;
+  TFileDialogSettings OpenDialogLog{"OpenDialogLog", TFileDialogMode::Name, {kLogFileFilters, 0, kLogDefaultSuffix}};
 
   // Every way of closing (OK, the close box, Escape) ends here.
   void done(int result) override;

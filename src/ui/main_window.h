@@ -19,7 +19,10 @@
 #include "link/receive_path.h"
 #include "link/unattended_run.h"
 #include "platform/serial_port_list.h"
+#include "text/checksum_texts.h"
+#include "text/file_command_texts.h"
 #include "ui/elided_controls.h"
+#include "ui/file_dialogs.h"
 
 class QAction;
 class QCheckBox;
@@ -133,8 +136,9 @@ class TGenMFrmARM : public QMainWindow {
   void FileSaveBtnClick();
   void SaveMemoryToFile();
 
-  // The save dialog of "&Save Memory to File", made at its first use.
-  QFileDialog* SaveDialog1 = nullptr;
+  // The save dialog of "&Save Memory to File" and "Save EEP Data to File".
+  TFileDialogSettings SaveDialog1{"SaveDialog1", TFileDialogMode::Save,
+                                  {kSaveMemoryFilters, 0, kSaveMemoryDefaultSuffix}};
   // Runs a file dialog and tells whether the operator confirmed a name.
   // Empty, the dialog runs modally; tests set it to choose the name and the
   // filter entry themselves.
@@ -174,8 +178,10 @@ class TGenMFrmARM : public QMainWindow {
   // The sums, the checksum lines and panels; then both viewers refilled too.
   void RefreshChecksums();
   void RefreshChecksumsAndViews();
-  QFileDialog* OpenDialog1 = nullptr;    // object files
-  QFileDialog* OpenDialogOTP = nullptr;  // EEP data files
+  TFileDialogSettings OpenDialog1{"OpenDialog1", TFileDialogMode::Open,
+                                  {kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix}};
+  TFileDialogSettings OpenDialogOTP{"OpenDialogOTP", TFileDialogMode::Open,
+                                    {kEepFileFilters, 0, kEepFileDefaultSuffix}};
   // Runs the binary-offset dialog and returns once it has closed. Empty, the
   // dialog runs modally; tests set it to fill and close the dialog themselves.
   std::function<void(QDialog&)> ExecOffsetDialog;
@@ -193,8 +199,9 @@ class TGenMFrmARM : public QMainWindow {
   std::uint8_t OpenProjectFile(const std::string& fileName);
   // The project's settings into the window's controls.
   void ShowProjectSettings();
-  QFileDialog* OpenDialogPrj = nullptr;
-  QFileDialog* SaveDialogPrj = nullptr;
+  // Their commands set the filters before each run.
+  TFileDialogSettings OpenDialogPrj{"OpenDialogPrj", TFileDialogMode::Open, {}, kOpenProjectCaption};
+  TFileDialogSettings SaveDialogPrj{"SaveDialogPrj", TFileDialogMode::Save, {}, kSaveProjectCaption};
 
   // The option and constant commands (main_window_dialogs.cpp): the chip
   // family's option dialog, the option data listed, and the constant-filling
@@ -345,8 +352,7 @@ class TGenMFrmARM : public QMainWindow {
 
   // The file commands' dialogs and their shared steps. RunFileDialog gives
   // the file the operator confirmed; empty when the dialog was cancelled.
-  std::string RunFileDialog(QFileDialog& dialog);
-  QFileDialog& MemorySaveDialog();
+  std::string RunFileDialog(TFileDialogSettings& dialog);
   bool ReadyToLoad();
   std::string ChooseObjectFile();
   void AskBinaryOffset();

@@ -2,16 +2,13 @@
 // blanked first), "Load &More" (images kept), loading and saving EEP data,
 // and the refresh of sums and viewers that follows a load.
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QTabWidget>
 
 #include "data/binary_file.h"
 #include "data/object_load.h"
 #include "data/program_state.h"
-#include "text/file_command_texts.h"
 #include "text/format_text.h"
 #include "ui/command_checks.h"
-#include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/offset_address_form.h"
 
@@ -24,11 +21,7 @@ bool TGenMFrmARM::ReadyToLoad() {
 // Empty when there is nothing to load.
 std::string TGenMFrmARM::ChooseObjectFile() {
   if (!ReadyToLoad()) return {};
-  if (!OpenDialog1) {
-    OpenDialog1 = CreateFileDialog(this, "OpenDialog1", TFileDialogMode::Open);
-    SetFileFilters(*OpenDialog1, kObjectFileFilters, kObjectFileDefaultFilter, kObjectFileDefaultSuffix);
-  }
-  return ChosenWhileIdle(RunFileDialog(*OpenDialog1));
+  return ChosenWhileIdle(RunFileDialog(OpenDialog1));
 }
 
 void TGenMFrmARM::FileOpenBtnClick() {
@@ -79,11 +72,7 @@ void TGenMFrmARM::ShowChecksumPanels() {
 
 void TGenMFrmARM::LoadEepDataFile1Click() {
   if (!ReadyToLoad()) return;
-  if (!OpenDialogOTP) {
-    OpenDialogOTP = CreateFileDialog(this, "OpenDialogOTP", TFileDialogMode::Open);
-    SetFileFilters(*OpenDialogOTP, kEepFileFilters, 0, kEepFileDefaultSuffix);
-  }
-  const std::string name = ChosenWhileIdle(RunFileDialog(*OpenDialogOTP));
+  const std::string name = ChosenWhileIdle(RunFileDialog(OpenDialogOTP));
   if (name.empty()) return;
   const std::optional<TAreaSet> changed = LoadEepData(name, [this] { AskBinaryOffset(); }, IdleToPlace);
   if (!changed) return;
@@ -101,6 +90,6 @@ void TGenMFrmARM::LoadEepDataFile1Click() {
 
 // Binary whichever filter entry is chosen.
 void TGenMFrmARM::SaveEepDatatoFile1Click() {
-  const std::string name = RunFileDialog(MemorySaveDialog());
+  const std::string name = RunFileDialog(SaveDialog1);
   if (!name.empty()) WriteBinaryFile(name, MemoryImages.EepImage, 0, SelectedChip.EepSize - 1);
 }

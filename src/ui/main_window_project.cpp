@@ -1,7 +1,6 @@
 // The main window's project commands: saving the whole job as a project
 // file, opening one, and showing its settings in the window's controls.
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <algorithm>
@@ -15,7 +14,6 @@
 #include "text/file_command_texts.h"
 #include "text/format_text.h"
 #include "ui/command_checks.h"
-#include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/radio_group.h"
 
@@ -36,14 +34,10 @@ std::string ShortDate() {
 }  // namespace
 
 void TGenMFrmARM::SavetoProjectFile1Click() {
-  if (!SaveDialogPrj) {
-    SaveDialogPrj = CreateFileDialog(this, "SaveDialogPrj", TFileDialogMode::Save);
-    SaveDialogPrj->setWindowTitle(kSaveProjectCaption);
-  }
-  SetFileFilters(*SaveDialogPrj, kSaveProjectFilters, 0, kProjectDefaultSuffix);
+  SaveDialogPrj.SetFilters({kSaveProjectFilters, 0, kProjectDefaultSuffix});
   if (Refused(!ObjectState.ChipSelected, Text(TTextId::SelectChipFirstText))) return;
   if (Refused(!ObjectState.ObjectLoaded, Text(TTextId::LoadObjectFirstText))) return;
-  const std::string name = RunFileDialog(*SaveDialogPrj);
+  const std::string name = RunFileDialog(SaveDialogPrj);
   if (name.empty()) return;
   ProgramSettings.ProjectOptionBits = ProjectOptionBits(
       {ChkBoxSNDP->isChecked(), ChkBoxPCSN->isChecked(), SelectedChip.UseFlashDriver != 0});
@@ -54,13 +48,9 @@ void TGenMFrmARM::SavetoProjectFile1Click() {
 }
 
 void TGenMFrmARM::SpdBtnLdPrjClick() {
-  if (!OpenDialogPrj) {
-    OpenDialogPrj = CreateFileDialog(this, "OpenDialogPrj", TFileDialogMode::Open);
-    OpenDialogPrj->setWindowTitle(kOpenProjectCaption);
-  }
-  SetFileFilters(*OpenDialogPrj, kOpenProjectFilters, 0, kProjectDefaultSuffix);
+  OpenDialogPrj.SetFilters({kOpenProjectFilters, 0, kProjectDefaultSuffix});
   if (RefusedWhileBusy(TTextId::LoadBusyText)) return;
-  const std::string name = ChosenWhileIdle(RunFileDialog(*OpenDialogPrj));
+  const std::string name = ChosenWhileIdle(RunFileDialog(OpenDialogPrj));
   if (!name.empty()) OpenProjectFile(name);
 }
 

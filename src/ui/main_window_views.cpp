@@ -1,7 +1,6 @@
 // The main window's checksum lines, its two hex viewers and
 // "&Save Memory to File".
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QTabWidget>
 
 #include "data/checksum_lines.h"
@@ -9,8 +8,6 @@
 #include "data/memory_save.h"
 #include "data/memory_view_rows.h"
 #include "data/program_state.h"
-#include "text/checksum_texts.h"
-#include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/memory_view_model.h"
 
@@ -42,30 +39,16 @@ void TGenMFrmARM::FillEepViewer() {
   ChkBoxPrgEEP->setChecked(EepRowsHoldData(rows));
 }
 
-// Shared with "Save EEP Data to File".
-QFileDialog& TGenMFrmARM::MemorySaveDialog() {
-  if (!SaveDialog1) {
-    SaveDialog1 = CreateFileDialog(this, "SaveDialog1", TFileDialogMode::Save);
-    SetFileFilters(*SaveDialog1, kSaveMemoryFilters, 0, kSaveMemoryDefaultSuffix);
-  }
-  return *SaveDialog1;
-}
-
-std::string TGenMFrmARM::RunFileDialog(QFileDialog& dialog) {
-  const bool confirmed = ExecFileDialog ? ExecFileDialog(dialog) : dialog.exec() == QDialog::Accepted;
-  return confirmed ? ChosenFile(dialog) : std::string();
-}
+std::string TGenMFrmARM::RunFileDialog(TFileDialogSettings& dialog) { return dialog.Run(this, ExecFileDialog); }
 
 void TGenMFrmARM::FileSaveBtnClick() {
   if (!ObjectState.ObjectLoaded) return;
-  if (!RunFileDialog(MemorySaveDialog()).empty()) SaveMemoryToFile();
+  if (!RunFileDialog(SaveDialog1).empty()) SaveMemoryToFile();
 }
 
 // The writer's file errors go on to the handler's error box.
 void TGenMFrmARM::SaveMemoryToFile() {
-  if (!SaveDialog1) return;
-  const std::string name = ChosenFile(*SaveDialog1);
+  const std::string& name = SaveDialog1.FileName();
   if (name.empty()) return;
-  const int filterIndex = static_cast<int>(SaveDialog1->nameFilters().indexOf(SaveDialog1->selectedNameFilter())) + 1;
-  ::SaveMemoryToFile(name, filterIndex);
+  ::SaveMemoryToFile(name, SaveDialog1.FilterIndex() + 1);
 }

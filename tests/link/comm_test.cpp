@@ -452,6 +452,8 @@ std::map<long, int> ThreadNices() {
   return nices;
 }
 
+bool ThreadListed(long tid) { return std::filesystem::exists("/proc/self/task/" + std::to_string(tid)); }
+
 TEST(CommThreads, TheReadThreadRunsAboveTheWriteThreadAboveTheRest) {
   if (geteuid() != 0) GTEST_SKIP() << "only a privileged process may raise priorities";
   TQueuedPortEvents events;
@@ -460,23 +462,25 @@ TEST(CommThreads, TheReadThreadRunsAboveTheWriteThreadAboveTheRest) {
   const std::map<long, int> before = ThreadNices();
   const int normal = before.begin()->second;
   OpenProgrammerPort(comm, line.Path());
-  // Each thread raises itself as it starts.
-  std::map<long, int> during;
+  // The port's threads are the two that came with the open and raised
+  // themselves as they started (a sanitizer may start one of its own
+  // meanwhile, at the normal priority).
+  std::map<long, int> portThreads;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   do {
-    during = ThreadNices();
-  } while (std::ranges::count_if(during, [&](const auto& t) { return !before.contains(t.first) && t.second != normal; }) < 2 &&
-           std::chrono::steady_clock::now() < deadline);
+    portThreads.clear();
+    for (const auto& [tid, nice] : ThreadNices())
+      if (!before.contains(tid) && nice != normal) portThreads[tid] = nice;
+  } while (portThreads.size() < 2 && std::chrono::steady_clock::now() < deadline);
   comm.ClosePort();
-  // The port's threads are those that came with the open and went with the
-  // close (a sanitizer may start one of its own meanwhile).
-  const std::map<long, int> after = ThreadNices();
-  std::vector<int> portThreads;
-  for (const auto& [tid, nice] : during)
-    if (!before.contains(tid) && !after.contains(tid)) portThreads.push_back(nice);
+  // A thread that has been joined may still be listed for a moment.
+  while (std::ranges::any_of(portThreads, [](const auto& t) { return ThreadListed(t.first); }) &&
+         std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   ASSERT_EQ(portThreads.size(), 2u);
-  const int high = std::min(portThreads[0], portThreads[1]);
-  const int aboveNormal = std::max(portThreads[0], portThreads[1]);
+  for (const auto& [tid, nice] : portThreads) EXPECT_FALSE(ThreadListed(tid)) << "thread " << tid << " outlived the close";
+  const int high = std::min(portThreads.begin()->second, portThreads.rbegin()->second);
+  const int aboveNormal = std::max(portThreads.begin()->second, portThreads.rbegin()->second);
   EXPECT_LT(high, aboveNormal);
   EXPECT_LT(aboveNormal, normal);
   events.RunQueued();
