@@ -122,6 +122,9 @@ std::optional<TRecordTotals> ReadRecordFile(const TAcceptedFile& accepted, const
   const TRecordTotals& totals = read.Totals;
   if (read.Status == TObjectFileStatus::Aborted) {
     AddLog(FormatText(TTextId::LoadAbortedFormat, fileName.c_str()));
+    // Nothing is loaded either way; a programmer that started during the
+    // line box is still named, as at the end of every load.
+    mayPlace();
     return std::nullopt;
   }
   if (totals.Placed == 0) {

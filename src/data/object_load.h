@@ -9,7 +9,8 @@
 // the bounds and ObjectLoaded stay as they were. A HEX or S-record file that
 // places no data in any area is refused the same way once it has been read,
 // and one that the operator aborts at a line box leaves the job as it was,
-// with one log line that says so.
+// with one log line that says so (and mayPlace is asked all the same, so
+// that a programmer that started during the line box is named).
 //
 // A load reads into a working copy of the job (job_copy.h) and puts it in
 // place in one step once its last box (line, address, offset and too-long

@@ -274,7 +274,7 @@ TEST_F(FileWindowTest, AProgrammerThatStartsWhileABoxOfALoadIsOpenIsSentTheOldJo
   const std::string eepLineBox = FormatText(TTextId::LineDataErrorFormat, 3, 4);
   const Case cases[] = {
       {"SpdBtnOpen", "lines.hex", lineBox, {TPromptAnswer::Ok}, {lineBox, busy}, {}},
-      {"SpdBtnLoadMore", "lines.hex", lineBox, {TPromptAnswer::Abort}, {lineBox},
+      {"SpdBtnLoadMore", "lines.hex", lineBox, {TPromptAnswer::Abort}, {lineBox, busy},
        {logged(FormatText(TTextId::LoadAbortedFormat, Path("lines.hex").c_str()))}},
       {"LoadEepDataFile1", "eep-lines.hex", eepLineBox, {TPromptAnswer::Ok}, {eepLineBox, busy}, {}},
       {"SpdBtnOpen", "board.bin", "", {}, {busy}, {}},
