@@ -197,6 +197,10 @@ struct TProgrammerState {
   // The programmer waits for the operator (a box of its step is open), not
   // for the wire: its reply time-out does not count.
   std::uint8_t ReplyTimeoutHeld[kProgrammerMax];
+  // The command of the packet an operation was stopped on, whose answer may
+  // still come after the stop (replies echo their request's command); 0
+  // when none is awaited.
+  std::uint8_t StoppedCommand[kProgrammerMax];
   std::uint8_t AutoMode[kProgrammerMax];
   std::uint8_t UpgradePending[kProgrammerMax];
   // This search has logged that the programmer's boot loader cannot be

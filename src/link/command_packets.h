@@ -17,6 +17,7 @@ constexpr std::uint8_t kCmdProgramMain = 0x95;
 constexpr std::uint8_t kCmdProgramEep = 0x99;
 constexpr std::uint8_t kCmdMainBlock = 0x9B;  // verify or read main flash
 constexpr std::uint8_t kCmdEepBlock = 0x9D;   // verify or read EEP
+constexpr std::uint8_t kCmdLinkProbe = 0xA3;  // the link request's first byte
 
 // Sub-commands of kCmdOperation (its argument).
 constexpr std::uint16_t kSubErase = 0x03;

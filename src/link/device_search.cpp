@@ -34,7 +34,11 @@ void ClosePort(int ch) {
   if (TComm* port = ProgrammerState.CommPorts[ch]) port->ClosePort();
 }
 
-void ResetGauge(int ch) {
+// A programmer just stopped keeps its red, full gauge: its chip is left half
+// done, and the gauge says so until its next operation or a progress report
+// of its own moves it.
+void EmptyGauge(int ch, const TStoppedProgrammers& stopped) {
+  if (stopped.test(static_cast<std::size_t>(ch))) return;
   if (TGauge* gauge = ProgrammerState.ProgressGauges[ch]) gauge->SetPosition(0);
 }
 
@@ -65,10 +69,10 @@ int ListedInUse(const std::vector<std::string>& portNames) {
 }  // namespace
 
 void FindDevices(const TPortListReload& reloadPortList) {
-  StopRunningOperations();
+  const TStoppedProgrammers stopped = StopRunningOperations();
   for (int ch = 0; ch < kProgrammerMax; ++ch) ReleaseProgrammer(ch);
   DropUpgrades();
-  SearchDevices(reloadPortList ? reloadPortList() : std::vector<std::string>{});
+  SearchDevices(reloadPortList ? reloadPortList() : std::vector<std::string>{}, stopped);
 }
 
 void SearchAgain(const TPortListReload& reloadPortList) {
@@ -79,7 +83,7 @@ void SearchAgain(const TPortListReload& reloadPortList) {
   SearchDevices(reloadPortList ? reloadPortList() : std::vector<std::string>{});
 }
 
-void SearchDevices(const std::vector<std::string>& portNames) {
+void SearchDevices(const std::vector<std::string>& portNames, const TStoppedProgrammers& stopped) {
   TProgrammerState& p = ProgrammerState;
   if (!portNames.empty()) {
     SessionState.FoundDeviceCount = 0;
@@ -91,7 +95,7 @@ void SearchDevices(const std::vector<std::string>& portNames) {
         p.ReplyTimeout[ch] = kSearchReplyTicks;
         p.DeviceLinked[ch] = 0;
         p.NoUpgradeLogged[ch] = 0;
-        ResetGauge(ch);
+        EmptyGauge(ch, stopped);
         OperationViews().SetInfoPanelCaption(Text(TTextId::SearchingDevicesText));
         AddLog(FormatText(TTextId::CheckingDeviceFormat, ch + 1, portNames[static_cast<std::size_t>(ch)].c_str()));
         OpenPort(ch, portNames[static_cast<std::size_t>(ch)]);
@@ -112,10 +116,10 @@ void SearchDevices(const std::vector<std::string>& portNames) {
 void StartOfflineProgramming(const TPortListReload& reloadPortList) {
   TProgrammerState& p = ProgrammerState;
   AddLog(Text(TTextId::StartOfflineText));
-  StopRunningOperations();
+  const TStoppedProgrammers stopped = StopRunningOperations();
   for (int ch = 0; ch < ProgrammersInUse(); ++ch) {
     p.RxFill[ch] = 0;
-    ResetGauge(ch);
+    EmptyGauge(ch, stopped);
     ReleaseProgrammer(ch);
   }
   DropUpgrades();

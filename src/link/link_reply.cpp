@@ -30,6 +30,17 @@ void Link(const TIdentityText& deviceText, int ch) {
   LogChannelMessage(FormatText(TTextId::FindDeviceFormat, deviceText.data()), ch);
 }
 
+// A unit still working on the packet an operation was stopped on answers
+// it after the stop, before it answers anything sent since: its answer
+// echoes that packet's command and is dropped. Any other answer, but for
+// a progress report, comes after it, so none is awaited any more.
+bool AnswersStoppedPacket(std::span<const std::uint8_t> reply, int ch) {
+  std::uint8_t& awaited = ProgrammerState.StoppedCommand[ch];
+  const bool late = awaited != 0 && reply[0] == awaited;
+  awaited = 0;
+  return late;
+}
+
 }  // namespace
 
 void HandleLinkReply(int ch, std::uint16_t frameLength) {
@@ -44,7 +55,7 @@ void HandleLinkReply(int ch, std::uint16_t frameLength) {
     ShowProgressReport(ch);
     return;
   }
-  if (reply[0] == kStartAnswerCode) return;
+  if (AnswersStoppedPacket(reply, ch) || reply[0] == kStartAnswerCode) return;
   // Its upgrade failed in this run: it is left out, whatever it answers.
   if (UpgradeFailed(ch)) return;
 

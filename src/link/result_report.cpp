@@ -6,6 +6,7 @@
 #include "data/log_lines.h"
 #include "data/program_state.h"
 #include "link/channel_progress.h"
+#include "link/command_packets.h"
 #include "link/firmware_upgrade.h"
 #include "text/format_text.h"
 #include "text/result_messages.h"
@@ -17,6 +18,14 @@ std::string FailureMessage(std::uint8_t code) {
   const auto row = std::ranges::find(kResultMessages, masked, &TResultMessage::Code);
   if (row != std::end(kResultMessages)) return Text(row->Text);
   return FormatText(TTextId::ResultFallbackFormat, code, code);
+}
+
+// The command of the packet last sent to programmer ch: the byte after its
+// frame's opening 0xC0 (no command code needs an escape). 0 for the link
+// request, which no operation sends: its answer is the search's own.
+std::uint8_t SentCommand(int ch) {
+  const std::uint8_t command = CommBuffers.TxFrameBuffers[ch][1];
+  return command == kCmdLinkProbe ? 0 : command;
 }
 
 }  // namespace
@@ -39,10 +48,14 @@ void ReportFailure(const std::string& message, int ch) {
   if (upgrade) LeaveOutFailedUpgrade(ch);
 }
 
-void StopRunningOperations() {
+TStoppedProgrammers StopRunningOperations() {
+  TStoppedProgrammers stopped;
   for (int ch = 0; ch < kProgrammerMax; ++ch) {
     if (!ProgrammerState.ChannelBusy[ch]) continue;
+    ProgrammerState.StoppedCommand[ch] = SentCommand(ch);
     FinishChannelProgress(true, ch);
     LogChannelMessage(Text(TTextId::OperationStoppedText), ch);
+    stopped.set(static_cast<std::size_t>(ch));
   }
+  return stopped;
 }

@@ -2,8 +2,11 @@
 // operations that a search or the window's close stops.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
+
+#include "data/program_state.h"
 
 // Exactly 0 or 6: ends the operation well and logs "Operation Success!".
 // Any other code: ends it as failed and logs the code's message (looked up
@@ -17,7 +20,9 @@ void ReportFailure(const std::string& message, int ch);
 
 // Every programmer that is still busy (an operation step or a firmware
 // upgrade) ends it as failed and logs that it was stopped before it
-// finished. For the search and the close, before they close the ports, so
-// no half-done operation ends without a word. Idle programmers are left
-// alone.
-void StopRunningOperations();
+// finished, and the command of the packet it was waiting on is kept as its
+// StoppedCommand. For the search and the close, before they close the
+// ports, so no half-done operation ends without a word. Idle programmers
+// are left alone. Returns the programmers it stopped.
+using TStoppedProgrammers = std::bitset<kProgrammerMax>;
+TStoppedProgrammers StopRunningOperations();

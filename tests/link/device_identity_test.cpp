@@ -6,8 +6,11 @@
 
 #include <cstring>
 
+#include "link/channel_progress.h"
 #include "link/device_search.h"
 #include "link/link_reply.h"
+#include "link/operation_starters.h"
+#include "link/result_report.h"
 #include "operation_fixture.h"
 
 namespace {
@@ -248,6 +251,44 @@ TEST_F(LinkReplyTest, AnythingElseIsNoDevice) {
     EXPECT_EQ(memo.Lines, std::vector<std::string>{Line(kCh, "No Dvice Found!")});
     EXPECT_EQ(views.Caption, "No Dvice Found!");
     EXPECT_EQ(ProgrammerState.DeviceLinked[kCh], 0);
+  }
+}
+
+// A stop cut a Prog. block short: the unit's answer to it (echoing command
+// 0x95) comes before its answer to the search and is dropped, and only
+// that answer. Progress reports may come before it; any other answer comes
+// after it, so a 0x95 frame after that one is no answer of a programmer.
+TEST_F(LinkReplyTest, OnlyTheLateAnswerToTheStoppedPacketIsDropped) {
+  Bytes report = {0xFD, 0x20, 0, 0, 0, 0, 0, 0};
+  report[7] = static_cast<std::uint8_t>(0x100 - (0xFD + 0x20));
+  const Bytes late = ShortReply(0, 0x95);
+  const Bytes device = Answer("Velmot200IND V1.06");
+  const std::string found = "Find Device: Velmot200IND V1.06!";
+  const std::string none = "No Dvice Found!";
+  struct Case {
+    const char* name;
+    bool stopped;
+    std::vector<Bytes> answers;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"the late answer, then the search's", true, {late, device}, {found}},
+      {"a progress report first", true, {report, late, device}, {"Chip Blank Checking....", found}},
+      {"another command's answer", true, {ShortReply(0, 0x93), device}, {none, found}},
+      {"after the answer to the search", true, {ShortReply(0, 0xA3), late}, {none, none}},
+      {"on a programmer that was not stopped", false, {late, device}, {none, found}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartProgramMain(kCh);
+    if (!c.stopped) FinishChannelProgress(false, kCh);
+    StopRunningOperations();
+    ProgrammerState.DeviceLinked[kCh] = 0;
+    memo.Lines.clear();
+    for (const Bytes& answer : c.answers) Answers(answer);
+    std::vector<std::string> lines;
+    for (const std::string& line : c.lines) lines.push_back(Line(kCh, line));
+    EXPECT_EQ(memo.Lines, lines);
   }
 }
 

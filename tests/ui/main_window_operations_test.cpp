@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QFileDialog>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -267,60 +266,117 @@ TEST_F(WindowOperationsTest, EachCommandRunsOnEveryIdleProgrammerAndLeavesABusyO
   EXPECT_TRUE(prompts.Shown.empty());
 }
 
-// "&Connect Dev." during a Prog. whose packets two units never answer:
-// each of them ends with one stopped line and a red, full gauge before the
-// search empties it; the unit that had finished logs nothing of it.
-TEST_F(WindowOperationsTest, ConnectDevStopsARunningProgWithOneLineEach) {
-  StartWith(3);
-  ChooseAU30xWithData();
-  const sim::Fault lost{sim::kCmdProgramMain, -1, sim::FaultKind::Silent};
-  std::size_t sent[2];
-  for (int ch : {0, 1}) {
-    Unit(ch).Update([&](sim::UnitSettings& s) { s.faults.push_back(lost); });
-    sent[ch] = Unit(ch).ReceivedCount();
-  }
-  Trigger("SpdBtnProg");
-  ASSERT_TRUE(WaitIdle({2}));
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return Unit(0).ReceivedCount() > sent[0] && Unit(1).ReceivedCount() > sent[1]; }, kWaitMs));
-  for (int ch : {0, 1}) {
-    ASSERT_EQ(ProgrammerState.ChannelBusy[ch], 1);
-    ProgrammerState.ReplyTimeout[ch] = 60000;  // however slow this run is, it stays busy
-  }
-  ASSERT_TRUE(WaitAllHandled(2));
-  std::size_t before[3];
-  for (int ch = 0; ch < 3; ++ch) before[ch] = LinesOf(ch).size();
+// A Prog. cut short by "&Connect Dev." or "Start Off-line Progrm" while the
+// first `running` programmers still run it. Units 1 and 2 answer every
+// packet 400 ms late, and the command comes just after each of them has
+// been sent a block, so both answers arrive after their ports have been
+// opened again. The units after the running ones have finished.
+class StoppedProgTest : public WindowOperationsTest {
+ protected:
+  static constexpr int kLateMs = 400;
 
-  // Each gauge as its stopped line is logged: the search empties it after.
-  const std::string stopped = Text(TTextId::OperationStoppedText);
-  const auto gauge = [this](int ch) -> const TGauge& { return window->Gauges[static_cast<std::size_t>(ch)]->Gauge(); };
-  std::vector<std::string> gaugesAtStop;
-  const QMetaObject::Connection watch = QObject::connect(window->InfoMemo, &QPlainTextEdit::textChanged, [&] {
-    const std::string last = window->InfoMemo->document()->lastBlock().text().toStdString();
-    for (int ch = 0; ch < 3; ++ch) {
-      if (last.find(" C" + std::to_string(ch + 1) + " : " + stopped) == std::string::npos) continue;
-      const TGauge& g = gauge(ch);
-      gaugesAtStop.push_back("C" + std::to_string(ch + 1) + " " + std::to_string(g.Position()) + "/" +
-                             std::to_string(g.MaxValue()) + (g.ForeColor() == TGaugeColor::Red ? " red" : " blue"));
+  void StopAProgWith(const char* command, int count, int running,
+                     const std::function<void(int ch, sim::UnitSettings&)>& change = {}) {
+    StartWith(static_cast<std::size_t>(count));
+    ChooseAU30xWithData();
+    for (int ch = 0; ch < count; ++ch) {
+      Unit(ch).Update([&](sim::UnitSettings& s) {
+        if (ch < 2) s.replyDelayMs = kLateMs;
+        if (change) change(ch, s);
+      });
     }
-  });
-  QTest::mouseClick(window->BitBtnFindDev, Qt::LeftButton);
-  QObject::disconnect(watch);
-  ASSERT_TRUE(QTest::qWaitFor([] { return SessionState.FoundDeviceCount == 3; }, kWaitMs));
+    Trigger("SpdBtnProg");
+    for (int ch = running; ch < count; ++ch) {
+      ASSERT_TRUE(WaitIdle({ch}));
+      ASSERT_TRUE(WaitAllHandled(ch));
+    }
+    const std::size_t sent[2] = {Unit(0).ReceivedCount(), Unit(1).ReceivedCount()};
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return Unit(0).ReceivedCount() > sent[0] && Unit(1).ReceivedCount() > sent[1]; }, kWaitMs));
+    for (int ch = 0; ch < running; ++ch) {
+      ASSERT_EQ(ProgrammerState.ChannelBusy[ch], 1) << ch;
+      ProgrammerState.ReplyTimeout[ch] = 60000;  // however slow this run is, it stays busy
+    }
+    for (int ch = 0; ch < count; ++ch) before_[static_cast<std::size_t>(ch)] = LinesOf(ch).size();
+    Trigger(command);
+  }
 
-  // Eight 1 KB blocks of data: the Prog. gauge counts blocks.
-  EXPECT_EQ(gaugesAtStop, (std::vector<std::string>{"C1 8/8 red", "C2 8/8 red"}));
-  const std::string found = "Find Device: Velmot200IND V1.06!";
-  for (int ch = 0; ch < 3; ++ch) {
-    SCOPED_TRACE(ch + 1);
+  // Programmer ch's lines since the command.
+  std::vector<std::string> NewLinesOf(int ch) const {
     const std::vector<std::string> lines = LinesOf(ch);
-    const std::vector<std::string> added(lines.begin() + static_cast<std::ptrdiff_t>(before[ch]), lines.end());
-    const bool wasRunning = ch < 2;
-    EXPECT_EQ(added, (wasRunning ? std::vector<std::string>{stopped, found} : std::vector<std::string>{found}));
+    return {lines.begin() + static_cast<std::ptrdiff_t>(before_[static_cast<std::size_t>(ch)]), lines.end()};
+  }
+  std::string GaugeOf(int ch) const {
+    const TGauge& g = window->Gauges[static_cast<std::size_t>(ch)]->Gauge();
+    return std::to_string(g.Position()) + "/" + std::to_string(g.MaxValue()) +
+           (g.ForeColor() == TGaugeColor::Red ? " red" : " blue");
+  }
+
+  const std::string stopped = Text(TTextId::OperationStoppedText);
+  const std::string found = "Find Device: Velmot200IND V1.06!";
+  const std::string noDevice = Text(TTextId::NoDeviceFoundText);
+  std::array<std::size_t, kProgrammerMax> before_{};
+};
+
+// Each stopped programmer says so once and is then found again: the answer
+// to its stopped block is not taken for an answer to the search. Its gauge
+// shows the stop until its next operation starts, which starts as it does
+// where the search emptied the gauge. A unit that answers the search with
+// no identity is still reported. Eight 1 KB blocks: the gauges count blocks.
+TEST_F(StoppedProgTest, ConnectDevShowsEachStopThenTheFoundDevice) {
+  StopAProgWith("BitBtnFindDev", 5, 3, [](int ch, sim::UnitSettings& s) {
+    if (ch == 2) s.faults.push_back({sim::kCmdProgramMain, -1, sim::FaultKind::Silent});
+    if (ch == 4) s.faults.push_back({sim::kCmdLinkProbe, -1, sim::FaultKind::Result, 0});
+  });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return SessionState.FoundDeviceCount == 4 && !NewLinesOf(4).empty(); }, kWaitMs));
+  struct Row {
+    const char* Unit;
+    std::vector<std::string> Lines;
+    const char* Gauge;
+  };
+  const Row rows[] = {
+      {"answers late", {stopped, found}, "8/8 red"},
+      {"answers late", {stopped, found}, "8/8 red"},
+      {"never answers its block", {stopped, found}, "8/8 red"},
+      {"had finished", {found}, "0/8 blue"},
+      {"had finished, answers the search with no identity", {noDevice}, "0/8 blue"},
+  };
+  for (int ch = 0; ch < 5; ++ch) {
+    const Row& row = rows[ch];
+    SCOPED_TRACE("C" + std::to_string(ch + 1) + " " + row.Unit);
+    EXPECT_EQ(NewLinesOf(ch), row.Lines);
+    EXPECT_EQ(GaugeOf(ch), row.Gauge);
     EXPECT_EQ(ProgrammerState.ChannelBusy[ch], 0);
     EXPECT_EQ(ProgrammerState.ProgOpCode[ch], kOpIdle);
-    EXPECT_EQ(gauge(ch).ForeColor(), wasRunning ? TGaugeColor::Red : TGaugeColor::Blue);
+    EXPECT_EQ(ProgrammerState.DeviceLinked[ch], ch < 4 ? 1 : 0);
   }
+
+  Trigger("SpdBtnProg");
+  EXPECT_EQ(GaugeOf(0), "4/8 blue");
+  EXPECT_EQ(GaugeOf(0), GaugeOf(3));
+  EXPECT_TRUE(prompts.Shown.empty());
+}
+
+// The off-line start says of no stopped unit that it is missing, neither in
+// the log nor in the info panel, while both run stand-alone; their gauges
+// show the stop, the others are emptied.
+TEST_F(StoppedProgTest, TheOfflineStartShowsNoMissingDevice) {
+  StopAProgWith("StartOfflineProgrm1", 4, 2, [](int ch, sim::UnitSettings& s) {
+    if (ch < 2) s.script = sim::StandAloneScript(1);
+  });
+  EXPECT_EQ((std::vector<std::string>{GaugeOf(0), GaugeOf(1), GaugeOf(2), GaugeOf(3)}),
+            (std::vector<std::string>{"8/8 red", "8/8 red", "0/8 blue", "0/8 blue"}));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [] { return ProgrammerState.ProgramOkCount[0] == 1 && ProgrammerState.ProgramOkCount[1] == 1; }, kWaitMs))
+      << Memo().join('\n').toStdString();
+  for (int ch = 0; ch < 4; ++ch) {
+    SCOPED_TRACE(ch + 1);
+    const std::vector<std::string> lines = NewLinesOf(ch);
+    EXPECT_FALSE(Contains(lines, noDevice));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), stopped), ch < 2 ? 1 : 0);
+    EXPECT_EQ(ProgrammerState.DeviceLinked[ch], 0);
+  }
+  EXPECT_NE(window->InfoPanel->text().toStdString(), noDevice);
   EXPECT_TRUE(prompts.Shown.empty());
 }
 
