@@ -26,7 +26,9 @@ using sim::Bytes;
 constexpr auto kRunLimit = 90s;
 constexpr auto kCloseLimit = 30s;
 // What a program that stays open is given to show that it does no more:
-// more than enough to handle the last replies and to tick its timers.
+// more than enough to handle the last replies and to tick its timers. A run
+// that reads its project and then starts nothing first waits for that read,
+// the one sign its last step gives outside the program.
 constexpr auto kSettle = 700ms;
 
 constexpr std::size_t kUnits = 3;
@@ -148,6 +150,33 @@ std::string TextField(const Bytes& block, std::size_t at, std::size_t width) {
   return std::string(field, std::find(field, field + static_cast<std::ptrdiff_t>(width), 0));
 }
 
+// Whether the program has read a file: a descriptor it opened for reading
+// closed. The program reads the command-line project in one handler, with
+// the checks and lines that follow it, so once it has been read those lines
+// are in the log before the program takes any stop request.
+class TFileRead {
+ public:
+  explicit TFileRead(const std::string& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    if (fd_ >= 0) ::inotify_add_watch(fd_, path.c_str(), IN_CLOSE_NOWRITE);
+  }
+  ~TFileRead() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TFileRead(const TFileRead&) = delete;
+  TFileRead& operator=(const TFileRead&) = delete;
+
+  bool Valid() const { return fd_ >= 0; }
+  bool Read() {
+    alignas(inotify_event) char buffer[4096];
+    while (::read(fd_, buffer, sizeof buffer) > 0) read_ = true;
+    return read_;
+  }
+
+ private:
+  int fd_;
+  bool read_ = false;
+};
+
 class UnattendedProgram : public testing::TestWithParam<TRunCase> {
  protected:
   void SetUp() override {
@@ -217,14 +246,24 @@ TEST_P(UnattendedProgram, EndsResultsAndPackets) {
   const TRunCase& c = GetParam();
   std::vector<std::string> arguments{project};
   arguments.insert(arguments.end(), c.Switch.begin(), c.Switch.end());
+  // Watched before the program starts: what the test itself wrote is no read.
+  TFileRead projectRead(project);
   TProgramProcess program(*folder, arguments);
 
   const std::filesystem::path result = folder->File("ResDW.Txt");
+  // The runs that read their project and then start nothing.
+  const bool readsTheProjectOnly = c.Project == TProject::Damaged || c.Project == TProject::NoDriver;
   if (c.End == TEnd::Exits) {
     ASSERT_EQ(program.WaitForExit(kRunLimit), 0) << ReadText(folder->File("program.out"));
     EXPECT_EQ(ReadText(result), "Download Success\r\n");
   } else {
     ASSERT_TRUE(WaitUntil([&] { return UnitsReached(c); }, kRunLimit));
+    // Where the program takes the project in, its lines are logged once it
+    // has read it; the settle only shows that nothing more happens.
+    if (readsTheProjectOnly) {
+      ASSERT_TRUE(projectRead.Valid());
+      ASSERT_TRUE(WaitUntil([&] { return projectRead.Read(); }, kRunLimit));
+    }
     std::this_thread::sleep_for(kSettle);
     EXPECT_TRUE(program.Running());
     EXPECT_FALSE(std::filesystem::exists(result));
