@@ -150,30 +150,53 @@ std::string TextField(const Bytes& block, std::size_t at, std::size_t width) {
   return std::string(field, std::find(field, field + static_cast<std::ptrdiff_t>(width), 0));
 }
 
+// An inotify watch on one path; Take hands each event since the last call
+// to the caller.
+class TPathWatch {
+ public:
+  TPathWatch(const std::filesystem::path& path, std::uint32_t mask) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    if (fd_ >= 0 && ::inotify_add_watch(fd_, path.c_str(), mask) < 0) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
+  ~TPathWatch() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TPathWatch(const TPathWatch&) = delete;
+  TPathWatch& operator=(const TPathWatch&) = delete;
+
+  bool Valid() const { return fd_ >= 0; }
+  void Take(const std::function<void(const inotify_event&)>& onEvent) {
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+      for (ssize_t at = 0; at < n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        onEvent(*event);
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+  }
+
+ private:
+  int fd_;
+};
+
 // Whether the program has read a file: a descriptor it opened for reading
 // closed. The program reads the command-line project in one handler, with
 // the checks and lines that follow it, so once it has been read those lines
 // are in the log before the program takes any stop request.
 class TFileRead {
  public:
-  explicit TFileRead(const std::string& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    if (fd_ >= 0) ::inotify_add_watch(fd_, path.c_str(), IN_CLOSE_NOWRITE);
-  }
-  ~TFileRead() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TFileRead(const TFileRead&) = delete;
-  TFileRead& operator=(const TFileRead&) = delete;
-
-  bool Valid() const { return fd_ >= 0; }
+  explicit TFileRead(const std::string& path) : watch_(path, IN_CLOSE_NOWRITE) {}
+  bool Valid() const { return watch_.Valid(); }
   bool Read() {
-    alignas(inotify_event) char buffer[4096];
-    while (::read(fd_, buffer, sizeof buffer) > 0) read_ = true;
+    watch_.Take([this](const inotify_event&) { read_ = true; });
     return read_;
   }
 
  private:
-  int fd_;
+  TPathWatch watch_;
   bool read_ = false;
 };
 
@@ -294,36 +317,22 @@ INSTANTIATE_TEST_SUITE_P(Runs, UnattendedProgram, testing::ValuesIn(kRuns),
 // beside it, which a failed try removes again (one that succeeds renames it).
 class TResultFileTries {
  public:
-  explicit TResultFileTries(const std::filesystem::path& folder)
-      : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    if (fd_ >= 0) ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_DELETE);
-  }
-  ~TResultFileTries() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TResultFileTries(const TResultFileTries&) = delete;
-  TResultFileTries& operator=(const TResultFileTries&) = delete;
+  explicit TResultFileTries(const std::filesystem::path& folder) : watch_(folder, IN_CREATE | IN_DELETE) {}
 
-  bool Valid() const { return fd_ >= 0; }
+  bool Valid() const { return watch_.Valid(); }
   // Takes in what has happened in the folder since the last call.
   void Update() {
-    alignas(inotify_event) char buffer[4096];
-    for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
-      for (ssize_t at = 0; at < n;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-        if (event->len > 0 && std::string(event->name).starts_with(".ResDW.Txt.tmp")) {
-          if (event->mask & IN_CREATE) ++started_;
-          if (event->mask & IN_DELETE) ++failed_;
-        }
-        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-      }
-    }
+    watch_.Take([this](const inotify_event& event) {
+      if (event.len == 0 || !std::string(event.name).starts_with(".ResDW.Txt.tmp")) return;
+      if (event.mask & IN_CREATE) ++started_;
+      if (event.mask & IN_DELETE) ++failed_;
+    });
   }
   int Started() const { return started_; }
   int Failed() const { return failed_; }
 
  private:
-  int fd_;
+  TPathWatch watch_;
   int started_ = 0;
   int failed_ = 0;
 };
