@@ -43,13 +43,13 @@ void EmptyGauge(int ch, const TStoppedProgrammers& stopped) {
 }
 
 // The programmer is idle, not busy and unlinked, its port closed. What ran
-// there stops as it is (the search ends it with its line first).
+// there stops as it is (the search ends it with its line first, and drops
+// the upgrades after).
 void ReleaseProgrammer(int ch) {
   TProgrammerState& p = ProgrammerState;
   ClosePort(ch);
   p.DeviceLinked[ch] = 0;
   p.ChannelBusy[ch] = 0;
-  AbandonUpgrade(ch);
   p.ProgOpCode[ch] = kOpIdle;
 }
 

@@ -29,6 +29,13 @@ void ReportRefusedBlock(std::uint8_t result, int ch) {
   ReportFailure(FormatText(TTextId::ResultFallbackFormat, result, result), ch);
 }
 
+// UpgradeRunning cleared when no programmer has an upgrade pending.
+void EndUpgradesWhenNonePending() {
+  const auto& pending = ProgrammerState.UpgradePending;
+  if (std::none_of(std::begin(pending), std::end(pending), [](std::uint8_t p) { return p != 0; }))
+    SessionState.UpgradeRunning = 0;
+}
+
 }  // namespace
 
 void StartFirmwareUpgrade(int ch) {
@@ -96,10 +103,4 @@ void AbandonUpgrade(int ch) {
   if (!IsProgrammerIndex(ch) || ProgrammerState.ProgOpCode[ch] != kOpFirmwareUpgrade) return;
   ProgrammerState.UpgradePending[ch] = 0;
   EndUpgradesWhenNonePending();
-}
-
-void EndUpgradesWhenNonePending() {
-  const auto& pending = ProgrammerState.UpgradePending;
-  if (std::none_of(std::begin(pending), std::end(pending), [](std::uint8_t p) { return p != 0; }))
-    SessionState.UpgradeRunning = 0;
 }

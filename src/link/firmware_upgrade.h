@@ -9,13 +9,10 @@
 // that is busy or in a step.
 void StartFirmwareUpgrade(int ch);
 
-// A search or a new operation takes the place of programmer ch's upgrade
-// (state 160): it is no longer pending, and once no programmer's upgrade is,
-// no upgrade runs. Does nothing in any other state.
+// A new operation takes the place of programmer ch's upgrade (state 160):
+// it is no longer pending, and once no programmer's upgrade is, no upgrade
+// runs. Does nothing in any other state.
 void AbandonUpgrade(int ch);
-
-// Clears UpgradeRunning when no programmer has an upgrade pending.
-void EndUpgradesWhenNonePending();
 
 // The reply to a block, with its result. 6 (only 6) acknowledges it: the next
 // block goes out, or after the last the finish packet and a well-ended
