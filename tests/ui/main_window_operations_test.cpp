@@ -164,13 +164,15 @@ class WindowOperationsTest : public WindowTest {
   }
 
   // Waits until each of the first count units has received the start of
-  // stand-alone programming that ends a download, and the window has
-  // handled its answer.
-  bool WaitDownloadsStarted(int count) {
+  // stand-alone programming that ends a download, since its packet
+  // from[ch] (its count before the Download, so that an earlier
+  // download's start does not count), and the window has handled its answer.
+  bool WaitDownloadsStarted(int count, const std::vector<std::size_t>& from = {}) {
     for (int ch = 0; ch < count; ++ch) {
+      const std::size_t first = from.empty() ? 0 : from[static_cast<std::size_t>(ch)];
       const bool started = QTest::qWaitFor(
           [&] {
-            const std::vector<sim::PacketRecord> received = Unit(ch).Received();
+            const std::vector<sim::PacketRecord> received = ReceivedFrom(ch, first);
             return !received.empty() && received.back().command == sim::kCmdReset && received.back().answered;
           },
           kWaitMs);
@@ -993,7 +995,7 @@ TEST_F(WindowOperationsTest, ADownloadWhoseSerialStepDoesNotFitStartsOnNoUnit) {
       }
       continue;
     }
-    ASSERT_TRUE(WaitDownloadsStarted(kUnits));
+    ASSERT_TRUE(WaitDownloadsStarted(kUnits, before));
     EXPECT_TRUE(prompts.Shown.empty());
     for (int ch = 0; ch < kUnits; ++ch) {
       SCOPED_TRACE(ch + 1);
