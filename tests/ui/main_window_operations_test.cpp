@@ -907,10 +907,9 @@ TEST_F(WindowOperationsTest, TheOnlineSerialNumberIsNoPartOfTheJob) {
   // With online S/N on, the download for stand-alone programming still
   // carries the file's data, length and sums: the unit gives its own numbers.
   serialNumbers(true);
+  const std::size_t beforeDownload = Unit(0).ReceivedCount();
   Trigger("Download1");
-  ASSERT_TRUE(QTest::qWaitFor(
-      [this] { return !Unit(0).Received().empty() && Unit(0).Received().back().command == sim::kCmdReset; }, kWaitMs));
-  ASSERT_TRUE(WaitAllHandled(0));
+  ASSERT_TRUE(WaitDownloadsStarted(1, {beforeDownload}));
   const sim::JobData downloaded = Unit(0).Inspect([](const sim::Unit& u) { return u.job; });
   EXPECT_EQ(downloaded.main, data);
   ASSERT_EQ(downloaded.chipData.size(), 512u);
